@@ -1,0 +1,37 @@
+// The only routines that touch the ROM image: read a run of bytes and write one byte, both as
+// upper-case hex text, plus the byte-order swap the 16-bit fields travel through. No state
+// survives a call: every call opens the image by its path and closes it again.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace Module1 {
+
+// Hex text of `count` bytes from `offset` onward, two upper-case digits per byte in file order.
+// The image is opened for reading only. Bytes that cannot be read (no such file, not a regular
+// file, before the start or beyond the end of the file) read as 00. Never throws, never blocks.
+std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std::int32_t count);
+
+// Writes the byte given by the last two hex digits of `text` ("7" gives 07, "1C1B" gives 1B, ""
+// gives 00) at `offset`. Only an existing regular file is written, and only inside its current
+// length: the image never grows. Returns whether the byte reached the file; never throws.
+bool WriteHexByte(const std::filesystem::path& path, std::int32_t offset, std::string_view text);
+
+// The text's two-digit groups in reverse order, after padding an odd length with a leading "0":
+// "DCBF" gives "BFDC", "ABC" gives "BC0A".
+std::string SwapHexBytes(std::string_view text);
+
+// True when the remainder of n / 2 is greater than 0: odd positive numbers only.
+bool IsOdd(std::int64_t n);
+
+// The four-digit field text of a 16-bit value, most significant digit first; a negative value is
+// taken in two's complement, so -1 gives "FFFF".
+std::string FieldText(std::int32_t value);
+
+// The value of hex text such as "0004"; empty or malformed text gives 0.
+std::int32_t HexValue(std::string_view text);
+
+} // namespace Module1
