@@ -1,0 +1,148 @@
+// A device context over a caller-owned QImage that draws with the desktop's GDI pixel rules:
+// exclusive right/bottom edges, lines without their end point, XOR focus dots, DrawText layout,
+// plain bit blits and 24-bit device-independent pixel rows.
+#pragma once
+
+#include "Color.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace gdi {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+inline void OffsetRect(Rect& r, int dx, int dy) {
+    r.left += dx;
+    r.right += dx;
+    r.top += dy;
+    r.bottom += dy;
+}
+inline void InflateRect(Rect& r, int dx, int dy) {
+    r.left -= dx;
+    r.right += dx;
+    r.top -= dy;
+    r.bottom += dy;
+}
+
+// DrawText format flags (the values the desktop uses, so stored flag words keep their meaning).
+inline constexpr unsigned DT_TOP = 0x0;
+inline constexpr unsigned DT_LEFT = 0x0;
+inline constexpr unsigned DT_CENTER = 0x1;
+inline constexpr unsigned DT_RIGHT = 0x2;
+inline constexpr unsigned DT_VCENTER = 0x4;
+inline constexpr unsigned DT_BOTTOM = 0x8;
+inline constexpr unsigned DT_WORDBREAK = 0x10;
+inline constexpr unsigned DT_SINGLELINE = 0x20;
+inline constexpr unsigned DT_CALCRECT = 0x400;
+inline constexpr unsigned DT_NOPREFIX = 0x800;
+
+struct Pen {
+    COLORREF color = 0;
+    int width = 1; // 0 draws like 1
+    bool null = false;
+};
+
+struct Brush {
+    COLORREF color = 0xFFFFFF;
+    bool null = false;
+};
+
+class DeviceContext {
+public:
+    // Draws into image, which must outlive the context; an image of another format is converted
+    // to Format_RGB32 in place. The default pen is black 1 pixel, the default brush white, text
+    // black on a white background colour, drawn transparently.
+    explicit DeviceContext(QImage& image);
+
+    QImage& Image() { return *image_; }
+    const QImage& Image() const { return *image_; }
+    int Width() const { return image_->width(); }
+    int Height() const { return image_->height(); }
+
+    // [left, right) x [top, bottom); empty or inverted rectangles paint nothing.
+    void FillRect(const Rect& rect, COLORREF color);
+    // The one-pixel border just inside the rectangle.
+    void FrameRect(const Rect& rect, COLORREF color);
+
+    Pen SelectPen(const Pen& pen); // returns the pen it replaces
+    Brush SelectBrush(const Brush& brush);
+    const Pen& CurrentPen() const { return pen_; }
+    const Brush& CurrentBrush() const { return brush_; }
+
+    // Returns the previous current position.
+    QPoint MoveToEx(int x, int y);
+    // Draws with the selected pen up to, not including, (x, y), which becomes the current position.
+    void LineTo(int x, int y);
+    QPoint CurrentPosition() const { return position_; }
+
+    // Filled with the brush, outlined with the pen, inscribed in [left, right) x [top, bottom).
+    void Ellipse(const Rect& rect);
+
+    void SetPixelV(int x, int y, COLORREF color);
+    COLORREF GetPixel(int x, int y) const; // CLR_INVALID outside the image
+    // On a true-colour surface every colour is its own nearest colour.
+    COLORREF GetNearestColor(COLORREF color) const { return color & 0xFFFFFF; }
+
+    // Inverts the pixels of the rectangle's one-pixel outline whose (x + y) is odd; drawing it
+    // twice restores the image.
+    void DrawFocusRect(const Rect& rect);
+
+    COLORREF SetTextColor(COLORREF color); // return the previous colour
+    COLORREF GetTextColor() const { return textColor_; }
+    COLORREF SetBkColor(COLORREF color);
+    COLORREF GetBkColor() const { return bkColor_; }
+    void SetFont(const QFont& font) { font_ = font; }
+    const QFont& Font() const { return font_; }
+
+    // Lays text out by the DT_* flags and draws it in the text colour with a transparent
+    // background (or, with DT_CALCRECT, only sets rect's right and bottom to the text's extent).
+    // Returns the height of the text.
+    int DrawText(const QString& text, Rect& rect, unsigned format);
+
+    // Plain copy (SRCCOPY) of width x height pixels from src at (xSrc, ySrc) to (x, y); parts
+    // outside either image are skipped.
+    void BitBlt(int x, int y, int width, int height, const DeviceContext& src, int xSrc, int ySrc);
+
+private:
+    void Plot(int x, int y, QRgb pixel);
+
+    QImage* image_;
+    Pen pen_;
+    Brush brush_;
+    QPoint position_;
+    COLORREF textColor_ = 0x000000;
+    COLORREF bkColor_ = 0xFFFFFF;
+    QFont font_;
+};
+
+// Bytes in one row of a 24-bit device-independent bitmap: blue, green, red per pixel, padded to
+// a multiple of four.
+inline constexpr int DibRowBytes(int width) {
+    return (3 * width + 3) & ~3;
+}
+
+// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height).
+std::vector<std::uint8_t> GetDIBits(const QImage& bitmap);
+
+// Writes width x height pixels from bottom-up 24-bit rows (DibRowBytes(width) per row, height
+// rows) to dc at (x, y); pixels outside the image are skipped. Returns the rows written, 0 when
+// bits is too short for the size.
+int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
+                      const std::vector<std::uint8_t>& bits);
+
+} // namespace gdi
