@@ -1,0 +1,459 @@
+// The device context's drawing: fills, frames, lines, ellipses, focus dots, text, blits and
+// 24-bit pixel rows, all clipped to the image.
+#include "GdiDC.h"
+
+#include "Regions.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
+#include <cstdlib>
+
+namespace gdi {
+
+DeviceContext::DeviceContext(QImage& image) : image_(&image) {
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        image.convertTo(QImage::Format_RGB32);
+    }
+}
+
+void DeviceContext::Plot(int x, int y, QRgb pixel) {
+    if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
+        return;
+    }
+    reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = pixel;
+}
+
+void DeviceContext::FillRect(const Rect& rect, COLORREF color) {
+    const int left = std::max(rect.left, 0);
+    const int top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, image_->width());
+    const int bottom = std::min(rect.bottom, image_->height());
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const QRgb pixel = ToQRgb(color);
+    for (int y = top; y < bottom; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        std::fill(row + left, row + right, pixel);
+    }
+}
+
+void DeviceContext::FrameRect(const Rect& rect, COLORREF color) {
+    if (rect.IsEmpty()) {
+        return;
+    }
+    FillRect({rect.left, rect.top, rect.right, rect.top + 1}, color);
+    FillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom}, color);
+    FillRect({rect.left, rect.top, rect.left + 1, rect.bottom}, color);
+    FillRect({rect.right - 1, rect.top, rect.right, rect.bottom}, color);
+}
+
+Pen DeviceContext::SelectPen(const Pen& pen) {
+    Pen previous = pen_;
+    pen_ = pen;
+    return previous;
+}
+
+Brush DeviceContext::SelectBrush(const Brush& brush) {
+    Brush previous = brush_;
+    brush_ = brush;
+    return previous;
+}
+
+QPoint DeviceContext::MoveToEx(int x, int y) {
+    const QPoint previous = position_;
+    position_ = QPoint(x, y);
+    return previous;
+}
+
+void DeviceContext::LineTo(int x, int y) {
+    const QPoint from = position_;
+    position_ = QPoint(x, y);
+    if (pen_.null) {
+        return;
+    }
+    const int dx = x - from.x();
+    const int dy = y - from.y();
+    const int stepX = dx < 0 ? -1 : 1;
+    const int stepY = dy < 0 ? -1 : 1;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int major = xMajor ? std::abs(dx) : std::abs(dy);
+    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
+    // On a tie the pixel goes up on lines that run mostly across and left on lines that run
+    // mostly down, whichever way the line is drawn: step the minor axis early only when that
+    // step moves up (or left).
+    const int bias = xMajor ? (dy < 0 ? 1 : 0) : (dx < 0 ? 1 : 0);
+    const int width = std::max(pen_.width, 1);
+    const int before = (width - 1) / 2; // a wide pen leans up and left
+    const QRgb pixel = ToQRgb(pen_.color);
+    int px = from.x();
+    int py = from.y();
+    long long err = 2LL * minor - major;
+    for (int i = 0; i < major; ++i) {
+        if (width == 1) {
+            Plot(px, py, pixel);
+        } else {
+            FillRect({px - before, py - before, px - before + width, py - before + width}, pen_.color);
+        }
+        if (err + bias > 0) {
+            if (xMajor) {
+                py += stepY;
+            } else {
+                px += stepX;
+            }
+            err -= 2LL * major;
+        }
+        err += 2LL * minor;
+        if (xMajor) {
+            px += stepX;
+        } else {
+            py += stepY;
+        }
+    }
+}
+
+void DeviceContext::Ellipse(const Rect& rect) {
+    Rect box = rect;
+    if (box.left > box.right) {
+        std::swap(box.left, box.right);
+    }
+    if (box.top > box.bottom) {
+        std::swap(box.top, box.bottom);
+    }
+    // The path runs through the box; the pen straddles it, its extra half leaning up and left,
+    // and the brush fills what lies inside the pen.
+    std::vector<Span> fill;
+    std::vector<Span> outer;
+    if (pen_.null) {
+        fill = EllipticSpans(box.left, box.top, box.right, box.bottom);
+    } else {
+        const int width = std::max(pen_.width, 1);
+        const int out = width / 2;
+        const int in = width - out;
+        outer = EllipticSpans(box.left - out, box.top - out, box.right + in, box.bottom + in);
+        fill = EllipticSpans(box.left + in, box.top + in, box.right - out, box.bottom - out);
+    }
+    if (!brush_.null) {
+        for (const Span& s : fill) {
+            FillRect({s.left, s.y, s.right, s.y + 1}, brush_.color);
+        }
+    }
+    if (pen_.null) {
+        return;
+    }
+    // The outline is every pixel of the outer ellipse that the inner one does not cover.
+    std::size_t next = 0;
+    for (const Span& s : outer) {
+        while (next < fill.size() && fill[next].y < s.y) {
+            ++next;
+        }
+        if (next < fill.size() && fill[next].y == s.y) {
+            FillRect({s.left, s.y, fill[next].left, s.y + 1}, pen_.color);
+            FillRect({fill[next].right, s.y, s.right, s.y + 1}, pen_.color);
+        } else {
+            FillRect({s.left, s.y, s.right, s.y + 1}, pen_.color);
+        }
+    }
+}
+
+void DeviceContext::SetPixelV(int x, int y, COLORREF color) {
+    Plot(x, y, ToQRgb(color));
+}
+
+COLORREF DeviceContext::GetPixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
+        return CLR_INVALID;
+    }
+    return FromQRgb(reinterpret_cast<const QRgb*>(image_->constScanLine(y))[x]);
+}
+
+void DeviceContext::DrawFocusRect(const Rect& rect) {
+    if (rect.IsEmpty()) {
+        return;
+    }
+    auto invert = [this](int x, int y) {
+        if ((x + y) % 2 == 0 || x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
+            return;
+        }
+        QRgb& p = reinterpret_cast<QRgb*>(image_->scanLine(y))[x];
+        p = (p & 0xFF000000u) | (~p & 0x00FFFFFFu);
+    };
+    // Each outline pixel exactly once, so that a second call restores the image.
+    for (int x = rect.left; x < rect.right; ++x) {
+        invert(x, rect.top);
+        if (rect.bottom - 1 > rect.top) {
+            invert(x, rect.bottom - 1);
+        }
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        invert(rect.left, y);
+        if (rect.right - 1 > rect.left) {
+            invert(rect.right - 1, y);
+        }
+    }
+}
+
+COLORREF DeviceContext::SetTextColor(COLORREF color) {
+    const COLORREF previous = textColor_;
+    textColor_ = color;
+    return previous;
+}
+
+COLORREF DeviceContext::SetBkColor(COLORREF color) {
+    const COLORREF previous = bkColor_;
+    bkColor_ = color;
+    return previous;
+}
+
+namespace {
+
+struct TextLine {
+    QString text;
+    int underline = -1; // index of the access-key character in text, -1 for none
+};
+
+// Removes the access-key markers: "&x" underlines x, "&&" stands for "&", a lone "&" at the end
+// is dropped. When several characters are marked, the last one is underlined.
+QString StripPrefixes(const QString& text, int& underline) {
+    QString plain;
+    plain.reserve(text.size());
+    underline = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) {
+            plain += text[i];
+            continue;
+        }
+        if (i + 1 >= text.size()) {
+            break;
+        }
+        ++i;
+        if (text[i] != QLatin1Char('&')) {
+            underline = static_cast<int>(plain.size());
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+// Greedy breaking at spaces: a line takes as many words as fit; a word wider than the
+// rectangle stays whole on its own line; the spaces where a line breaks are dropped.
+std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned format, int width,
+                                 const QFontMetrics& metrics) {
+    std::vector<TextLine> lines;
+    auto add = [&](qsizetype start, qsizetype end) {
+        TextLine line{plain.mid(start, end - start), -1};
+        if (underline >= start && underline < end) {
+            line.underline = static_cast<int>(underline - start);
+        }
+        lines.push_back(line);
+    };
+    if (format & DT_SINGLELINE) {
+        add(0, plain.size());
+        return lines;
+    }
+    qsizetype start = 0;
+    while (start <= plain.size()) {
+        qsizetype end = plain.indexOf(QLatin1Char('\n'), start);
+        const qsizetype next = end < 0 ? plain.size() + 1 : end + 1;
+        if (end < 0) {
+            end = plain.size();
+        }
+        qsizetype paragraphEnd = end;
+        if (paragraphEnd > start && plain[paragraphEnd - 1] == QLatin1Char('\r')) {
+            --paragraphEnd;
+        }
+        if (!(format & DT_WORDBREAK)) {
+            add(start, paragraphEnd);
+        } else {
+            qsizetype pos = start;
+            bool first = true;
+            while (pos < paragraphEnd || first) {
+                first = false;
+                // Find the last break (end of a word) that still fits.
+                qsizetype fit = -1;
+                qsizetype scan = pos;
+                while (scan < paragraphEnd) {
+                    qsizetype wordEnd = scan;
+                    while (wordEnd < paragraphEnd && plain[wordEnd] != QLatin1Char(' ')) {
+                        ++wordEnd;
+                    }
+                    if (fit >= 0 && metrics.horizontalAdvance(plain.mid(pos, wordEnd - pos)) > width) {
+                        break;
+                    }
+                    fit = wordEnd;
+                    if (metrics.horizontalAdvance(plain.mid(pos, wordEnd - pos)) > width) {
+                        break; // a first word too wide for the rectangle stays whole
+                    }
+                    scan = wordEnd;
+                    while (scan < paragraphEnd && plain[scan] == QLatin1Char(' ')) {
+                        ++scan;
+                    }
+                }
+                if (fit < 0) {
+                    fit = paragraphEnd;
+                }
+                add(pos, fit);
+                pos = fit;
+                while (pos < paragraphEnd && plain[pos] == QLatin1Char(' ')) {
+                    ++pos;
+                }
+            }
+        }
+        start = next;
+    }
+    return lines;
+}
+
+} // namespace
+
+int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
+    const QFontMetrics metrics(font_, image_);
+    const int lineHeight = metrics.height();
+    int underline = -1;
+    const QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
+    std::vector<TextLine> lines;
+    if (!plain.isEmpty()) {
+        lines = BreakLines(plain, underline, format, rect.right - rect.left, metrics);
+    }
+    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+
+    if (format & DT_CALCRECT) {
+        int widest = 0;
+        for (const TextLine& line : lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(line.text));
+        }
+        rect.right = rect.left + widest;
+        rect.bottom = rect.top + textHeight;
+        return textHeight;
+    }
+    if (lines.empty()) {
+        return 0;
+    }
+
+    int y = rect.top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER) {
+            y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+        } else if (format & DT_BOTTOM) {
+            y = rect.bottom - lineHeight;
+        }
+    }
+    QPainter painter(image_);
+    painter.setFont(font_);
+    painter.setPen(ToQColor(textColor_));
+    painter.setClipRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+    for (const TextLine& line : lines) {
+        const int width = metrics.horizontalAdvance(line.text);
+        int x = rect.left;
+        if (format & DT_CENTER) {
+            x = (rect.left + rect.right - width) / 2;
+        } else if (format & DT_RIGHT) {
+            x = rect.right - width;
+        }
+        const int baseline = y + metrics.ascent();
+        painter.drawText(QPoint(x, baseline), line.text);
+        if (line.underline >= 0) {
+            const int ux = x + metrics.horizontalAdvance(line.text.left(line.underline));
+            const int uw = metrics.horizontalAdvance(line.text.mid(line.underline, 1));
+            painter.fillRect(
+                QRect(ux, baseline + metrics.underlinePos(), uw, std::max(metrics.lineWidth(), 1)),
+                ToQColor(textColor_));
+        }
+        y += lineHeight;
+    }
+    return textHeight;
+}
+
+void DeviceContext::BitBlt(int x, int y, int width, int height, const DeviceContext& src, int xSrc,
+                           int ySrc) {
+    // Clip against both images, moving source and destination together.
+    if (x < 0) {
+        xSrc -= x;
+        width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        ySrc -= y;
+        height += y;
+        y = 0;
+    }
+    if (xSrc < 0) {
+        x -= xSrc;
+        width += xSrc;
+        xSrc = 0;
+    }
+    if (ySrc < 0) {
+        y -= ySrc;
+        height += ySrc;
+        ySrc = 0;
+    }
+    width = std::min({width, image_->width() - x, src.Width() - xSrc});
+    height = std::min({height, image_->height() - y, src.Height() - ySrc});
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    // A copy within one image may overlap; take the source rows first.
+    const QImage source = (src.image_ == image_) ? image_->copy(xSrc, ySrc, width, height) : QImage();
+    for (int row = 0; row < height; ++row) {
+        const QRgb* from = source.isNull()
+                               ? reinterpret_cast<const QRgb*>(src.image_->constScanLine(ySrc + row)) + xSrc
+                               : reinterpret_cast<const QRgb*>(source.constScanLine(row));
+        QRgb* to = reinterpret_cast<QRgb*>(image_->scanLine(y + row)) + x;
+        for (int col = 0; col < width; ++col) {
+            to[col] = 0xFF000000u | from[col];
+        }
+    }
+}
+
+std::vector<std::uint8_t> GetDIBits(const QImage& bitmap) {
+    const int width = bitmap.width();
+    const int height = bitmap.height();
+    const int stride = DibRowBytes(width);
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
+    const QImage rgb = bitmap.format() == QImage::Format_RGB32 || bitmap.format() == QImage::Format_ARGB32
+                           ? bitmap
+                           : bitmap.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < height; ++row) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(height - 1 - row));
+        std::uint8_t* to = bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
+        for (int col = 0; col < width; ++col) {
+            to[3 * col] = static_cast<std::uint8_t>(qBlue(from[col]));
+            to[3 * col + 1] = static_cast<std::uint8_t>(qGreen(from[col]));
+            to[3 * col + 2] = static_cast<std::uint8_t>(qRed(from[col]));
+        }
+    }
+    return bits;
+}
+
+int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
+                      const std::vector<std::uint8_t>& bits) {
+    if (width <= 0 || height <= 0) {
+        return 0;
+    }
+    const int stride = DibRowBytes(width);
+    if (bits.size() < static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)) {
+        return 0;
+    }
+    QImage& image = dc.Image();
+    for (int row = 0; row < height; ++row) {
+        const int destY = y + height - 1 - row; // the first stored row is the bottom one
+        if (destY < 0 || destY >= image.height()) {
+            continue;
+        }
+        const std::uint8_t* from =
+            bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
+        QRgb* to = reinterpret_cast<QRgb*>(image.scanLine(destY));
+        for (int col = 0; col < width; ++col) {
+            const int destX = x + col;
+            if (destX < 0 || destX >= image.width()) {
+                continue;
+            }
+            to[destX] = qRgb(from[3 * col + 2], from[3 * col + 1], from[3 * col]);
+        }
+    }
+    return height;
+}
+
+} // namespace gdi
