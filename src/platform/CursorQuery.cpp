@@ -24,6 +24,8 @@ QWidget* WindowAtCursor() {
     return QApplication::widgetAt(QCursor::pos());
 }
 
-void SetQuery(Query query) { Replacement() = std::move(query); }
+void SetQuery(Query query) {
+    Replacement() = std::move(query);
+}
 
 } // namespace CursorQuery

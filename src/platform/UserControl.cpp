@@ -61,54 +61,94 @@ short VirtualKey(int key) {
         return static_cast<short>(112 + (key - Qt::Key_F1));
     }
     switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Clear: return 12;
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Clear:
+        return 12;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Print: return 44;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Help: return 47;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Print:
+        return 44;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Help:
+        return 47;
+    case Qt::Key_Menu:
+        return 93;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    default:
+        return 0;
     }
 }
 
 Qt::CursorShape StandardPointer(short number) {
     switch (number) {
-    case 2: return Qt::CrossCursor;
-    case 3: return Qt::IBeamCursor;
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
     case 5:
-    case 15: return Qt::SizeAllCursor;
-    case 6: return Qt::SizeBDiagCursor;
-    case 7: return Qt::SizeVerCursor;
-    case 8: return Qt::SizeFDiagCursor;
-    case 9: return Qt::SizeHorCursor;
-    case 10: return Qt::UpArrowCursor;
-    case 11: return Qt::WaitCursor;
-    case 12: return Qt::ForbiddenCursor;
-    case 13: return Qt::BusyCursor;
-    case 14: return Qt::WhatsThisCursor;
-    default: return Qt::ArrowCursor; // 1 arrow, 4 icon, and numbers we do not know
+    case 15:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    default:
+        return Qt::ArrowCursor; // 1 arrow, 4 icon, and numbers we do not know
     }
 }
 
@@ -122,11 +162,17 @@ UserControl::UserControl(QWidget* parent) : QWidget(parent) {
 
 UserControl::~UserControl() = default;
 
-void UserControl::InitProperties() { UserControl_InitProperties(); }
+void UserControl::InitProperties() {
+    UserControl_InitProperties();
+}
 
-void UserControl::ReadProperties(const PropertyBag& bag) { UserControl_ReadProperties(bag); }
+void UserControl::ReadProperties(const PropertyBag& bag) {
+    UserControl_ReadProperties(bag);
+}
 
-void UserControl::WriteProperties(PropertyBag& bag) { UserControl_WriteProperties(bag); }
+void UserControl::WriteProperties(PropertyBag& bag) {
+    UserControl_WriteProperties(bag);
+}
 
 AmbientProperties UserControl::Ambient() const {
     AmbientProperties ambient;
@@ -163,7 +209,9 @@ void UserControl::SetAmbientFont(const std::optional<QFont>& font) {
     UserControl_AmbientChanged(QStringLiteral("Font"));
 }
 
-void UserControl::SetErrorReport(ErrorReport report) { ErrorReportHook() = std::move(report); }
+void UserControl::SetErrorReport(ErrorReport report) {
+    ErrorReportHook() = std::move(report);
+}
 
 void UserControl::ReportError(const QWidget* control, const std::exception& error) {
     if (ErrorReportHook()) {
@@ -181,9 +229,13 @@ QCursor UserControl::LoadResCursor(int id) {
     throw std::runtime_error("Resource with identifier '" + std::to_string(id) + "' not found");
 }
 
-void UserControl::Cls() { surface.fill(palette().color(QPalette::Button)); }
+void UserControl::Cls() {
+    surface.fill(palette().color(QPalette::Button));
+}
 
-void UserControl::RefreshSurface() { repaint(); }
+void UserControl::RefreshSurface() {
+    repaint();
+}
 
 void UserControl::SetCapture() {
     // Qt already holds the mouse for a widget while one of its buttons is down; an explicit grab
@@ -306,18 +358,22 @@ void UserControl::resizeEvent(QResizeEvent*) {
     UserControl_Resize();
 }
 
-void UserControl::showEvent(QShowEvent*) { UserControl_Show(); }
+void UserControl::showEvent(QShowEvent*) {
+    UserControl_Show();
+}
 
-void UserControl::hideEvent(QHideEvent*) { UserControl_Hide(); }
+void UserControl::hideEvent(QHideEvent*) {
+    UserControl_Hide();
+}
 
 void UserControl::mousePressEvent(QMouseEvent* e) {
     const Qt::MouseButton button = e->button();
     // Qt delivers the second press of a double click before the double click itself; the
     // control sees the double click in place of that press.
-    const bool secondOfDouble =
-        button == lastPressButton && e->timestamp() - lastPressTime < ulong(QApplication::doubleClickInterval()) &&
-        (e->position().toPoint() - lastPressPos).manhattanLength() <=
-            QGuiApplication::styleHints()->mouseDoubleClickDistance();
+    const bool secondOfDouble = button == lastPressButton &&
+                                e->timestamp() - lastPressTime < ulong(QApplication::doubleClickInterval()) &&
+                                (e->position().toPoint() - lastPressPos).manhattanLength() <=
+                                    QGuiApplication::styleHints()->mouseDoubleClickDistance();
     lastPressTime = e->timestamp();
     lastPressPos = e->position().toPoint();
     lastPressButton = secondOfDouble ? Qt::NoButton : button;
@@ -397,9 +453,13 @@ void UserControl::keyReleaseEvent(QKeyEvent* e) {
     UserControl_KeyUp(keyCode, shift);
 }
 
-void UserControl::focusInEvent(QFocusEvent*) { UserControl_GotFocus(); }
+void UserControl::focusInEvent(QFocusEvent*) {
+    UserControl_GotFocus();
+}
 
-void UserControl::focusOutEvent(QFocusEvent*) { UserControl_LostFocus(); }
+void UserControl::focusOutEvent(QFocusEvent*) {
+    UserControl_LostFocus();
+}
 
 void UserControl::changeEvent(QEvent* e) {
     // A host that disables this very widget (not an ancestor) changes the control's Enabled.

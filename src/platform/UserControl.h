@@ -93,9 +93,9 @@ protected:
     void PropertyChanged(const QString& propertyName) { emit PropertyChangedNotify(propertyName); }
 
     // Surface services.
-    void Cls();            // clears the image to the surface's back colour
-    void RefreshSurface(); // repaints the window from the image at once
-    void SetCapture();     // the mouse stays with this control until its button is released
+    void Cls();                   // clears the image to the surface's back colour
+    void RefreshSurface();        // repaints the window from the image at once
+    void SetCapture();            // the mouse stays with this control until its button is released
     void SendFocusKey(bool next); // moves the focus on as Tab (next) or Shift+Tab would, queued
     QString AccessKeys() const { return accessKeys; }
     void SetAccessKeys(const QString& keys);
@@ -151,7 +151,7 @@ private:
     ulong lastPressTime = 0;
     Qt::MouseButton lastPressButton = Qt::NoButton;
     QPoint lastPressPos;
-    bool swallowNextPress = false;   // the press that Qt delivers ahead of a double click
-    bool releaseEndsDouble = false;  // the release after a double click raises no click
+    bool swallowNextPress = false;  // the press that Qt delivers ahead of a double click
+    bool releaseEndsDouble = false; // the release after a double click raises no click
     bool captured = false;
 };

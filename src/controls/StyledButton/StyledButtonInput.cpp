@@ -1,0 +1,218 @@
+// StyledButton as a button: mouse, keyboard, access key and focus handling, hover tracking with the
+// 3 ms timer, toggling, resizing with its window region, and the control's life cycle.
+#include "StyledButton.h"
+
+#include "CursorQuery.h"
+#include "OverflowError.h"
+
+#include <QTimer>
+
+void StyledButton::UserControl_Initialize() {
+    RedrawEnabled = true;
+}
+
+bool StyledButton::IsMouseOver() const {
+    return CursorQuery::WindowAtCursor() == hwnd();
+}
+
+void StyledButton::UserControl_MouseDown(short& Button, short& Shift, float& X, float& Y) {
+    emit MouseDown(Button, Shift, X, Y);
+    LastButton = NarrowChecked<std::uint8_t>(Button, "Button");
+    if (Button != 2) {
+        Redraw(2, false);
+    }
+}
+
+void StyledButton::UserControl_MouseMove(short& Button, short& Shift, float& X, float& Y) {
+    emit MouseMove(Button, Shift, X, Y);
+    if (Button == 0 || Button == 1) {
+        HoverStep(Button);
+    }
+}
+
+void StyledButton::HoverStep(short button) {
+    if (!IsMouseOver()) {
+        Redraw(0, false); // dragging off the button with the left button held lifts it
+        return;
+    }
+    if (button == 0 && !IsOver) {
+        OverTimer->start();
+        IsOver = true;
+        Redraw(0, true);
+        emit MouseOver();
+    } else if (button == 1) {
+        // The down look is drawn with the hover flag set, then the flag is cleared again.
+        IsOver = true;
+        Redraw(2, false);
+        IsOver = false;
+    }
+}
+
+void StyledButton::OverTimer_Timer() {
+    if (IsMouseOver()) {
+        return;
+    }
+    OverTimer->stop();
+    IsOver = false;
+    Redraw(0, true);
+    emit MouseOut();
+}
+
+void StyledButton::UserControl_MouseUp(short& Button, short& Shift, float& X, float& Y) {
+    emit MouseUp(Button, Shift, X, Y);
+    if (Button != 2) {
+        Redraw(0, false);
+    }
+}
+
+void StyledButton::UserControl_Click() {
+    if (LastButton != 1 || !Props.Enabled) {
+        return;
+    }
+    if (Props.CheckBoxBehaviour) {
+        Props.Value = !Props.Value;
+    }
+    // Shown up before the host's handler runs, which may open a modal dialog.
+    Redraw(0, true);
+    RefreshSurface();
+    emit Click();
+}
+
+void StyledButton::UserControl_DblClick() {
+    if (LastButton != 1) {
+        return;
+    }
+    short button = 1;
+    short shift = 0;
+    float x = 0;
+    float y = 0;
+    UserControl_MouseDown(button, shift, x, y);
+    SetCapture(); // so that the release arrives here as a mouse up
+}
+
+void StyledButton::UserControl_KeyDown(short& KeyCode, short& Shift) {
+    emit KeyDown(KeyCode, Shift);
+    LastKey = NarrowChecked<std::uint8_t>(KeyCode, "KeyCode");
+    switch (KeyCode) {
+    case 32: // space
+        Redraw(2, false);
+        break;
+    case 37: // left
+    case 38: // up
+        SendFocusKey(false);
+        break;
+    case 39: // right
+    case 40: // down
+        SendFocusKey(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void StyledButton::UserControl_KeyPress(short& KeyAscii) {
+    emit KeyPress(KeyAscii);
+}
+
+void StyledButton::UserControl_KeyUp(short& KeyCode, short& Shift) {
+    emit KeyUp(KeyCode, Shift);
+    if (LastKey != 32 || KeyCode != 32) {
+        return;
+    }
+    if (Props.CheckBoxBehaviour) {
+        Props.Value = !Props.Value;
+    }
+    Redraw(0, false);
+    RefreshSurface();
+    emit Click();
+}
+
+void StyledButton::UserControl_AccessKeyPress(short&) {
+    LastButton = 1;
+    UserControl_Click();
+}
+
+void StyledButton::UserControl_GotFocus() {
+    HasFocus = true;
+    Redraw(LastState, true);
+}
+
+void StyledButton::UserControl_LostFocus() {
+    HasFocus = false;
+    Redraw(LastState, true);
+}
+
+void StyledButton::UserControl_Resize() {
+    if (Capturing) {
+        return; // the background capture shrinks the control for a moment
+    }
+    ClientWidth = width();
+    ClientHeight = height();
+    FocusRect = {0, 0, ClientWidth, ClientHeight};
+    if (Props.ButtonType >= FlatBevel && Props.ButtonType <= Elliptic) {
+        gdi::InflateRect(FocusRect, -3, -3);
+    } else if (Props.ButtonType == GradientPanel) {
+        gdi::InflateRect(FocusRect, -5, -5);
+        gdi::OffsetRect(FocusRect, 1, 1);
+    } else {
+        gdi::InflateRect(FocusRect, -4, -4);
+    }
+    LayoutCaption();
+    ButtonRegion = BuildRegion();
+    // The window keeps its own copy of the region; a 0-sized control has nothing to show.
+    if (ButtonRegion.isEmpty()) {
+        clearMask();
+    } else {
+        setMask(ButtonRegion);
+    }
+    if (ClientHeight != 0) {
+        Redraw(0, true);
+    }
+}
+
+void StyledButton::UserControl_Show() {
+    if (Props.ButtonType == ParentBackground) {
+        if (!BackgroundDC) {
+            // Made once, at the size the control has now; later resizes keep it.
+            BackgroundBitmap = std::make_unique<QImage>(std::max(ClientWidth, 0), std::max(ClientHeight, 0),
+                                                        QImage::Format_RGB32);
+            if (!BackgroundBitmap->isNull()) {
+                BackgroundBitmap->fill(Qt::black);
+            }
+            BackgroundDC = std::make_unique<gdi::DeviceContext>(*BackgroundBitmap);
+        }
+        CaptureBackground();
+    }
+    RedrawEnabled = true;
+    ComputeColors();
+    Redraw(0, true);
+}
+
+void StyledButton::UserControl_Hide() {
+    RedrawEnabled = false;
+}
+
+void StyledButton::UserControl_Terminate() {
+    RedrawEnabled = false;
+    BackgroundDC.reset();
+    BackgroundBitmap.reset();
+}
+
+void StyledButton::UserControl_AmbientChanged(const QString&) {
+    ComputeColors();
+    Redraw(LastState, true);
+}
+
+void StyledButton::DisableRefresh() {
+    RedrawEnabled = false;
+}
+
+void StyledButton::Refresh() {
+    if (Props.ButtonType == ParentBackground) {
+        CaptureBackground();
+    }
+    ComputeColors();
+    LayoutCaption();
+    RedrawEnabled = true;
+    Redraw(LastState, true);
+}
