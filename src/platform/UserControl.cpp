@@ -158,6 +158,8 @@ UserControl::UserControl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     // The image covers every pixel, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Every move is a notification, with or without a button held.
+    setMouseTracking(true);
 }
 
 UserControl::~UserControl() = default;
@@ -230,7 +232,7 @@ QCursor UserControl::LoadResCursor(int id) {
 }
 
 void UserControl::Cls() {
-    surface.fill(palette().color(QPalette::Button));
+    Surface().fill(palette().color(QPalette::Button));
 }
 
 void UserControl::RefreshSurface() {
@@ -238,9 +240,9 @@ void UserControl::RefreshSurface() {
 }
 
 void UserControl::SetCapture() {
-    // Qt already holds the mouse for a widget while one of its buttons is down; an explicit grab
-    // is only possible (and needed) for a visible window.
-    if (isVisible() && QWidget::mouseGrabber() != this) {
+    // Qt already sends the release to the widget that got the press (or double click); an
+    // explicit grab is needed only when no button went down here.
+    if (pressedHere == Qt::NoButton && isVisible() && QWidget::mouseGrabber() != this) {
         grabMouse();
         captured = true;
     }
@@ -343,6 +345,11 @@ void UserControl::paintEvent(QPaintEvent*) {
 }
 
 void UserControl::resizeEvent(QResizeEvent*) {
+    SyncSurfaceSize();
+    UserControl_Resize();
+}
+
+void UserControl::SyncSurfaceSize() {
     // The image keeps what was drawn where the new size still covers it.
     if (surface.size() != size()) {
         QImage grown(size(), QImage::Format_RGB32);
@@ -355,7 +362,6 @@ void UserControl::resizeEvent(QResizeEvent*) {
         }
         surface = grown;
     }
-    UserControl_Resize();
 }
 
 void UserControl::showEvent(QShowEvent*) {

@@ -46,10 +46,16 @@ public:
     void SetAmbientFont(const std::optional<QFont>& font);
 
     // The persistent image the control draws into; paintEvent only copies it to the screen.
-    QImage& Surface() { return surface; }
-    const QImage& Surface() const { return surface; }
+    // It always has the widget's current size, also before Qt has sent the first resize event.
+    QImage& Surface() {
+        SyncSurfaceSize();
+        return surface;
+    }
     // The device context over that image; it keeps its pen, text colour and font between calls.
-    gdi::DeviceContext& hDC() { return dc; }
+    gdi::DeviceContext& hDC() {
+        SyncSurfaceSize();
+        return dc;
+    }
 
     // Errors that end an event handler are caught at the event boundary and passed here.
     using ErrorReport = std::function<void(const QWidget* control, const std::exception& error)>;
@@ -129,6 +135,7 @@ protected:
 
 private:
     void ApplyPointer();
+    void SyncSurfaceSize();
     bool IsInside(const QPoint& pos) const;
 
     QImage surface;
