@@ -54,9 +54,13 @@ public:
     using StyledButton::BackgroundDC;
     using StyledButton::BuildRegion;
     using StyledButton::ButtonRegion;
+    using StyledButton::CaptionHeight;
     using StyledButton::CaptionLook;
     using StyledButton::CaptionRect;
     using StyledButton::CaptionRectPressed;
+    using StyledButton::CaptionWidth;
+    using StyledButton::CaptureBackground;
+    using StyledButton::Capturing;
     using StyledButton::ClientHeight;
     using StyledButton::ClientWidth;
     using StyledButton::ComputeColors;
@@ -66,6 +70,7 @@ public:
     using StyledButton::DrawFocus;
     using StyledButton::DrawFrame;
     using StyledButton::DrawLine;
+    using StyledButton::DrawPicture;
     using StyledButton::DrawPixel;
     using StyledButton::DrawRectangle;
     using StyledButton::FaceColor;
@@ -76,6 +81,7 @@ public:
     using StyledButton::HighlightColor;
     using StyledButton::IsOver;
     using StyledButton::LastButton;
+    using StyledButton::LastCaption;
     using StyledButton::LastKey;
     using StyledButton::LastState;
     using StyledButton::LayoutCaption;
@@ -95,6 +101,7 @@ public:
     using StyledButton::Surface;
     using StyledButton::TextColor;
     using StyledButton::TextOverColor;
+    using UserControl::AccessKeys;
 };
 
 inline COLORREF PixelAt(const QImage& image, int x, int y) {
