@@ -168,15 +168,20 @@ void StyledButton::DrawGradientPanel(std::uint8_t state, std::uint8_t look) {
     }
     if (state == Normal && DefaultButton()) {
         // The default button's caption is bold for this drawing only; the bold property's own
-        // redraw is held off meanwhile.
+        // redraw is held off meanwhile. Both are put back however the caption drawing ends, so a
+        // failed drawing can neither leave the button unable to redraw nor save a bold font.
         RedrawEnabled = false;
         const bool keptBold = FontBold();
+        struct Restore {
+            StyledButton* button;
+            bool bold;
+            ~Restore() {
+                button->SetFontBold(bold);
+                button->RedrawEnabled = true;
+            }
+        } restore{this, keptBold};
         SetFontBold(true);
         DrawCaption(look);
-        if (DefaultButton()) {
-            SetFontBold(keptBold);
-            RedrawEnabled = true;
-        }
     } else {
         DrawCaption(look);
     }
