@@ -309,7 +309,8 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
 } // namespace
 
 int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
-    const QFontMetrics metrics(font_, image_);
+    // A null image (a control not sized yet) has no resolution of its own: measure for the screen.
+    const QFontMetrics metrics(font_, image_->isNull() ? nullptr : image_);
     const int lineHeight = metrics.height();
     int underline = -1;
     const QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
@@ -328,8 +329,8 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
         rect.bottom = rect.top + textHeight;
         return textHeight;
     }
-    if (lines.empty()) {
-        return 0;
+    if (lines.empty() || image_->isNull()) {
+        return textHeight;
     }
 
     int y = rect.top;
