@@ -74,13 +74,14 @@ void DeviceContext::LineTo(int x, int y) {
     if (pen_.null) {
         return;
     }
-    const int dx = x - from.x();
-    const int dy = y - from.y();
+    // 64-bit, so that coordinates far apart cannot overflow.
+    const long long dx = static_cast<long long>(x) - from.x();
+    const long long dy = static_cast<long long>(y) - from.y();
     const int stepX = dx < 0 ? -1 : 1;
     const int stepY = dy < 0 ? -1 : 1;
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
-    const int major = xMajor ? std::abs(dx) : std::abs(dy);
-    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long major = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
     // On a tie the pixel goes up on lines that run mostly across and left on lines that run
     // mostly down, whichever way the line is drawn: step the minor axis early only when that
     // step moves up (or left).
@@ -88,14 +89,20 @@ void DeviceContext::LineTo(int x, int y) {
     const int width = std::max(pen_.width, 1);
     const int before = (width - 1) / 2; // a wide pen leans up and left
     const QRgb pixel = ToQRgb(pen_.color);
+    // Rows are reached through one pointer fetched here: scanLine() per pixel would check for a
+    // shared image every time.
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    const int imageWidth = image_->width();
+    const int imageHeight = image_->height();
     int px = from.x();
     int py = from.y();
-    long long err = 2LL * minor - major;
-    for (int i = 0; i < major; ++i) {
-        if (width == 1) {
-            Plot(px, py, pixel);
-        } else {
+    long long err = 2 * minor - major;
+    for (long long i = 0; i < major; ++i) {
+        if (width > 1) {
             FillRect({px - before, py - before, px - before + width, py - before + width}, pen_.color);
+        } else if (px >= 0 && py >= 0 && px < imageWidth && py < imageHeight) {
+            reinterpret_cast<QRgb*>(bits + py * stride)[px] = pixel;
         }
         if (err + bias > 0) {
             if (xMajor) {
@@ -103,9 +110,9 @@ void DeviceContext::LineTo(int x, int y) {
             } else {
                 px += stepX;
             }
-            err -= 2LL * major;
+            err -= 2 * major;
         }
-        err += 2LL * minor;
+        err += 2 * minor;
         if (xMajor) {
             px += stepX;
         } else {
@@ -309,7 +316,8 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
 } // namespace
 
 int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
-    const QFontMetrics metrics(font_, image_);
+    // A null image (a control not sized yet) has no resolution of its own: measure for the screen.
+    const QFontMetrics metrics(font_, image_->isNull() ? nullptr : image_);
     const int lineHeight = metrics.height();
     int underline = -1;
     const QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
@@ -328,8 +336,8 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
         rect.bottom = rect.top + textHeight;
         return textHeight;
     }
-    if (lines.empty()) {
-        return 0;
+    if (lines.empty() || image_->isNull()) {
+        return textHeight;
     }
 
     int y = rect.top;

@@ -4,6 +4,7 @@
 #include "TestRegistry.h"
 
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace gdi;
@@ -176,6 +177,20 @@ private slots:
         const QRect ink = Ink(image);
         QVERIFY(ink.isValid());
         QVERIFY(QRect(30, 10, 30, 20).contains(ink));
+    }
+
+    void nullImageMeasuresAndDrawsNothingSilently() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        QImage none;
+        DeviceContext dc(none);
+        dc.SetFont(font_);
+        Rect r{0, 0, 300, 40};
+        QCOMPARE(dc.DrawText(QStringLiteral("Open ROM..."), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK),
+                 Metrics().height());
+        Rect measured{0, 0, 200, 40};
+        dc.DrawText(QStringLiteral("Open ROM..."), measured, DT_CALCRECT | DT_WORDBREAK);
+        QCOMPARE(measured.right, Metrics().horizontalAdvance(QStringLiteral("Open ROM...")));
+        QVERIFY(none.isNull());
     }
 
     void accessKeyIsUnderlined() {
