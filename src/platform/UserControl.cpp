@@ -471,6 +471,9 @@ void UserControl::changeEvent(QEvent* e) {
     // A host that disables this very widget (not an ancestor) changes the control's Enabled.
     if (e->type() == QEvent::EnabledChange) {
         UserControl_EnabledChanged(!testAttribute(Qt::WA_ForceDisabled));
+    } else if (e->type() == QEvent::PaletteChange || e->type() == QEvent::ApplicationPaletteChange) {
+        // The desktop colours the control draws with come from the palette.
+        UserControl_AmbientChanged(QStringLiteral("Palette"));
     }
     QWidget::changeEvent(e);
 }

@@ -153,6 +153,18 @@ private slots:
         QCOMPARE(b.GradientBase, b.ShiftColor(b.FaceColor, 48));
     }
 
+    void aNewDesktopPaletteRecoloursTheButton() {
+        Make(20, 12, 2);
+        button->Refresh();
+        QCOMPARE(PixelAt(button->Surface(), 5, 5), Face);
+        QPalette p = FixedPalette();
+        p.setColor(QPalette::Button, QColor(0x10, 0x20, 0x30));
+        QApplication::setPalette(p);
+        QTRY_COMPARE(button->FaceColor, 0x302010u);
+        QCOMPARE(PixelAt(button->Surface(), 5, 5), 0x302010u);
+        QApplication::setPalette(FixedPalette());
+    }
+
     void theFramedGradientBaseShiftsBlueInProportion() {
         TestButton b;
         b.InitProperties();
