@@ -1,0 +1,57 @@
+// The demo image: full size, sparse, and holding the game's evolution table at the table offset.
+#include "DemoRom.h"
+#include "Module1.h"
+#include "TestRegistry.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDemoRom : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gameTableHoldsTellingSlots() {
+        const auto table = DemoRom::GameEvolutionTable();
+        QCOMPARE(table.size(), std::size_t(rom::SpeciesCount));
+        auto slot = [&](int s, int k) {
+            const auto& e = table[static_cast<std::size_t>(s)].Slots[k];
+            return QList<int>{e.Method, e.Parameter, e.Target};
+        };
+        QCOMPARE(slot(0, 0), (QList<int>{0, 0, 0}));
+        QCOMPARE(slot(1, 0), (QList<int>{4, 16, 2}));           // Bulbasaur at level 16
+        QCOMPARE(slot(236, 2), (QList<int>{9, 20, 237}));       // Tyrogue, Attack = Defense
+        QCOMPARE(slot(349, 0), (QList<int>{15, 170, 350}));     // Feebas keeps its beauty value
+        int used = 0;
+        for (const auto& record : table)
+            for (const auto& s : record.Slots)
+                used += s.Method != 0;
+        QCOMPARE(used, 246); // every evolution of the 493 species
+    }
+
+    void imageIsFullSizeWithTheTableInPlace() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("demo.nds"));
+        QString error;
+        QVERIFY2(DemoRom::WriteDemoImage(path, &error), qPrintable(error));
+        QCOMPARE(QFileInfo(path).size(), DemoRom::DemoImageSize);
+
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        const QByteArray table = DemoRom::EncodeTable(DemoRom::GameEvolutionTable());
+        QCOMPARE(all.mid(rom::EvolutionTableOffset, rom::EvolutionTableSize), table);
+        QCOMPARE(all.mid(rom::SlotOffset(1, 0), 6), QByteArray::fromHex("040010000200"));
+        QCOMPARE(all.count(char(0)), all.size() - table.size() + table.count(char(0)));
+    }
+
+    void unwritablePathIsReported() {
+        QString error;
+        QVERIFY(!DemoRom::WriteDemoImage(QStringLiteral("/nonexistent-dir/demo.nds"), &error));
+        QVERIFY(error.contains(QStringLiteral("/nonexistent-dir/demo.nds")));
+    }
+};
+
+EVO_REGISTER_TEST(TestDemoRom)
+#include "tst_DemoRom.moc"
