@@ -16,6 +16,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -98,6 +99,12 @@ Form1::Form1(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose);
     setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     setFixedSize(TwipsRect(0, 0, 5295, 4455).size());
+    // The layout was made for this small font; where it is missing, the system's sans serif
+    // stands in at the same size.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    setFont(font);
     setAcceptDrops(true);
     CreateControls();
     UpdateTitle();
