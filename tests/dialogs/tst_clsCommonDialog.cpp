@@ -142,15 +142,6 @@ private slots:
         QCOMPARE(dialog.FilterIndex(), 1);
     }
 
-    void restoringTheDefaultChooser() {
-        const FileChooser mine = [](const FileChooserRequest&) { return FileChooserResult{"x", 0}; };
-        const FileChooser original = clsCommonDialog::SetChooser(mine);
-        QVERIFY(original);
-        const FileChooser back = clsCommonDialog::SetChooser({});
-        QCOMPARE(back(FileChooserRequest{}).Path, QStringLiteral("x"));
-        clsCommonDialog::SetChooser(original);
-    }
-
     void fileDialogForOpen() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());

@@ -1,5 +1,4 @@
 // The method classification and what a method change does to the other lists of a slot.
-#include "EditorLists.h"
 #include "EvolutionMethods.h"
 #include "TestRegistry.h"
 
@@ -108,28 +107,6 @@ private slots:
         QCOMPARE(change.Attack, attack);
         QCOMPARE(change.EvoToEnabled, evoTo);
         QCOMPARE(pendingParam, 0);
-    }
-
-    // At most one parameter list is usable after any change, and it is the one of the kind.
-    void atMostOneParameterListEnabled() {
-        for (int method = -1; method <= 27; ++method) {
-            std::int32_t pending = 1;
-            const auto change = EvolutionMethods::TakeMethodChange(method, pending);
-            const int enabled =
-                change.Level.Enabled + change.Item.Enabled + change.Pokemon.Enabled + change.Attack.Enabled;
-            const bool hasList = EvolutionMethods::ParameterRows(change.Kind) > 0;
-            QCOMPARE(enabled, hasList ? 1 : 0);
-        }
-    }
-
-    void parameterRowsMatchLists() {
-        using EvolutionMethods::ParameterRows;
-        QCOMPARE(ParameterRows(ParameterKind::Level), int(EditorLists::LevelList().size()));
-        QCOMPARE(ParameterRows(ParameterKind::Item), int(EditorLists::ItemList().size()));
-        QCOMPARE(ParameterRows(ParameterKind::Move), int(EditorLists::MoveList().size()));
-        QCOMPARE(ParameterRows(ParameterKind::Species), int(EditorLists::ParameterSpeciesList().size()));
-        QCOMPARE(EvolutionMethods::ParameterRows(ParameterKind::NoParameter), 0);
-        QCOMPARE(EvolutionMethods::ParameterRows(ParameterKind::NoEvolution), 0);
     }
 };
 
