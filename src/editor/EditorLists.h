@@ -1,0 +1,35 @@
+// The fixed lists of the editor window. Every list is addressed by row only: the row a list
+// shows selected is the number the ROM stores (species, method code, level, item or move).
+#pragma once
+
+#include <QStringList>
+
+namespace EditorLists {
+
+inline constexpr int SpeciesRows = 494; // species numbers 0 ("??????????") .. 493
+inline constexpr int MethodRows = 27;   // method codes 0 ("None") .. 26
+inline constexpr int MoveRows = 468;    // move numbers 0 ("None") .. 467
+inline constexpr int ItemRows = 465;    // item numbers 0 ("None") .. 464
+inline constexpr int LevelRows = 101;   // levels 0 .. 100
+
+// Species chooser and target list (lstPokemon, cmbEvoTo): the game's names in species order,
+// in the editor's own spellings, some with a trailing blank.
+const QStringList& SpeciesList();
+
+// The species list of the method-21 parameter (cmbPokemon): the same species in the same order,
+// without trailing blanks, so that its row is the species number the game reads there.
+const QStringList& ParameterSpeciesList();
+
+// The method texts in code order (cmbType).
+const QStringList& MethodList();
+
+// "None", then the game's move names in move-number order (cmbAttack).
+const QStringList& MoveList();
+
+// "None", then the game's item names in item-number order (cmbItem).
+const QStringList& ItemList();
+
+// "0" to "100", so that a row is the level it shows (cmbLevel).
+const QStringList& LevelList();
+
+} // namespace EditorLists

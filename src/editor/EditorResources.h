@@ -1,0 +1,10 @@
+// Registers the editor library's embedded files (the name lists and the window icon).
+#pragma once
+
+namespace EditorResources {
+
+// A static library's resources are only linked in when something registers them by hand; call
+// before reading any ":/editor/..." path. Safe to call any number of times.
+void Init();
+
+} // namespace EditorResources

@@ -1,0 +1,438 @@
+// The editor window: its controls at their fixed places, and the handlers that open an image,
+// show a slot from it and save the slot back.
+#include "Form1.h"
+
+#include "EditorLists.h"
+#include "EditorResources.h"
+#include "EvolutionMethods.h"
+#include "EvolutionTable.h"
+#include "Module1.h"
+#include "WarningBox.h"
+#include "clsCommonDialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QUrl>
+#include <initializer_list>
+
+namespace {
+
+const QString WindowTitle = QStringLiteral("Evolution Editor");
+
+// The number a list keeps for a stored value it has no row for.
+constexpr char UnknownValueProperty[] = "unknownValue";
+
+QString UnknownValueText(std::uint16_t value) {
+    return QStringLiteral("(unknown: 0x%1)")
+        .arg(QString::number(value, 16).toUpper().rightJustified(4, u'0'));
+}
+
+// Selects row `value` of `list`. A number with no row there selects nothing: the list then shows
+// the number as its placeholder and keeps it, so that Save writes it back as it was read.
+void ShowValue(QComboBox* list, std::int32_t value) {
+    if (value >= 0 && value < list->count()) {
+        list->setCurrentIndex(value);
+        return;
+    }
+    if (value >= -0x8000 && value <= 0xFFFF) {
+        const auto bits = static_cast<std::uint16_t>(value);
+        list->setProperty(UnknownValueProperty, bits);
+        list->setPlaceholderText(UnknownValueText(bits));
+    } else {
+        list->setProperty(UnknownValueProperty, QVariant());
+        list->setPlaceholderText(QString());
+    }
+    list->setCurrentIndex(-1);
+}
+
+// The number a list stands for: its row, else the number it keeps, else -1 (saved as FFFF).
+std::int32_t ShownValue(const QComboBox* list) {
+    if (list->currentIndex() >= 0)
+        return list->currentIndex();
+    const QVariant kept = list->property(UnknownValueProperty);
+    return kept.isValid() ? kept.toInt() : -1;
+}
+
+// A picked row replaces whatever number the list kept.
+void ForgetUnknownValue(QComboBox* list) {
+    list->setProperty(UnknownValueProperty, QVariant());
+    list->setPlaceholderText(QString());
+}
+
+int TwipsToPixels(int twips, int dpi) {
+    return qRound(twips * dpi / 1440.0);
+}
+
+// The local path of a single dropped .nds file, or empty text.
+QString DroppedRomPath(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls())
+        return {};
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    const QFileInfo file(urls.first().toLocalFile());
+    if (!file.isFile() || file.suffix().compare(QLatin1String("nds"), Qt::CaseInsensitive) != 0)
+        return {};
+    return file.absoluteFilePath();
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    EditorResources::Init();
+    setObjectName(QStringLiteral("Form1"));
+    // A tool window, and still the program's main window: closing it ends the program, and it
+    // stays visible while another application is active.
+    setAttribute(Qt::WA_QuitOnClose);
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+    setFixedSize(TwipsRect(0, 0, 5295, 4455).size());
+    // The layout was made for this small font; where it is missing, the system's sans serif
+    // stands in at the same size.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    setFont(font);
+    setAcceptDrops(true);
+    CreateControls();
+    UpdateTitle();
+    Form_Load();
+}
+
+QRect Form1::TwipsRect(int left, int top, int width, int height) const {
+    // Right and bottom edges are converted too, so that edges that meet in twips meet in pixels.
+    const int dpiX = logicalDpiX();
+    const int dpiY = logicalDpiY();
+    const int x = TwipsToPixels(left, dpiX);
+    const int y = TwipsToPixels(top, dpiY);
+    return QRect(x, y, TwipsToPixels(left + width, dpiX) - x, TwipsToPixels(top + height, dpiY) - y);
+}
+
+QComboBox* Form1::CreateList(const char* name, QWidget* parent, const QRect& geometry,
+                             const QStringList& rows) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setGeometry(geometry);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->addItems(rows);
+    list->setCurrentIndex(-1);
+    connect(list, &QComboBox::currentIndexChanged, list, [list](int row) {
+        if (row >= 0)
+            ForgetUnknownValue(list);
+    });
+    return list;
+}
+
+void Form1::CreateControls() {
+    lstPokemon = new QListWidget(this);
+    lstPokemon->setObjectName(QStringLiteral("lstPokemon"));
+    lstPokemon->setGeometry(TwipsRect(120, 180, 1695, 3375));
+    lstPokemon->addItems(EditorLists::SpeciesList());
+    lstPokemon->setEnabled(false);
+
+    Frame1 = new QGroupBox(QStringLiteral("Evolution Data"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(TwipsRect(1920, 480, 3255, 3135));
+    Frame1->setEnabled(false);
+
+    // Labels first, so that the lists they overlap stay on top and take the clicks.
+    const auto label = [this](const char* name, const char* caption, int top) {
+        auto* l = new QLabel(QLatin1String(caption), Frame1);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(TwipsRect(240, top, 1215, 255));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    };
+    Label1 = label("Label1", "Evo. Type:", 420);
+    Label3 = label("Label3", "Item Used:", 1380);
+    Label4 = label("Label4", "@ Level:", 1020);
+    Label5 = label("Label5", "Pokemon:", 1740);
+    Label6 = label("Label6", "Attack:", 2100);
+    Label7 = label("Label7", "Evo. To:", 2700);
+
+    // The level list stays empty until the window loads.
+    cmbType = CreateList("cmbType", Frame1, TwipsRect(1080, 360, 1815, 315), EditorLists::MethodList());
+    cmbItem = CreateList("cmbItem", Frame1, TwipsRect(1080, 1320, 1815, 315), EditorLists::ItemList());
+    cmbLevel = CreateList("cmbLevel", Frame1, TwipsRect(1080, 960, 1815, 315), {});
+    cmbPokemon = CreateList("cmbPokemon", Frame1, TwipsRect(1080, 1680, 1815, 315),
+                            EditorLists::ParameterSpeciesList());
+    cmbAttack = CreateList("cmbAttack", Frame1, TwipsRect(1080, 2040, 1815, 315), EditorLists::MoveList());
+    cmbEvoTo = CreateList("cmbEvoTo", Frame1, TwipsRect(1080, 2640, 1815, 315), EditorLists::SpeciesList());
+    for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack})
+        list->setEnabled(false);
+
+    auto* slotButtons = new QButtonGroup(this);
+    slotButtons->setExclusive(true);
+    for (int i = 0; i < static_cast<int>(optNum.size()); ++i) {
+        optNum[i] = new QRadioButton(QString::number(i + 1), this);
+        optNum[i]->setObjectName(QStringLiteral("optNum%1").arg(i));
+        optNum[i]->setGeometry(TwipsRect(1920 + 480 * i, 120, 495, 255));
+        optNum[i]->setEnabled(false);
+        slotButtons->addButton(optNum[i], i);
+    }
+    optNum[0]->setChecked(true);
+
+    CreateCommandButtons();
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(TwipsRect(2520, 3960, 240, 240));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/editor/icons/Form1.xpm")));
+    Image1->hide();
+
+    SetTabOrder();
+
+    connect(lstPokemon, &QListWidget::currentRowChanged, this, [this] { lstPokemon_Click(); });
+    connect(slotButtons, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            optNum_Click(index);
+    });
+    connect(cmbType, &QComboBox::currentIndexChanged, this, [this] { cmbType_Click(); });
+}
+
+void Form1::CreateCommandButtons() {
+    cmdOpen = new CommandButton(QStringLiteral("Open ROM..."), this);
+    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+    cmdOpen->setGeometry(TwipsRect(120, 3720, 2415, 615));
+    connect(cmdOpen, &CommandButton::clicked, this, [this] { cmdOpen_Click(); });
+
+    cmdSave = new CommandButton(QStringLiteral("Save ROM"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setGeometry(TwipsRect(2760, 3720, 2415, 615));
+    cmdSave->setEnabled(false);
+    connect(cmdSave, &CommandButton::clicked, this, [this] { cmdSave_Click(); });
+}
+
+void Form1::SetTabOrder() {
+    // The item list comes before the level list, as it always has.
+    QList<QWidget*> order{lstPokemon, cmbType, cmbItem, cmbLevel, cmbPokemon, cmbAttack, cmbEvoTo, cmdOpen};
+    for (QRadioButton* option : optNum)
+        order << option;
+    order << cmdSave;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::UpdateTitle() {
+    setWindowTitle(RomPath.isEmpty() ? WindowTitle
+                                     : QFileInfo(RomPath).fileName() + QStringLiteral(" - ") + WindowTitle);
+}
+
+void Form1::Form_Load() {
+    cmbLevel->clear();
+    cmbLevel->addItems(EditorLists::LevelList());
+    cmbLevel->setCurrentIndex(-1);
+    CurrentSlot = 0;
+    setWindowIcon(QIcon(Image1->pixmap()));
+}
+
+void Form1::cmdOpen_Click() {
+    clsCommonDialog dialog;
+    OpenRomImage(dialog.ShowOpen(this, QStringLiteral("Open Pokemon NDS ROM..."), QString(),
+                                 QStringLiteral("NDS ROMs (*.nds)|*.nds"),
+                                 clsCommonDialog::OFN_HIDEREADONLY | clsCommonDialog::OFN_PATHMUSTEXIST |
+                                     clsCommonDialog::OFN_FILEMUSTEXIST));
+}
+
+void Form1::OpenRomImage(const QString& path) {
+    RomPath = path;
+    UpdateTitle();
+    if (RomPath.isEmpty()) {
+        // The last slot stays on screen, inactive.
+        SetEditorEnabled(false);
+        return;
+    }
+    SetEditorEnabled(true);
+    // Species 1 is shown from the new file also when it was already selected, which changes no
+    // row and so sends no notification.
+    if (lstPokemon->currentRow() == 1)
+        lstPokemon_Click();
+    else
+        lstPokemon->setCurrentRow(1);
+}
+
+void Form1::SetEditorEnabled(bool enabled) {
+    cmdSave->setEnabled(enabled);
+    lstPokemon->setEnabled(enabled);
+    Frame1->setEnabled(enabled);
+    for (QRadioButton* option : optNum)
+        option->setEnabled(enabled);
+}
+
+void Form1::lstPokemon_Click() {
+    if (lstPokemon->currentRow() >= 0)
+        optNum_Click(CurrentSlot);
+}
+
+std::filesystem::path Form1::RomFile() const {
+    return std::filesystem::path(RomPath.toStdU16String());
+}
+
+std::int32_t Form1::ReadField(std::int32_t offset) const {
+    return Module1::HexValue(Module1::SwapHexBytes(Module1::ReadHex(RomFile(), offset, 2)));
+}
+
+void Form1::optNum_Click(int index) {
+    if (index < 0 || index >= rom::SlotCount)
+        return;
+    CurrentSlot = static_cast<std::int16_t>(index);
+    if (lstPokemon->currentRow() < 0)
+        return;
+
+    // From "None", setting the slot's method below always changes the method list, so the method
+    // change runs with this slot's parameter even when the method equals the one shown before.
+    cmbType->setCurrentIndex(0);
+
+    using rom::SlotField;
+    ShowValue(cmbEvoTo,
+              ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Target)));
+    PendingParam = ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Parameter));
+    const std::int32_t parameter = PendingParam;
+    ShowValue(cmbType, ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Method)));
+
+    // A parameter stored with a method that shows none stays in the slot when it is saved.
+    hiddenParameter.reset();
+    const ParameterKind kind = EvolutionMethods::KindOfMethod(cmbType->currentIndex());
+    if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0)
+        hiddenParameter = static_cast<std::uint16_t>(parameter);
+}
+
+void Form1::cmbType_Click() {
+    // Changing the method drops a parameter that no list showed.
+    hiddenParameter.reset();
+
+    const std::int32_t pending = PendingParam;
+    std::int32_t consumed = PendingParam;
+    const auto change = EvolutionMethods::TakeMethodChange(cmbType->currentIndex(), consumed);
+    const auto select = [pending](QComboBox* list, const EvolutionMethods::ListState& state) {
+        if (state.Row >= 0)
+            list->setCurrentIndex(state.Row);
+        else
+            ShowValue(list, pending);
+    };
+
+    cmbLevel->setEnabled(change.Level.Enabled);
+    cmbItem->setEnabled(change.Item.Enabled);
+    cmbPokemon->setEnabled(change.Pokemon.Enabled);
+    cmbAttack->setEnabled(change.Attack.Enabled);
+    cmbEvoTo->setEnabled(change.EvoToEnabled);
+
+    // The method's own list first, then the others back to row 0.
+    switch (change.Kind) {
+    case ParameterKind::NoEvolution:
+        select(cmbPokemon, change.Pokemon);
+        select(cmbItem, change.Item);
+        select(cmbLevel, change.Level);
+        select(cmbAttack, change.Attack);
+        break;
+    case ParameterKind::Level:
+        select(cmbLevel, change.Level);
+        select(cmbItem, change.Item);
+        select(cmbPokemon, change.Pokemon);
+        select(cmbAttack, change.Attack);
+        break;
+    case ParameterKind::Item:
+        select(cmbItem, change.Item);
+        select(cmbLevel, change.Level);
+        select(cmbPokemon, change.Pokemon);
+        select(cmbAttack, change.Attack);
+        break;
+    case ParameterKind::Move:
+        select(cmbAttack, change.Attack);
+        select(cmbItem, change.Item);
+        select(cmbPokemon, change.Pokemon);
+        select(cmbLevel, change.Level);
+        break;
+    case ParameterKind::Species:
+        select(cmbPokemon, change.Pokemon);
+        select(cmbItem, change.Item);
+        select(cmbLevel, change.Level);
+        select(cmbAttack, change.Attack);
+        break;
+    case ParameterKind::NoParameter:
+        select(cmbItem, change.Item);
+        select(cmbLevel, change.Level);
+        select(cmbAttack, change.Attack);
+        select(cmbPokemon, change.Pokemon);
+        break;
+    }
+    PendingParam = consumed;
+}
+
+void Form1::cmdSave_Click() {
+    if (RomPath.isEmpty())
+        return;
+    const int species = lstPokemon->currentRow();
+
+    // The parameter comes from the list of the method's kind. A value no list shows is written
+    // back as it was read; PendingParam keeps what is written for the next method change.
+    switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex())) {
+    case ParameterKind::Level:
+        PendingParam = ShownValue(cmbLevel);
+        break;
+    case ParameterKind::Item:
+        PendingParam = ShownValue(cmbItem);
+        break;
+    case ParameterKind::Move:
+        PendingParam = ShownValue(cmbAttack);
+        break;
+    case ParameterKind::Species:
+        PendingParam = ShownValue(cmbPokemon);
+        break;
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        PendingParam = hiddenParameter.value_or(0);
+        break;
+    }
+
+    // The slot's six bytes in file order: method, parameter, target, each low byte first.
+    const std::string text = Module1::SwapHexBytes(Module1::FieldText(ShownValue(cmbType))) +
+                             Module1::SwapHexBytes(Module1::FieldText(PendingParam)) +
+                             Module1::SwapHexBytes(Module1::FieldText(ShownValue(cmbEvoTo)));
+
+    bool saved =
+        species >= 0 && species < rom::SpeciesCount && CurrentSlot >= 0 && CurrentSlot < rom::SlotCount;
+    if (saved) {
+        const std::filesystem::path file = RomFile();
+        const std::int32_t slot = rom::SlotOffset(species, CurrentSlot);
+        for (int k = 0; k < rom::EvolutionSlot::Size; ++k) {
+            if (!Module1::WriteHexByte(file, slot + k, std::string_view(text).substr(2 * k, 2)))
+                saved = false;
+        }
+    }
+    if (!saved) {
+        const QString name = species >= 0 && species < rom::SpeciesCount
+                                 ? EditorLists::SpeciesList().at(species).trimmed()
+                                 : QStringLiteral("the selected species");
+        WarningBox::Show(this, WindowTitle,
+                         tr("Slot %1 of %2 was not saved.\n\nThe file %3 could not be written: it may be "
+                            "read-only, missing, or too short to hold the evolution table.")
+                             .arg(CurrentSlot + 1)
+                             .arg(name, QDir::toNativeSeparators(RomPath)));
+    }
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedRomPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedRomPath(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenRomImage(path);
+}

@@ -1,0 +1,92 @@
+// Test access to a real editor window: its controls found by name, and the dialog chooser and
+// warning box answered without any modal window.
+#pragma once
+
+#include "Form1.h"
+#include "WarningBox.h"
+#include "clsCommonDialog.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// While alive, every Open dialog answers with the next queued path (empty: cancel), and every
+// warning box is recorded instead of shown.
+class DialogStandIns {
+public:
+    DialogStandIns() {
+        previousChooser = clsCommonDialog::SetChooser([this](const FileChooserRequest& request) {
+            requests.push_back(request);
+            if (answers.empty())
+                return FileChooserResult{};
+            FileChooserResult answer{answers.front(), 1};
+            answers.erase(answers.begin());
+            return answer;
+        });
+        previousWarning = WarningBox::SetFunction(
+            [this](QWidget*, const QString& title, const QString& text) { warnings << title + u'|' + text; });
+    }
+    ~DialogStandIns() {
+        clsCommonDialog::SetChooser(previousChooser);
+        WarningBox::SetFunction(previousWarning);
+    }
+    DialogStandIns(const DialogStandIns&) = delete;
+    DialogStandIns& operator=(const DialogStandIns&) = delete;
+
+    std::vector<QString> answers;
+    std::vector<FileChooserRequest> requests;
+    QStringList warnings;
+
+private:
+    FileChooser previousChooser;
+    WarningBox::Function previousWarning;
+};
+
+struct EditorWindow {
+    EditorWindow() {
+        lstPokemon = Find<QListWidget>("lstPokemon");
+        Frame1 = Find<QGroupBox>("Frame1");
+        cmbType = Find<QComboBox>("cmbType");
+        cmbLevel = Find<QComboBox>("cmbLevel");
+        cmbItem = Find<QComboBox>("cmbItem");
+        cmbPokemon = Find<QComboBox>("cmbPokemon");
+        cmbAttack = Find<QComboBox>("cmbAttack");
+        cmbEvoTo = Find<QComboBox>("cmbEvoTo");
+        cmdOpen = Find<QPushButton>("cmdOpen");
+        cmdSave = Find<QPushButton>("cmdSave");
+        Image1 = Find<QLabel>("Image1");
+        for (int i = 0; i < 7; ++i)
+            optNum[i] = Find<QRadioButton>(QStringLiteral("optNum%1").arg(i));
+    }
+
+    template <typename T> T* Find(const QString& name) const { return form.findChild<T*>(name); }
+
+    // Opens `path` through the Open button, the dialog answering with it.
+    void Open(DialogStandIns& dialogs, const QString& path) {
+        dialogs.answers.push_back(path);
+        cmdOpen->click();
+    }
+
+    // Whether a control of the slot editor is enabled in itself (the frame aside).
+    static bool OwnEnabled(const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
+
+    Form1 form;
+    QListWidget* lstPokemon = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QComboBox* cmbType = nullptr;
+    QComboBox* cmbLevel = nullptr;
+    QComboBox* cmbItem = nullptr;
+    QComboBox* cmbPokemon = nullptr;
+    QComboBox* cmbAttack = nullptr;
+    QComboBox* cmbEvoTo = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QLabel* Image1 = nullptr;
+    std::array<QRadioButton*, 7> optNum{};
+};
