@@ -7,6 +7,8 @@
 #include "EvolutionMethods.h"
 #include "EvolutionTable.h"
 #include "Module1.h"
+#include "PropertyBag.h"
+#include "StyledButton.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
 
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
@@ -25,6 +28,7 @@
 #include <QRadioButton>
 #include <QUrl>
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
@@ -203,16 +207,32 @@ void Form1::CreateControls() {
 }
 
 void Form1::CreateCommandButtons() {
-    cmdOpen = new CommandButton(QStringLiteral("Open ROM..."), this);
-    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
-    cmdOpen->setGeometry(TwipsRect(120, 3720, 2415, 615));
-    connect(cmdOpen, &CommandButton::clicked, this, [this] { cmdOpen_Click(); });
+    cmdOpen = CreateCommandButton(QStringLiteral("cmdOpen"), TwipsRect(120, 3720, 2415, 615));
+    connect(cmdOpen, &StyledButton::Click, this, &Form1::cmdOpen_Click);
+    cmdSave = CreateCommandButton(QStringLiteral("cmdSave"), TwipsRect(2760, 3720, 2415, 615));
+    connect(cmdSave, &StyledButton::Click, this, &Form1::cmdSave_Click);
+}
 
-    cmdSave = new CommandButton(QStringLiteral("Save ROM"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setGeometry(TwipsRect(2760, 3720, 2415, 615));
-    cmdSave->setEnabled(false);
-    connect(cmdSave, &CommandButton::clicked, this, [this] { cmdSave_Click(); });
+StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geometry) {
+    auto* button = new StyledButton(this);
+    button->setObjectName(name);
+    // The size comes first so that the loaded caption and picture are laid out on the real face.
+    button->setGeometry(geometry);
+    QFile design(QStringLiteral(":/design/%1.json").arg(name));
+    QString error;
+    std::optional<PropertyBag> bag;
+    if (design.open(QIODevice::ReadOnly))
+        bag = PropertyBag::FromText(design.readAll(), &error);
+    else
+        error = design.errorString();
+    if (bag) {
+        button->ReadProperties(*bag);
+    } else {
+        // Only a damaged build gets here; the window stays usable with a default button.
+        qWarning("Form1: the stored properties of %s cannot be read: %s", qPrintable(name), qPrintable(error));
+        button->InitProperties();
+    }
+    return button;
 }
 
 void Form1::SetTabOrder() {
@@ -264,7 +284,7 @@ void Form1::OpenRomImage(const QString& path) {
 }
 
 void Form1::SetEditorEnabled(bool enabled) {
-    cmdSave->setEnabled(enabled);
+    cmdSave->SetEnabled(enabled);
     lstPokemon->setEnabled(enabled);
     Frame1->setEnabled(enabled);
     for (QRadioButton* option : optNum)

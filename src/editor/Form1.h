@@ -2,7 +2,6 @@
 // evolution slot of an open ROM image and save it back in place.
 #pragma once
 
-#include <QPushButton>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -14,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QRadioButton;
+class StyledButton;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -47,12 +47,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The two command buttons are plain push buttons until the styled button control replaces
-    // them; only this alias and CreateCommandButtons() know their type.
-    using CommandButton = QPushButton;
-
     void CreateControls();
     void CreateCommandButtons();
+    // A command button with the properties stored in the window's design data under `name`.
+    StyledButton* CreateCommandButton(const QString& name, const QRect& geometry);
     void SetTabOrder();
     QRect TwipsRect(int left, int top, int width, int height) const;
     QComboBox* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
@@ -76,9 +74,9 @@ private:
     QComboBox* cmbPokemon = nullptr;
     QComboBox* cmbAttack = nullptr;
     QComboBox* cmbEvoTo = nullptr;
-    CommandButton* cmdOpen = nullptr;
+    StyledButton* cmdOpen = nullptr;
     std::array<QRadioButton*, 7> optNum{};
-    CommandButton* cmdSave = nullptr;
+    StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
 
     // A parameter stored with a method that shows none (a beauty value under "Max Beauty"), kept

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Form1.h"
+#include "StyledButton.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
 
@@ -10,9 +11,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <QTest>
 #include <array>
 #include <vector>
 
@@ -58,8 +59,8 @@ struct EditorWindow {
         cmbPokemon = Find<QComboBox>("cmbPokemon");
         cmbAttack = Find<QComboBox>("cmbAttack");
         cmbEvoTo = Find<QComboBox>("cmbEvoTo");
-        cmdOpen = Find<QPushButton>("cmdOpen");
-        cmdSave = Find<QPushButton>("cmdSave");
+        cmdOpen = Find<StyledButton>("cmdOpen");
+        cmdSave = Find<StyledButton>("cmdSave");
         Image1 = Find<QLabel>("Image1");
         for (int i = 0; i < 7; ++i)
             optNum[i] = Find<QRadioButton>(QStringLiteral("optNum%1").arg(i));
@@ -70,7 +71,12 @@ struct EditorWindow {
     // Opens `path` through the Open button, the dialog answering with it.
     void Open(DialogStandIns& dialogs, const QString& path) {
         dialogs.answers.push_back(path);
-        cmdOpen->click();
+        Click(cmdOpen);
+    }
+
+    // A left click in the middle of a command button, as the user makes it.
+    static void Click(StyledButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
 
     // Whether a control of the slot editor is enabled in itself (the frame aside).
@@ -85,8 +91,8 @@ struct EditorWindow {
     QComboBox* cmbPokemon = nullptr;
     QComboBox* cmbAttack = nullptr;
     QComboBox* cmbEvoTo = nullptr;
-    QPushButton* cmdOpen = nullptr;
-    QPushButton* cmdSave = nullptr;
+    StyledButton* cmdOpen = nullptr;
+    StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
     std::array<QRadioButton*, 7> optNum{};
 };

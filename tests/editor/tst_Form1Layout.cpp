@@ -100,8 +100,8 @@ private slots:
             QCOMPARE(w.Find<QLabel>(name)->text(), QString::fromLatin1(caption));
         for (int i = 0; i < 7; ++i)
             QCOMPARE(w.optNum[i]->text(), QString::number(i + 1));
-        QCOMPARE(w.cmdOpen->text(), QStringLiteral("Open ROM..."));
-        QCOMPARE(w.cmdSave->text(), QStringLiteral("Save ROM"));
+        QCOMPARE(w.cmdOpen->Caption(), QStringLiteral("Open ROM..."));
+        QCOMPARE(w.cmdSave->Caption(), QStringLiteral("Save ROM"));
     }
 
     // Each list takes the clicks on its whole area, also where its label's box reaches into it.

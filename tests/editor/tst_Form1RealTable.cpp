@@ -78,7 +78,7 @@ private slots:
                 QVERIFY2(wrong.isEmpty(),
                          qPrintable(QStringLiteral("species %1 slot %2: %3").arg(species).arg(k).arg(wrong)));
                 methodsSeen.insert(slot.Method);
-                w.cmdSave->click();
+                w.Click(w.cmdSave);
                 ++slotsShown;
             }
         }

@@ -127,7 +127,7 @@ private slots:
         QVERIFY(w.cmbLevel->isEnabled());
         w.cmbLevel->setCurrentIndex(16);
         w.cmbEvoTo->setCurrentIndex(2);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
 
         QCOMPARE(rom.Read(Species1Slot0, 6), Bytes({0x04, 0x00, 0x10, 0x00, 0x02, 0x00}));
         QVERIFY(rom.Contents() ==
@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(w.cmbEvoTo->currentIndex(), 3);
 
         w.cmbAttack->setCurrentIndex(245);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(rom::EvolutionTableOffset, 6), RomImageFile::SlotBytes(20, 245, 3));
     }
 
@@ -194,7 +194,7 @@ private slots:
         EditorWindow w;
         w.Open(dialogs, rom.Path());
 
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(w.form.PendingParam, 16);
         w.cmbType->setCurrentIndex(7); // "Item Evo."
         QCOMPARE(w.cmbItem->currentIndex(), 16);
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(w.cmbEvoTo->currentIndex(), 5);
 
         // Every field is written, the target of "None" too.
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0, 6), RomImageFile::SlotBytes(0, 0, 5));
     }
 
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(!w.cmbLevel->isEnabled());
         w.cmbLevel->setCurrentIndex(50);
         w.cmbItem->setCurrentIndex(9);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0, 6), RomImageFile::SlotBytes(5, 0, 2));
         QCOMPARE(w.form.PendingParam, 0);
     }
@@ -290,7 +290,7 @@ private slots:
             QCOMPARE(shown->placeholderText(), placeholder);
             QCOMPARE(shown->currentText(), QString());
         }
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QVERIFY(dialogs.warnings.isEmpty());
         QCOMPARE(
             rom.Read(Species1Slot0, 6),
@@ -311,19 +311,19 @@ private slots:
 
         w.cmbLevel->setCurrentIndex(20);
         QCOMPARE(w.cmbLevel->placeholderText(), QString());
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0, 6), RomImageFile::SlotBytes(4, 20, 500));
         w.cmbEvoTo->setCurrentIndex(3);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0, 6), RomImageFile::SlotBytes(4, 20, 3));
 
         // The beauty value stays while only the target changes, and goes with a new method.
         w.optNum[1]->click();
         w.cmbEvoTo->setCurrentIndex(349);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0 + 6, 6), RomImageFile::SlotBytes(15, 170, 349));
         w.cmbType->setCurrentIndex(5);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0 + 6, 6), RomImageFile::SlotBytes(5, 0, 349));
 
         // An unknown method stays until one is picked; its hidden parameter goes with it.
@@ -331,10 +331,10 @@ private slots:
         QCOMPARE(w.cmbType->currentIndex(), -1);
         QVERIFY(w.cmbEvoTo->isEnabled());
         w.cmbEvoTo->setCurrentIndex(4);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0 + 12, 6), RomImageFile::SlotBytes(27, 9, 4));
         w.cmbType->setCurrentIndex(1);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0 + 12, 6), RomImageFile::SlotBytes(1, 0, 4));
         QVERIFY(dialogs.warnings.isEmpty());
     }
@@ -348,12 +348,12 @@ private slots:
         EditorWindow w;
         w.Open(dialogs, rom.Path());
 
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(w.form.PendingParam, 200);
         w.cmbType->setCurrentIndex(22); // "Level Up (Male)"
         QCOMPARE(w.cmbLevel->currentIndex(), -1);
         QCOMPARE(w.cmbLevel->placeholderText(), QStringLiteral("(unknown: 0x00C8)"));
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
         QCOMPARE(rom.Read(Species1Slot0, 6), RomImageFile::SlotBytes(22, 200, 2));
     }
 
@@ -382,7 +382,7 @@ private slots:
             QVERIFY(QFile::remove(path));
         w.cmbType->setCurrentIndex(4);
         w.cmbLevel->setCurrentIndex(17);
-        w.cmdSave->click();
+        w.Click(w.cmdSave);
 
         QCOMPARE(dialogs.warnings.size(), 1);
         QVERIFY2(dialogs.warnings[0].contains(path), qPrintable(dialogs.warnings[0]));

@@ -21,6 +21,13 @@ class EditorButtonDesignTest : public QObject {
         }
         return PropertyBag::FromText(file.readAll());
     }
+    static QImage SourcePicture(const QString& name) {
+        QFile file(QFINDTESTDATA(QStringLiteral("../../../src/editor/buttons/") + name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return QImage();
+        }
+        return Picture::FromPng(file.readAll(), Picture::Kind::Icon).Image();
+    }
 
 private slots:
     void initTestCase() { palette = std::make_unique<PaletteScope>(); }
@@ -30,15 +37,21 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("normal");
+        QTest::addColumn<QString>("over");
         QTest::newRow("open") << "cmdOpen.json"
-                              << "Open ROM..." << true;
+                              << "Open ROM..." << true << "OpenFolder.png"
+                              << "OpenFolderOver.png";
         QTest::newRow("save") << "cmdSave.json"
-                              << "Save ROM" << false;
+                              << "Save ROM" << false << "SaveDisk.png"
+                              << "SaveDiskOver.png";
     }
     void theWindowsButtons() {
         QFETCH(QString, file);
         QFETCH(QString, caption);
         QFETCH(bool, enabled);
+        QFETCH(QString, normal);
+        QFETCH(QString, over);
         const auto bag = Load(file);
         QVERIFY(bag.has_value());
         QCOMPARE(bag->ReadInt32("_extentx", 0), 4260);
@@ -72,6 +85,11 @@ private slots:
         QCOMPARE(button->PictureHeight, 32);
         QVERIFY(!button->PictureOver().IsEmpty());
         QVERIFY(!(button->PictureOver() == button->PictureNormal()));
+        // The stored pictures are the drawn sources in src/editor/buttons, not stale copies.
+        const QImage normalSource = SourcePicture(normal);
+        QVERIFY(!normalSource.isNull());
+        QCOMPARE(button->PictureNormal().Image(), normalSource);
+        QCOMPARE(button->PictureOver().Image(), SourcePicture(over));
         QCOMPARE(button->PicturePosition(), 0);
         QVERIFY(button->UseMaskColor() && !button->HandPointer() && !button->CheckBoxBehaviour());
 
