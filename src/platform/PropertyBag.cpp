@@ -97,8 +97,11 @@ QStringList PropertyBag::Keys() const {
     return keys;
 }
 
-std::int32_t PropertyBag::ReadInt32(const QString& name, std::int32_t defaultValue) const {
-    const Value* v = Find(name);
+namespace {
+
+// A whole number stored under name that must fit T; the default when nothing is stored.
+template <typename T> T ReadWhole(const PropertyBag& bag, const QString& name, T defaultValue) {
+    const PropertyBag::Value* v = bag.Find(name);
     if (v == nullptr) {
         return defaultValue;
     }
@@ -106,19 +109,17 @@ std::int32_t PropertyBag::ReadInt32(const QString& name, std::int32_t defaultVal
     if (!n) {
         TypeMismatch(name, "a number");
     }
-    return NarrowChecked<std::int32_t>(*n, qPrintable(name));
+    return NarrowChecked<T>(*n, qPrintable(name));
+}
+
+} // namespace
+
+std::int32_t PropertyBag::ReadInt32(const QString& name, std::int32_t defaultValue) const {
+    return ReadWhole(*this, name, defaultValue);
 }
 
 std::int16_t PropertyBag::ReadInt16(const QString& name, std::int16_t defaultValue) const {
-    const Value* v = Find(name);
-    if (v == nullptr) {
-        return defaultValue;
-    }
-    const auto n = AsNumber(*v);
-    if (!n) {
-        TypeMismatch(name, "a number");
-    }
-    return NarrowChecked<std::int16_t>(*n, qPrintable(name));
+    return ReadWhole(*this, name, defaultValue);
 }
 
 std::uint32_t PropertyBag::ReadColor(const QString& name, std::uint32_t defaultValue) const {
