@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <initializer_list>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -226,12 +227,17 @@ StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geome
     else
         error = design.errorString();
     if (bag) {
-        button->ReadProperties(*bag);
-    } else {
-        // Only a damaged build gets here; the window stays usable with a default button.
-        qWarning("Form1: the stored properties of %s cannot be read: %s", qPrintable(name), qPrintable(error));
-        button->InitProperties();
+        try {
+            button->ReadProperties(*bag);
+            return button;
+        } catch (const std::exception& e) {
+            // A value of the wrong type or out of range in an edited design file.
+            error = QString::fromStdString(e.what());
+        }
     }
+    // Only a damaged design file gets here; the window stays usable with a default button.
+    qWarning("Form1: the stored properties of %s cannot be read: %s", qPrintable(name), qPrintable(error));
+    button->InitProperties();
     return button;
 }
 
