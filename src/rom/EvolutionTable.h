@@ -6,7 +6,8 @@
 
 namespace rom {
 
-// The table is taken to lie at this fixed offset; nothing in the image is looked up.
+// Where the table lies in an image without a DS header, and in the Diamond / Pearl image this
+// offset was made for (member 0 of its evolution archive); other images: TableLocation.h.
 inline constexpr std::int32_t EvolutionTableOffset = 29474780; // 0x1C1BFDC
 inline constexpr int SpeciesCount = 494;                        // species 0 ("??????????") .. 493
 inline constexpr int SlotCount = 7;

@@ -1,38 +1,32 @@
-// Byte access to the ROM image as hex text. Each call opens and closes the file itself, so the
-// image is never held open between the window's actions.
+// Byte access to the ROM image as hex text. Each call opens the file once, checks on the open
+// handle that it is a regular file (so a FIFO or device swapped in for the path can neither block
+// nor be written), moves its bytes at their offsets and closes the file again.
 #include "Module1.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
 #include <system_error>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace Module1 {
 namespace {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
-
-// Only regular files are touched: a FIFO, a device or a directory could block or misbehave
-// on open, so they read as unreadable and are never written.
-bool IsRegularFile(const std::filesystem::path& path, std::uintmax_t& size) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::is_regular_file(status))
-        return false;
-    size = std::filesystem::file_size(path, ec);
-    return !ec;
-}
-
-// A file without any write permission bit is read-only to us, also when running with rights
-// that could override it: a user who marked an image read-only does not want it changed.
-bool IsMarkedReadOnly(const std::filesystem::path& path) {
-    using std::filesystem::perms;
-    std::error_code ec;
-    const auto p = std::filesystem::status(path, ec).permissions();
-    if (ec)
-        return true;
-    return (p & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
-}
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
@@ -44,6 +38,215 @@ int HexDigitValue(char c) {
     return -1;
 }
 
+enum class Access { Read, ReadWrite };
+
+// One open of the image, closed when it goes out of scope. Opening never blocks and never
+// creates a file; `Problem` says why a handle is not usable.
+class ImageHandle {
+public:
+    ImageHandle(const std::filesystem::path& path, Access access);
+    ~ImageHandle();
+    ImageHandle(const ImageHandle&) = delete;
+    ImageHandle& operator=(const ImageHandle&) = delete;
+
+    // Empty when the path opened and is a regular file.
+    const std::string& Problem() const { return problem; }
+    std::uint64_t Size() const { return size; }
+    bool MarkedReadOnly() const { return readOnly; }
+
+    // Bytes actually read at `offset`, at most `count`; negative on a failed read.
+    std::int64_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const;
+    bool WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const;
+
+private:
+#ifdef _WIN32
+    HANDLE handle = INVALID_HANDLE_VALUE;
+#else
+    int fd = -1;
+#endif
+    std::string problem;
+    std::uint64_t size = 0;
+    bool readOnly = false;
+};
+
+#ifdef _WIN32
+
+std::string OpenProblem(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return "the file does not exist";
+    case ERROR_ACCESS_DENIED:
+        return "access to the file is denied";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "another program holds the file locked";
+    case ERROR_WRITE_PROTECT:
+        return "the file lies on a write-protected medium";
+    default:
+        return "the file cannot be opened (Windows error " + std::to_string(error) + ")";
+    }
+}
+
+ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
+    const DWORD rights = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    handle = CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            problem = "it is a folder, not a file";
+        else if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                 (attributes & FILE_ATTRIBUTE_READONLY))
+            problem = "the file is marked read-only";
+        else
+            problem = OpenProblem(error);
+        return;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        problem = "it is not a regular file (a pipe, a device or a folder)";
+        return;
+    }
+    size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+ImageHandle::~ImageHandle() {
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+}
+
+std::int64_t ImageHandle::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
+    std::size_t done = 0;
+    while (done < count) {
+        OVERLAPPED at{};
+        const std::uint64_t where = offset + done;
+        at.Offset = static_cast<DWORD>(where & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(handle, out + done, chunk, &got, &at))
+            return GetLastError() == ERROR_HANDLE_EOF ? static_cast<std::int64_t>(done) : -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool ImageHandle::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    return WriteFile(handle, bytes, static_cast<DWORD>(count), &written, &at) && written == count;
+}
+
+#else
+
+std::string OpenProblem(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "the file does not exist";
+    case EACCES:
+    case EPERM:
+        return "access to the file is denied";
+    case EISDIR:
+        return "it is a folder, not a file";
+    case EROFS:
+        return "the file lies on a read-only file system";
+    case ETXTBSY:
+    case EBUSY:
+        return "the file is in use";
+    default:
+        return "the file cannot be opened (" + std::generic_category().message(error) + ")";
+    }
+}
+
+bool NoWriteBits(mode_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
+    // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer, and is refused below.
+    const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    do {
+        fd = ::open(path.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat st{};
+        // Only to name the reason better; nothing is opened or trusted from it.
+        if (error == EACCES && access == Access::ReadWrite && ::stat(path.c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode) && NoWriteBits(st.st_mode))
+            problem = "the file is marked read-only";
+        else
+            problem = OpenProblem(error);
+        return;
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0) {
+        problem = OpenProblem(errno);
+        return;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        problem = "it is a folder, not a file";
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        problem = "it is not a regular file (a FIFO, a device or a socket)";
+        return;
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    // No write bit at all means read-only to us, also for a user whose rights could override it.
+    readOnly = NoWriteBits(st.st_mode);
+}
+
+ImageHandle::~ImageHandle() {
+    if (fd >= 0)
+        ::close(fd);
+}
+
+std::int64_t ImageHandle::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool ImageHandle::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t put = ::pwrite(fd, bytes + done, count - done, static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+#endif
+
+// Whether [offset, offset + count) lies inside a file of `size` bytes, without overflow.
+bool InsideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
+    return offset <= size && count <= size - offset;
+}
+
 } // namespace
 
 std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std::int32_t count) {
@@ -51,59 +254,50 @@ std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std:
         return {};
     std::string text(2 * static_cast<std::size_t>(count), '0');
 
-    std::uintmax_t size = 0;
-    if (!IsRegularFile(path, size))
-        return text;
-
     // Only the part of [offset, offset + count) that lies inside the file is read; the rest
     // stays 00.
     const std::int64_t first = std::max<std::int64_t>(offset, 0);
-    const std::int64_t last = std::min<std::int64_t>(std::int64_t{offset} + count, static_cast<std::int64_t>(size));
+    const std::int64_t end = std::int64_t{offset} + count;
+    if (first >= end)
+        return text;
+    const ImageHandle file(path, Access::Read);
+    if (!file.Problem().empty())
+        return text;
+    const std::int64_t last = std::min<std::int64_t>(end, static_cast<std::int64_t>(file.Size()));
     if (first >= last)
         return text;
 
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file)
-        return text;
-    std::string bytes(static_cast<std::size_t>(last - first), '\0');
-    file.seekg(first);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    const auto got = std::max<std::streamsize>(file.gcount(), 0);
-
-    for (std::streamsize i = 0; i < got; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
-        const auto at = 2 * static_cast<std::size_t>(first - offset + i);
-        text[at] = HexDigits[byte >> 4];
-        text[at + 1] = HexDigits[byte & 0x0F];
+    std::uint8_t buffer[256];
+    for (std::int64_t at = first; at < last;) {
+        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(last - at, sizeof buffer));
+        const std::int64_t got = file.ReadAt(static_cast<std::uint64_t>(at), buffer, want);
+        if (got <= 0)
+            break;
+        for (std::int64_t i = 0; i < got; ++i) {
+            const auto pos = 2 * static_cast<std::size_t>(at - offset + i);
+            text[pos] = HexDigits[buffer[i] >> 4];
+            text[pos + 1] = HexDigits[buffer[i] & 0x0F];
+        }
+        at += got;
     }
     return text;
 }
 
 bool WriteHexByte(const std::filesystem::path& path, std::int32_t offset, std::string_view text) {
     // Only the last two digits count; a shorter text is padded with leading zeros.
-    const std::string padded = "00" + std::string(text);
-    const int high = HexDigitValue(padded[padded.size() - 2]);
-    const int low = HexDigitValue(padded[padded.size() - 1]);
-    if (high < 0 || low < 0)
+    const char high = text.size() >= 2 ? text[text.size() - 2] : '0';
+    const char low = text.empty() ? '0' : text.back();
+    const int h = HexDigitValue(high);
+    const int l = HexDigitValue(low);
+    if (h < 0 || l < 0 || offset < 0)
         return false;
-    const char byte = static_cast<char>(high * 16 + low);
+    const auto byte = static_cast<std::uint8_t>(h * 16 + l);
 
-    std::uintmax_t size = 0;
-    if (offset < 0 || !IsRegularFile(path, size) || static_cast<std::uintmax_t>(offset) >= size)
+    const ImageHandle file(path, Access::ReadWrite);
+    if (!file.Problem().empty() || file.MarkedReadOnly() ||
+        !InsideFile(static_cast<std::uint64_t>(offset), 1, file.Size()))
         return false;
-    if (IsMarkedReadOnly(path))
-        return false;
-
-    // in|out opens an existing file without truncating it and never creates one.
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file)
-        return false;
-    file.seekp(offset);
-    file.put(byte);
-    file.flush();
-    const bool written = !file.fail();
-    file.close();
-    return written && !file.fail();
+    return file.WriteAt(static_cast<std::uint64_t>(offset), &byte, 1);
 }
 
 std::string SwapHexBytes(std::string_view text) {
@@ -137,6 +331,51 @@ std::int32_t HexValue(std::string_view text) {
     if (ec != std::errc() || end != text.data() + text.size())
         return 0;
     return static_cast<std::int32_t>(value);
+}
+
+std::string HexText(const std::uint8_t* bytes, std::size_t count) {
+    std::string text(2 * count, '0');
+    for (std::size_t i = 0; i < count; ++i) {
+        text[2 * i] = HexDigits[bytes[i] >> 4];
+        text[2 * i + 1] = HexDigits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+FileFacts ExamineFile(const std::filesystem::path& path) {
+    const ImageHandle file(path, Access::Read);
+    return FileFacts{file.Problem(), file.Size(), file.MarkedReadOnly()};
+}
+
+bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::size_t count, std::uint8_t* out,
+               std::string* why) {
+    const auto fail = [why](std::string reason) {
+        if (why)
+            *why = std::move(reason);
+        return false;
+    };
+    const ImageHandle file(path, Access::Read);
+    if (!file.Problem().empty())
+        return fail(file.Problem());
+    if (!InsideFile(offset, count, file.Size()))
+        return fail("the bytes lie beyond the end of the file");
+    if (count == 0)
+        return true;
+    if (file.ReadAt(offset, out, count) != static_cast<std::int64_t>(count))
+        return fail("the file cannot be read");
+    return true;
+}
+
+std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count) {
+    const ImageHandle file(path, Access::ReadWrite);
+    if (!file.Problem().empty())
+        return file.Problem();
+    if (file.MarkedReadOnly())
+        return "the file is marked read-only";
+    if (offset < 0 || count < 0 ||
+        !InsideFile(static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(count), file.Size()))
+        return "the file is too short: it ends before the slot";
+    return {};
 }
 
 } // namespace Module1

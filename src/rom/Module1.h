@@ -1,8 +1,9 @@
 // The only routines that touch the ROM image: read a run of bytes and write one byte, both as
 // upper-case hex text, plus the byte-order swap the 16-bit fields travel through. No state
-// survives a call: every call opens the image by its path and closes it again.
+// survives a call: every call opens the image by its path once and closes it again.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -33,5 +34,27 @@ std::string FieldText(std::int32_t value);
 
 // The value of hex text such as "0004"; empty or malformed text gives 0.
 std::int32_t HexValue(std::string_view text);
+
+// Two upper-case hex digits per byte, in the order given.
+std::string HexText(const std::uint8_t* bytes, std::size_t count);
+
+// What one open of the path tells about it. `Problem` is empty for a regular file that could be
+// opened for reading, and otherwise says why not in words ("it is a folder, not a file").
+struct FileFacts {
+    std::string Problem;
+    std::uint64_t Size = 0;
+    bool MarkedReadOnly = false;
+};
+FileFacts ExamineFile(const std::filesystem::path& path);
+
+// Reads exactly `count` bytes at `offset` into `out` with one open. False, with the reason in
+// `*why`, when the file cannot be read or any of the bytes lies outside it.
+bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::size_t count, std::uint8_t* out,
+               std::string* why = nullptr);
+
+// Whether `count` bytes at `offset` can be written in place: the path is a regular file that opens
+// for writing, it is not marked read-only, and every byte lies inside it. Empty text when they
+// can, else the reason. Writes nothing.
+std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count);
 
 } // namespace Module1
