@@ -1,6 +1,7 @@
 // The editor window: its controls at their fixed places, and the handlers that open an image,
 // show a slot from it and save the slot back.
 #include "Form1.h"
+#include "ListValues.h"
 
 #include "EditorLists.h"
 #include "EditorResources.h"
@@ -32,47 +33,8 @@
 
 namespace {
 
-const QString WindowTitle = QStringLiteral("Evolution Editor");
-
-// The number a list keeps for a stored value it has no row for.
-constexpr char UnknownValueProperty[] = "unknownValue";
-
-QString UnknownValueText(std::uint16_t value) {
-    return QStringLiteral("(unknown: 0x%1)")
-        .arg(QString::number(value, 16).toUpper().rightJustified(4, u'0'));
-}
-
-// Selects row `value` of `list`. A number with no row there selects nothing: the list then shows
-// the number as its placeholder and keeps it, so that Save writes it back as it was read.
-void ShowValue(QComboBox* list, std::int32_t value) {
-    if (value >= 0 && value < list->count()) {
-        list->setCurrentIndex(value);
-        return;
-    }
-    if (value >= -0x8000 && value <= 0xFFFF) {
-        const auto bits = static_cast<std::uint16_t>(value);
-        list->setProperty(UnknownValueProperty, bits);
-        list->setPlaceholderText(UnknownValueText(bits));
-    } else {
-        list->setProperty(UnknownValueProperty, QVariant());
-        list->setPlaceholderText(QString());
-    }
-    list->setCurrentIndex(-1);
-}
-
-// The number a list stands for: its row, else the number it keeps, else -1 (saved as FFFF).
-std::int32_t ShownValue(const QComboBox* list) {
-    if (list->currentIndex() >= 0)
-        return list->currentIndex();
-    const QVariant kept = list->property(UnknownValueProperty);
-    return kept.isValid() ? kept.toInt() : -1;
-}
-
-// A picked row replaces whatever number the list kept.
-void ForgetUnknownValue(QComboBox* list) {
-    list->setProperty(UnknownValueProperty, QVariant());
-    list->setPlaceholderText(QString());
-}
+using ListValues::ForgetUnknownValue;
+using ListValues::ShowValue;
 
 int TwipsToPixels(int twips, int dpi) {
     return qRound(twips * dpi / 1440.0);
@@ -177,7 +139,7 @@ void Form1::CreateControls() {
     for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack})
         list->setEnabled(false);
 
-    auto* slotButtons = new QButtonGroup(this);
+    slotButtons = new QButtonGroup(this);
     slotButtons->setExclusive(true);
     for (int i = 0; i < static_cast<int>(optNum.size()); ++i) {
         optNum[i] = new QRadioButton(QString::number(i + 1), this);
@@ -198,12 +160,28 @@ void Form1::CreateControls() {
 
     SetTabOrder();
 
-    connect(lstPokemon, &QListWidget::currentRowChanged, this, [this] { lstPokemon_Click(); });
+    // A move to another species or slot first asks about an unsaved slot; Cancel moves back.
+    connect(lstPokemon, &QListWidget::currentRowChanged, this, [this] {
+        if (!ConfirmLeavingSlot()) {
+            ReturnToShownSlot();
+            return;
+        }
+        lstPokemon_Click();
+    });
     connect(slotButtons, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
-        if (checked)
-            optNum_Click(index);
+        if (!checked)
+            return;
+        if (!ConfirmLeavingSlot()) {
+            ReturnToShownSlot();
+            return;
+        }
+        optNum_Click(index);
     });
     connect(cmbType, &QComboBox::currentIndexChanged, this, [this] { cmbType_Click(); });
+    // After the method change has set the other lists, so that one check covers it.
+    for (QComboBox* list : {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo})
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
+    CreateShortcuts();
 }
 
 void Form1::CreateCommandButtons() {
@@ -252,16 +230,16 @@ void Form1::SetTabOrder() {
 
 void Form1::UpdateTitle() {
     if (RomPath.isEmpty() || !image) {
-        setWindowTitle(WindowTitle);
+        setWindowTitle(WindowTitle());
         return;
     }
     // "demo.nds - Pokemon Diamond (ADAE) - Evolution Editor"; a bare table image says where its
     // table is taken to lie instead.
     const rom::TableLocation& location = image->Location();
-    const QString name = QFileInfo(RomPath).fileName();
+    const QString name = QFileInfo(RomPath).fileName() + QStringLiteral("[*]");
     const QString game = QString::fromStdString(location.Description());
-    setWindowTitle(location.HasHeader() ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle
-                                        : name + QStringLiteral(" (") + game + QStringLiteral(") - ") + WindowTitle);
+    setWindowTitle(location.HasHeader() ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle()
+                                        : name + QStringLiteral(" (") + game + QStringLiteral(") - ") + WindowTitle());
 }
 
 void Form1::Form_Load() {
@@ -273,30 +251,45 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdOpen_Click() {
+    if (!ConfirmLeavingSlot())
+        return;
     clsCommonDialog dialog;
-    OpenRomImage(dialog.ShowOpen(this, QStringLiteral("Open Pokemon NDS ROM..."), QString(),
+    OpenImage(dialog.ShowOpen(this, QStringLiteral("Open Pokemon NDS ROM..."), QString(),
                                  QStringLiteral("NDS ROMs (*.nds)|*.nds"),
                                  clsCommonDialog::OFN_HIDEREADONLY | clsCommonDialog::OFN_PATHMUSTEXIST |
                                      clsCommonDialog::OFN_FILEMUSTEXIST));
 }
 
 void Form1::OpenRomImage(const QString& path) {
+    if (ConfirmLeavingSlot())
+        OpenImage(path);
+}
+
+void Form1::OpenRomImage(const std::filesystem::path& file) {
+    if (ConfirmLeavingSlot())
+        OpenImage(file);
+}
+
+void Form1::OpenImage(const QString& path) {
     if (path.isEmpty()) {
         // A cancelled Open: the last slot stays on screen, inactive.
         RomPath.clear();
         image.reset();
+        undoSteps.clear();
+        redoSteps.clear();
+        setWindowModified(false);
         UpdateTitle();
         SetEditorEnabled(false);
         return;
     }
 #ifdef Q_OS_WIN
-    OpenRomImage(std::filesystem::path(path.toStdWString()));
+    OpenImage(std::filesystem::path(path.toStdWString()));
 #else
-    OpenRomImage(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    OpenImage(std::filesystem::path(QFile::encodeName(path).toStdString()));
 #endif
 }
 
-void Form1::OpenRomImage(const std::filesystem::path& file) {
+void Form1::OpenImage(const std::filesystem::path& file) {
     // The image is identified before anything changes: a refused image leaves the open one open.
     rom::Result<rom::EvolutionImage> opened = rom::EvolutionImage::Open(file);
 #ifdef Q_OS_WIN
@@ -305,21 +298,25 @@ void Form1::OpenRomImage(const std::filesystem::path& file) {
     const QString path = QFile::decodeName(QByteArray::fromStdString(file.native()));
 #endif
     if (!opened) {
-        WarningBox::Show(this, WindowTitle,
+        WarningBox::Show(this, WindowTitle(),
                          tr("The file %1 was not opened: %2.")
                              .arg(QDir::toNativeSeparators(path), QString::fromStdString(opened.Reason())));
         return;
     }
     image = std::move(*opened);
     RomPath = path;
+    undoSteps.clear();
+    redoSteps.clear();
     UpdateTitle();
     SetEditorEnabled(true);
+    ++quietNavigation;
     // Species 1 is shown from the new file also when it was already selected, which changes no
     // row and so sends no notification.
     if (lstPokemon->currentRow() == 1)
         lstPokemon_Click();
     else
         lstPokemon->setCurrentRow(1);
+    --quietNavigation;
 }
 
 void Form1::SetEditorEnabled(bool enabled) {
@@ -346,6 +343,9 @@ void Form1::optNum_Click(int index) {
     if (lstPokemon->currentRow() < 0)
         return;
 
+    // The lists are set from the file here, which is no edit.
+    ++quietEdits;
+
     // From "None", setting the slot's method below always changes the method list, so the method
     // change runs with this slot's parameter even when the method equals the one shown before.
     cmbType->setCurrentIndex(0);
@@ -360,11 +360,19 @@ void Form1::optNum_Click(int index) {
     const ParameterKind kind = EvolutionMethods::KindOfMethod(cmbType->currentIndex());
     if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0)
         hiddenParameter = static_cast<std::uint16_t>(parameter);
+
+    --quietEdits;
+    shownSpecies = lstPokemon->currentRow();
+    shownSlot = CurrentSlot;
+    // The editors now hold what was just read: nothing to save.
+    setWindowModified(false);
 }
 
 void Form1::cmbType_Click() {
     // Changing the method drops a parameter that no list showed.
     hiddenParameter.reset();
+    // The lists set here are part of this one change, checked once when it is done.
+    ++quietEdits;
 
     const std::int32_t pending = PendingParam;
     std::int32_t consumed = PendingParam;
@@ -422,50 +430,13 @@ void Form1::cmbType_Click() {
         break;
     }
     PendingParam = consumed;
+    --quietEdits;
 }
 
 void Form1::cmdSave_Click() {
     if (RomPath.isEmpty())
         return;
-    const int species = lstPokemon->currentRow();
-
-    // The parameter comes from the list of the method's kind. A value no list shows is written
-    // back as it was read; PendingParam keeps what is written for the next method change.
-    switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex())) {
-    case ParameterKind::Level:
-        PendingParam = ShownValue(cmbLevel);
-        break;
-    case ParameterKind::Item:
-        PendingParam = ShownValue(cmbItem);
-        break;
-    case ParameterKind::Move:
-        PendingParam = ShownValue(cmbAttack);
-        break;
-    case ParameterKind::Species:
-        PendingParam = ShownValue(cmbPokemon);
-        break;
-    case ParameterKind::NoEvolution:
-    case ParameterKind::NoParameter:
-        PendingParam = hiddenParameter.value_or(0);
-        break;
-    }
-
-    // Each field keeps its low 16 bits: no selection (-1) is stored as FFFF.
-    const rom::EvolutionSlot slot{static_cast<std::uint16_t>(ShownValue(cmbType)),
-                                  static_cast<std::uint16_t>(PendingParam),
-                                  static_cast<std::uint16_t>(ShownValue(cmbEvoTo))};
-    rom::Status saved{"no image is open"};
-    if (image)
-        saved = image->WriteSlot(species, CurrentSlot, slot);
-    if (!saved.Ok()) {
-        const QString name = species >= 0 && species < rom::SpeciesCount
-                                 ? EditorLists::SpeciesList().at(species).trimmed()
-                                 : QStringLiteral("the selected species");
-        WarningBox::Show(this, WindowTitle,
-                         tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
-                             .arg(CurrentSlot + 1)
-                             .arg(name, QString::fromStdString(saved.Reason), QDir::toNativeSeparators(RomPath)));
-    }
+    SaveSlot(lstPokemon->currentRow(), CurrentSlot);
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {

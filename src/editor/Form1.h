@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
+class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -23,6 +25,9 @@ class Form1 : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
 
+    // "Evolution Editor": the window's caption, and the title of its message boxes.
+    static QString WindowTitle() { return QStringLiteral("Evolution Editor"); }
+
     // Opens `path` exactly as if it had been chosen in the Open dialog: an image the editor knows
     // enables the editor and shows species 1's current slot from it; an image it refuses gets one
     // warning and leaves the open image as it was; empty text disables the editor again. Used for a
@@ -34,6 +39,17 @@ public:
 
     // The open image and where its table lies; none while no image is open.
     const rom::EvolutionImage* Image() const { return image ? &*image : nullptr; }
+
+    // Whether Save would write bytes other than those the file holds now for the slot on screen.
+    // Decided by reading the slot from the file, so the display itself never counts as a change.
+    bool IsSlotModified() const;
+
+    // Saves that changed the file, undone and redone in the file (Ctrl+Z, Ctrl+Shift+Z), each only
+    // while the file still holds the bytes the step expects. The history belongs to the open image.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return !undoSteps.empty(); }
+    bool CanRedo() const { return !redoSteps.empty(); }
 
     // Window-level state the handlers share. The image is never held open: every display and
     // save opens the file at RomPath itself.
@@ -52,6 +68,7 @@ public:
     void cmbType_Click();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -61,12 +78,39 @@ private:
     // A command button with the properties stored in the window's design data under `name`.
     StyledButton* CreateCommandButton(const QString& name, const QRect& geometry);
     void SetTabOrder();
+    void CreateShortcuts();
     QRect TwipsRect(int left, int top, int width, int height) const;
     QComboBox* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
 
     std::int32_t ReadField(rom::SlotField field) const;
     void SetEditorEnabled(bool enabled);
     void UpdateTitle();
+    // Opening without asking about the slot on screen (the caller has asked).
+    void OpenImage(const QString& path);
+    void OpenImage(const std::filesystem::path& file);
+
+    // What Save would write for the slot on screen: the parameter from the method's own list.
+    std::int32_t ParameterOnScreen() const;
+    rom::EvolutionSlot SlotOnScreen() const;
+    // Writes the slot on screen into slot `slot` of `species`, warning when it cannot, and records
+    // the step when it changed the file.
+    bool SaveSlot(int species, int slot);
+    // Asks about an unsaved slot before it is left: true to go on (saved or discarded).
+    bool ConfirmLeavingSlot();
+    // After a cancelled move: the species list and the slot buttons point at the slot on screen.
+    void ReturnToShownSlot();
+    // Shows `slot` of `species` as if chosen, without asking (the window's own moves).
+    void ShowSlot(int species, int slot);
+    // A list changed: by the user, unless the window is showing a slot or changing the method.
+    void SlotEdited();
+    void ApplyStep(bool undo);
+
+    struct SavedStep {
+        int Species = 0;
+        int Slot = 0;
+        rom::SlotBytes Before{};
+        rom::SlotBytes After{};
+    };
 
     QListWidget* lstPokemon = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -84,11 +128,21 @@ private:
     QComboBox* cmbEvoTo = nullptr;
     StyledButton* cmdOpen = nullptr;
     std::array<QRadioButton*, 7> optNum{};
+    QButtonGroup* slotButtons = nullptr;
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
 
     // Set while an image is open: RomPath's file and its table.
     std::optional<rom::EvolutionImage> image;
+
+    // The slot whose values the editors show; -1 before the first display.
+    int shownSpecies = -1;
+    int shownSlot = 0;
+    // Above 0 while the window moves between slots itself, or sets lists itself.
+    int quietNavigation = 0;
+    int quietEdits = 0;
+    std::vector<SavedStep> undoSteps;
+    std::vector<SavedStep> redoSteps;
 
     // A parameter stored with a method that shows none (a beauty value under "Max Beauty"), kept
     // so that Save writes it back until the user changes the method.

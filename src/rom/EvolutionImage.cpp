@@ -64,16 +64,17 @@ std::optional<SlotBytes> EvolutionImage::ReadSlotBytes(int species, int slot) co
     return bytes;
 }
 
-Status EvolutionImage::WriteSlot(int species, int slot, const EvolutionSlot& value) const {
-    return Write(species, slot, nullptr, value);
+Status EvolutionImage::WriteSlot(int species, int slot, const EvolutionSlot& value, SlotBytes* previous) const {
+    return Write(species, slot, nullptr, value, previous);
 }
 
 Status EvolutionImage::ReplaceSlot(int species, int slot, const SlotBytes& expected,
                                    const EvolutionSlot& value) const {
-    return Write(species, slot, &expected, value);
+    return Write(species, slot, &expected, value, nullptr);
 }
 
-Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value) const {
+Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value,
+                             SlotBytes* previous) const {
     const std::int32_t at = location_.SlotOffset(species, slot);
     if (at < 0)
         return Status{"there is no such slot"};
@@ -84,6 +85,8 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
         return Status{"the slot cannot be read"};
     if (expected && *before != *expected)
         return Status{"the slot has been changed by another program since"};
+    if (previous)
+        *previous = *before;
 
     const SlotBytes bytes = EncodeSlot(value);
     const std::string text = Module1::HexText(bytes.data(), bytes.size());

@@ -40,13 +40,14 @@ public:
     // Writes the slot's six bytes, lowest offset first. Everything that can be checked is checked
     // before the first byte (a regular, writable file not marked read-only, holding all six
     // bytes), so the slot is written whole or not at all; should a write still fail half-way, the
-    // bytes already written are put back.
-    Status WriteSlot(int species, int slot, const EvolutionSlot& value) const;
+    // bytes already written are put back. `previous`, when given, receives the bytes the slot held.
+    Status WriteSlot(int species, int slot, const EvolutionSlot& value, SlotBytes* previous = nullptr) const;
     // The same, only when the file still holds `expected` there (undo and redo steps).
     Status ReplaceSlot(int species, int slot, const SlotBytes& expected, const EvolutionSlot& value) const;
 
 private:
-    Status Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value) const;
+    Status Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value,
+                 SlotBytes* previous) const;
 
     std::filesystem::path path_;
     TableLocation location_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Form1.h"
+#include "SaveChangesBox.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -17,8 +18,9 @@
 #include <array>
 #include <vector>
 
-// While alive, every Open dialog answers with the next queued path (empty: cancel), and every
-// warning box is recorded instead of shown.
+// While alive, every Open dialog answers with the next queued path (empty: cancel), every
+// warning box is recorded instead of shown, and every question about an unsaved slot is recorded
+// and answered with `answer` (Discard unless a test says otherwise).
 class DialogStandIns {
 public:
     DialogStandIns() {
@@ -32,10 +34,15 @@ public:
         });
         previousWarning = WarningBox::SetFunction(
             [this](QWidget*, const QString& title, const QString& text) { warnings << title + u'|' + text; });
+        previousQuestion = SaveChangesBox::SetFunction([this](QWidget*, const QString&, const QString& text) {
+            questions << text;
+            return answer;
+        });
     }
     ~DialogStandIns() {
         clsCommonDialog::SetChooser(previousChooser);
         WarningBox::SetFunction(previousWarning);
+        SaveChangesBox::SetFunction(previousQuestion);
     }
     DialogStandIns(const DialogStandIns&) = delete;
     DialogStandIns& operator=(const DialogStandIns&) = delete;
@@ -43,10 +50,13 @@ public:
     std::vector<QString> answers;
     std::vector<FileChooserRequest> requests;
     QStringList warnings;
+    QStringList questions;
+    SaveChangesBox::Answer answer = SaveChangesBox::Answer::Discard;
 
 private:
     FileChooser previousChooser;
     WarningBox::Function previousWarning;
+    SaveChangesBox::Function previousQuestion;
 };
 
 struct EditorWindow {

@@ -40,7 +40,7 @@ private slots:
         DialogStandIns dialogs;
         EditorWindow w;
         w.Open(dialogs, path);
-        QCOMPARE(w.form.windowTitle(), QStringLiteral("heartgold.nds - Pokemon HeartGold (IPKE) - Evolution Editor"));
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("heartgold.nds[*] - Pokemon HeartGold (IPKE) - Evolution Editor"));
         QCOMPARE(w.cmbType->currentIndex(), 4);
         QCOMPARE(w.cmbLevel->currentIndex(), 16);
         QCOMPARE(w.cmbEvoTo->currentIndex(), 2);
@@ -61,12 +61,12 @@ private slots:
         const QString demo = dir.filePath(QStringLiteral("demo.nds"));
         QVERIFY(DemoRom::WriteDemoImage(demo));
         w.Open(dialogs, demo);
-        QCOMPARE(w.form.windowTitle(), QStringLiteral("demo.nds - Pokemon Diamond (ADAE) - Evolution Editor"));
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("demo.nds[*] - Pokemon Diamond (ADAE) - Evolution Editor"));
         QCOMPARE(w.cmbEvoTo->currentIndex(), 2); // Bulbasaur into Ivysaur, from the game's table
         const RomImageFile bare(dir.filePath(QStringLiteral("bare.nds")));
         w.Open(dialogs, bare.Path());
         QCOMPARE(w.form.windowTitle(),
-                 QStringLiteral("bare.nds (no DS header: table at 0x1C1BFDC) - Evolution Editor"));
+                 QStringLiteral("bare.nds[*] (no DS header: table at 0x1C1BFDC) - Evolution Editor"));
         QVERIFY(dialogs.warnings.isEmpty());
     }
 

@@ -1,5 +1,6 @@
-// The editor window on an image holding the game's own evolution table: every slot shows what it
-// stores, and saving every slot untouched leaves the image byte for byte as it was.
+// The editor window on an image holding the game's own evolution table, as a bare table image and
+// as a Diamond image with its file system: every slot shows what it stores, nothing asks about
+// unsaved changes, and saving every slot untouched leaves the image byte for byte as it was.
 #include "DemoRom.h"
 #include "EditorWindow.h"
 #include "EvolutionMethods.h"
@@ -48,12 +49,25 @@ class TestForm1RealTable : public QObject {
     Q_OBJECT
 
 private slots:
+    void everySlotShowsItsValuesAndSavesUnchanged_data() {
+        QTest::addColumn<bool>("bare");
+        QTest::newRow("bare table image") << true;
+        QTest::newRow("Diamond image") << false;
+    }
     void everySlotShowsItsValuesAndSavesUnchanged() {
+        QFETCH(bool, bare);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("demo.nds"));
         QString error;
-        QVERIFY2(DemoRom::WriteDemoImage(path, &error), qPrintable(error));
+        if (bare) {
+            const QByteArray table = DemoRom::EncodeTable(DemoRom::GameEvolutionTable());
+            rom::ImageLayout layout{static_cast<std::uint64_t>(DemoRom::DemoImageSize),
+                                    {{rom::EvolutionTableOffset, std::vector<std::uint8_t>(table.begin(), table.end())}}};
+            QVERIFY2(DemoRom::WriteImage(path, layout, &error), qPrintable(error));
+        } else {
+            QVERIFY2(DemoRom::WriteDemoImage(path, &error), qPrintable(error));
+        }
         const std::vector<rom::EvolutionRecord> table = DemoRom::GameEvolutionTable();
         QCOMPARE(table.size(), std::size_t(rom::SpeciesCount));
         const QByteArray before = Contents(path);
@@ -86,6 +100,9 @@ private slots:
 
         QCOMPARE(slotsShown, 3458);
         QVERIFY(dialogs.warnings.isEmpty());
+        QVERIFY(dialogs.questions.isEmpty());
+        QVERIFY(!w.form.isWindowModified());
+        QVERIFY(!w.form.CanUndo()); // saves that changed nothing are no steps
         QVERIFY(Contents(path) == before);
         // The table holds every method code, so every kind and the hidden beauty value were met.
         QCOMPARE(methodsSeen.size(), 27);

@@ -1,0 +1,198 @@
+// The editor window's care for edits: what Save writes, the question before an unsaved slot is
+// left, and the undo and redo of saves in the file.
+#include "EditorLists.h"
+#include "EvolutionMethods.h"
+#include "Form1.h"
+#include "ListValues.h"
+#include "SaveChangesBox.h"
+#include "StyledButton.h"
+#include "WarningBox.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace {
+
+using ListValues::ShownValue;
+
+QString SpeciesName(int species) {
+    return species >= 0 && species < rom::SpeciesCount ? EditorLists::SpeciesList().at(species).trimmed()
+                                                       : QStringLiteral("the selected species");
+}
+
+} // namespace
+
+std::int32_t Form1::ParameterOnScreen() const {
+    // The parameter comes from the list of the method's kind. A value no list shows is written
+    // back as it was read.
+    switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex())) {
+    case ParameterKind::Level:
+        return ShownValue(cmbLevel);
+    case ParameterKind::Item:
+        return ShownValue(cmbItem);
+    case ParameterKind::Move:
+        return ShownValue(cmbAttack);
+    case ParameterKind::Species:
+        return ShownValue(cmbPokemon);
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        break;
+    }
+    return hiddenParameter.value_or(0);
+}
+
+rom::EvolutionSlot Form1::SlotOnScreen() const {
+    // Each field keeps its low 16 bits: no selection (-1) is stored as FFFF.
+    return rom::EvolutionSlot{static_cast<std::uint16_t>(ShownValue(cmbType)),
+                              static_cast<std::uint16_t>(ParameterOnScreen()),
+                              static_cast<std::uint16_t>(ShownValue(cmbEvoTo))};
+}
+
+bool Form1::IsSlotModified() const {
+    if (!image || shownSpecies < 0)
+        return false;
+    const std::optional<rom::SlotBytes> stored = image->ReadSlotBytes(shownSpecies, shownSlot);
+    // A slot that cannot be read cannot be saved either; there is nothing to compare.
+    return stored && *stored != rom::EncodeSlot(SlotOnScreen());
+}
+
+void Form1::SlotEdited() {
+    if (quietEdits == 0)
+        setWindowModified(IsSlotModified());
+}
+
+bool Form1::SaveSlot(int species, int slot) {
+    // PendingParam keeps what is written, for the next method change.
+    PendingParam = ParameterOnScreen();
+    const rom::EvolutionSlot value = SlotOnScreen();
+    rom::SlotBytes before{};
+    rom::Status saved{"no image is open"};
+    if (image)
+        saved = image->WriteSlot(species, slot, value, &before);
+    if (!saved.Ok()) {
+        WarningBox::Show(this, WindowTitle(),
+                         tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
+                             .arg(slot + 1)
+                             .arg(SpeciesName(species), QString::fromStdString(saved.Reason),
+                                  QDir::toNativeSeparators(RomPath)));
+        return false;
+    }
+    const rom::SlotBytes after = rom::EncodeSlot(value);
+    if (before != after) {
+        undoSteps.push_back(SavedStep{species, slot, before, after});
+        redoSteps.clear();
+    }
+    // The file now holds exactly what the editors show.
+    if (species == shownSpecies && slot == shownSlot)
+        setWindowModified(false);
+    return true;
+}
+
+bool Form1::ConfirmLeavingSlot() {
+    if (quietNavigation > 0 || !IsSlotModified())
+        return true;
+    const QString text =
+        tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(shownSpecies));
+    switch (SaveChangesBox::Ask(this, WindowTitle(), text)) {
+    case SaveChangesBox::Answer::Save:
+        return SaveSlot(shownSpecies, shownSlot);
+    case SaveChangesBox::Answer::Discard:
+        return true;
+    case SaveChangesBox::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void Form1::ReturnToShownSlot() {
+    const QSignalBlocker species(lstPokemon);
+    const QSignalBlocker buttons(slotButtons);
+    lstPokemon->setCurrentRow(shownSpecies);
+    optNum[static_cast<std::size_t>(shownSlot)]->setChecked(true);
+    CurrentSlot = static_cast<std::int16_t>(shownSlot);
+}
+
+void Form1::ShowSlot(int species, int slot) {
+    ++quietNavigation;
+    {
+        const QSignalBlocker buttons(slotButtons);
+        optNum[static_cast<std::size_t>(slot)]->setChecked(true);
+    }
+    CurrentSlot = static_cast<std::int16_t>(slot);
+    if (lstPokemon->currentRow() == species)
+        optNum_Click(slot);
+    else
+        lstPokemon->setCurrentRow(species);
+    --quietNavigation;
+}
+
+void Form1::Undo() {
+    ApplyStep(true);
+}
+
+void Form1::Redo() {
+    ApplyStep(false);
+}
+
+void Form1::ApplyStep(bool undo) {
+    // The slot on screen is replaced by the step's slot: its own edits are asked about first. A save
+    // made there becomes the newest step.
+    if (!image || !ConfirmLeavingSlot())
+        return;
+    std::vector<SavedStep>& from = undo ? undoSteps : redoSteps;
+    std::vector<SavedStep>& to = undo ? redoSteps : undoSteps;
+    if (from.empty())
+        return;
+    const SavedStep step = from.back();
+    const rom::SlotBytes& expected = undo ? step.After : step.Before;
+    const rom::SlotBytes& wanted = undo ? step.Before : step.After;
+    const rom::Status done = image->ReplaceSlot(step.Species, step.Slot, expected, rom::DecodeSlot(wanted));
+    if (!done.Ok()) {
+        WarningBox::Show(this, WindowTitle(),
+                         (undo ? tr("The save of slot %1 of %2 was not undone: %3.\n\nFile: %4")
+                               : tr("The save of slot %1 of %2 was not redone: %3.\n\nFile: %4"))
+                             .arg(step.Slot + 1)
+                             .arg(SpeciesName(step.Species), QString::fromStdString(done.Reason),
+                                  QDir::toNativeSeparators(RomPath)));
+        return;
+    }
+    from.pop_back();
+    to.push_back(step);
+    ShowSlot(step.Species, step.Slot);
+}
+
+void Form1::CreateShortcuts() {
+    // The window has no menu: its actions live on the window and work wherever the focus is.
+    const auto add = [this](QKeySequence::StandardKey key, auto handler) {
+        auto* action = new QAction(this);
+        action->setShortcuts(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+        return action;
+    };
+    add(QKeySequence::Undo, [this] { Undo(); });
+    add(QKeySequence::Redo, [this] { Redo(); });
+    add(QKeySequence::Open, [this] {
+        if (cmdOpen->isEnabled())
+            cmdOpen_Click();
+    });
+    add(QKeySequence::Save, [this] {
+        if (cmdSave->isEnabled())
+            cmdSave_Click();
+    });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!ConfirmLeavingSlot()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
