@@ -171,7 +171,7 @@ void DeviceContext::SetPixelV(int x, int y, COLORREF color) {
 
 COLORREF DeviceContext::GetPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
-        return CLR_INVALID;
+        return ClrInvalid;
     }
     return FromQRgb(reinterpret_cast<const QRgb*>(image_->constScanLine(y))[x]);
 }
@@ -256,7 +256,7 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
         }
         lines.push_back(line);
     };
-    if (format & DT_SINGLELINE) {
+    if (format & DtSingleLine) {
         add(0, plain.size());
         return lines;
     }
@@ -271,7 +271,7 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
         if (paragraphEnd > start && plain[paragraphEnd - 1] == QLatin1Char('\r')) {
             --paragraphEnd;
         }
-        if (!(format & DT_WORDBREAK)) {
+        if (!(format & DtWordBreak)) {
             add(start, paragraphEnd);
         } else {
             qsizetype pos = start;
@@ -315,19 +315,19 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
 
 } // namespace
 
-int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
+int DeviceContext::DrawTextA(const QString& text, Rect& rect, unsigned format) {
     // A null image (a control not sized yet) has no resolution of its own: measure for the screen.
     const QFontMetrics metrics(font_, image_->isNull() ? nullptr : image_);
     const int lineHeight = metrics.height();
     int underline = -1;
-    const QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
+    const QString plain = (format & DtNoPrefix) ? text : StripPrefixes(text, underline);
     std::vector<TextLine> lines;
     if (!plain.isEmpty()) {
         lines = BreakLines(plain, underline, format, rect.right - rect.left, metrics);
     }
     const int textHeight = static_cast<int>(lines.size()) * lineHeight;
 
-    if (format & DT_CALCRECT) {
+    if (format & DtCalcRect) {
         int widest = 0;
         for (const TextLine& line : lines) {
             widest = std::max(widest, metrics.horizontalAdvance(line.text));
@@ -341,10 +341,10 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
     }
 
     int y = rect.top;
-    if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER) {
+    if (format & DtSingleLine) {
+        if (format & DtVCenter) {
             y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
-        } else if (format & DT_BOTTOM) {
+        } else if (format & DtBottom) {
             y = rect.bottom - lineHeight;
         }
     }
@@ -355,9 +355,9 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
     for (const TextLine& line : lines) {
         const int width = metrics.horizontalAdvance(line.text);
         int x = rect.left;
-        if (format & DT_CENTER) {
+        if (format & DtCenter) {
             x = (rect.left + rect.right - width) / 2;
-        } else if (format & DT_RIGHT) {
+        } else if (format & DtRight) {
             x = rect.right - width;
         }
         const int baseline = y + metrics.ascent();

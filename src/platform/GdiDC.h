@@ -40,16 +40,16 @@ inline void InflateRect(Rect& r, int dx, int dy) {
 }
 
 // DrawText format flags (the values the desktop uses, so stored flag words keep their meaning).
-inline constexpr unsigned DT_TOP = 0x0;
-inline constexpr unsigned DT_LEFT = 0x0;
-inline constexpr unsigned DT_CENTER = 0x1;
-inline constexpr unsigned DT_RIGHT = 0x2;
-inline constexpr unsigned DT_VCENTER = 0x4;
-inline constexpr unsigned DT_BOTTOM = 0x8;
-inline constexpr unsigned DT_WORDBREAK = 0x10;
-inline constexpr unsigned DT_SINGLELINE = 0x20;
-inline constexpr unsigned DT_CALCRECT = 0x400;
-inline constexpr unsigned DT_NOPREFIX = 0x800;
+inline constexpr unsigned DtTop = 0x0;
+inline constexpr unsigned DtLeft = 0x0;
+inline constexpr unsigned DtCenter = 0x1;
+inline constexpr unsigned DtRight = 0x2;
+inline constexpr unsigned DtVCenter = 0x4;
+inline constexpr unsigned DtBottom = 0x8;
+inline constexpr unsigned DtWordBreak = 0x10;
+inline constexpr unsigned DtSingleLine = 0x20;
+inline constexpr unsigned DtCalcRect = 0x400;
+inline constexpr unsigned DtNoPrefix = 0x800;
 
 struct Pen {
     COLORREF color = 0;
@@ -94,7 +94,7 @@ public:
     void Ellipse(const Rect& rect);
 
     void SetPixelV(int x, int y, COLORREF color);
-    COLORREF GetPixel(int x, int y) const; // CLR_INVALID outside the image
+    COLORREF GetPixel(int x, int y) const; // ClrInvalid outside the image
     // On a true-colour surface every colour is its own nearest colour.
     COLORREF GetNearestColor(COLORREF color) const { return color & 0xFFFFFF; }
 
@@ -109,10 +109,10 @@ public:
     void SetFont(const QFont& font) { font_ = font; }
     const QFont& Font() const { return font_; }
 
-    // Lays text out by the DT_* flags and draws it in the text colour with a transparent
-    // background (or, with DT_CALCRECT, only sets rect's right and bottom to the text's extent).
+    // Lays text out by the Dt* flags and draws it in the text colour with a transparent
+    // background (or, with DtCalcRect, only sets rect's right and bottom to the text's extent).
     // Returns the height of the text.
-    int DrawText(const QString& text, Rect& rect, unsigned format);
+    int DrawTextA(const QString& text, Rect& rect, unsigned format);
 
     // Plain copy (SRCCOPY) of width x height pixels from src at (xSrc, ySrc) to (x, y); parts
     // outside either image are skipped.

@@ -15,6 +15,8 @@
 #include <QtDebug>
 #include <stdexcept>
 
+namespace platform {
+
 namespace {
 
 UserControl::ErrorReport& ErrorReportHook() {
@@ -477,3 +479,5 @@ void UserControl::changeEvent(QEvent* e) {
     }
     QWidget::changeEvent(e);
 }
+
+} // namespace platform

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+namespace platform {
+
 class PropertyBag;
 
 // What the host tells its controls about itself.
@@ -162,3 +164,5 @@ private:
     bool releaseEndsDouble = false; // the release after a double click raises no click
     bool captured = false;
 };
+
+} // namespace platform

@@ -301,8 +301,8 @@ void StyledButton::CopyBackground() {
 }
 
 void StyledButton::DrawPicture(std::uint8_t pictureState) {
-    const Picture& normal = Props.PictureNormal;
-    const Picture& over = Props.PictureOver;
+    const platform::Picture& normal = Props.PictureNormal;
+    const platform::Picture& over = Props.PictureOver;
     if (normal.IsEmpty()) {
         return;
     }
@@ -369,11 +369,11 @@ void StyledButton::DrawPicture(std::uint8_t pictureState) {
     }
 }
 
-void StyledButton::DrawPictureEffect(std::int32_t offset, const Picture& picture) {
+void StyledButton::DrawPictureEffect(std::int32_t offset, const platform::Picture& picture) {
     if (Props.SpecialEffect <= EffectNone) {
         return;
     }
-    COLORREF base = FaceColor;
+    gdi::COLORREF base = FaceColor;
     if (Props.ButtonType == GradientFramed) {
         base = GradientBase;
     } else if (offset == -1 && Props.ColorScheme != CustomColors) {
