@@ -214,15 +214,6 @@ COLORREF DeviceContext::SetBkColor(COLORREF color) {
     return previous;
 }
 
-namespace {
-
-struct TextLine {
-    QString text;
-    int underline = -1; // index of the access-key character in text, -1 for none
-};
-
-// Removes the access-key markers: "&x" underlines x, "&&" stands for "&", a lone "&" at the end
-// is dropped. When several characters are marked, the last one is underlined.
 QString StripPrefixes(const QString& text, int& underline) {
     QString plain;
     plain.reserve(text.size());
@@ -243,6 +234,13 @@ QString StripPrefixes(const QString& text, int& underline) {
     }
     return plain;
 }
+
+namespace {
+
+struct TextLine {
+    QString text;
+    int underline = -1; // index of the access-key character in text, -1 for none
+};
 
 // Greedy breaking at spaces: a line takes as many words as fit; a word wider than the
 // rectangle stays whole on its own line; the spaces where a line breaks are dropped.

@@ -130,6 +130,11 @@ private:
     QFont font_;
 };
 
+// The text as DrawTextA shows it: "&x" marks x as the access key, "&&" stands for "&", a lone "&"
+// at the end is dropped. underline receives the index of the marked character in the result (the
+// last one when several are marked), -1 for none.
+QString StripPrefixes(const QString& text, int& underline);
+
 // Bytes in one row of a 24-bit device-independent bitmap: blue, green, red per pixel, padded to
 // a multiple of four.
 inline constexpr int DibRowBytes(int width) {

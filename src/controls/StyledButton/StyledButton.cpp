@@ -4,6 +4,7 @@
 
 #include "OverflowError.h"
 #include "PropertyBag.h"
+#include "StyledButtonAccessible.h"
 #include "SysColors.h"
 
 #include <QTimer>
@@ -15,6 +16,8 @@ StyledButton::StyledButton(QWidget* parent) : platform::UserControl(parent) {
     OverTimer->setInterval(3);
     connect(OverTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { OverTimer_Timer(); }); });
     UserControl_Initialize();
+    StyledButtonAccessible::InstallFactory();
+    AccessibleShown = CurrentAccessibleFacts();
 }
 
 StyledButton::~StyledButton() {
@@ -163,6 +166,7 @@ void StyledButton::SetEnabled(bool value) {
     Props.Enabled = value;
     Redraw(0, true);
     setEnabled(value);
+    NotifyAccessibility(); // the widget's own state has only now followed
     PropertyChanged("Enabled");
 }
 

@@ -13,9 +13,11 @@
 #include <memory>
 
 class QTimer;
+class StyledButtonAccessible;
 
 class StyledButton : public platform::UserControl {
     Q_OBJECT
+    friend class StyledButtonAccessible;
 
 public:
     // Style numbers of ButtonType.
@@ -200,6 +202,22 @@ protected:
     void CaptureBackground();
     bool DefaultButton() const { return Ambient().DisplayAsDefault; }
 
+    // What assistive technology is told about the button; NotifyAccessibility compares it with
+    // what was told last and sends an event for each change.
+    struct AccessibleFacts {
+        bool disabled = false;
+        bool focused = false;
+        bool pressed = false;
+        bool checkable = false;
+        bool checked = false;
+        bool defaultButton = false;
+        QString caption;
+    };
+    AccessibleFacts CurrentAccessibleFacts() const;
+    QString AccessibleCaption() const; // the caption without its access-key markers
+    void NotifyAccessibility();
+    void AccessiblePress();
+
     // Persisted properties, as stored (fonts, pointer and icon live on the surface).
     struct PropertyFields {
         std::int32_t ButtonType = 0;
@@ -265,4 +283,6 @@ protected:
     std::int32_t PictureWidth = 0;
     std::int32_t PictureHeight = 0;
     std::uint8_t CaptionLook = 0;
+
+    AccessibleFacts AccessibleShown;
 };

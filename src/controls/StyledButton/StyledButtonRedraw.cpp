@@ -42,6 +42,7 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
     }
     if (!(force || Props.Caption != LastCaption || state != LastState) || ClientHeight == 0 ||
         !RedrawEnabled) {
+        NotifyAccessibility(); // every state change ends in a Redraw, drawn or not
         return;
     }
     LastState = state;
@@ -64,6 +65,7 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
         }
     }
     update();
+    NotifyAccessibility();
 }
 
 void StyledButton::DrawNormal(std::uint8_t look) {
