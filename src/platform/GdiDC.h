@@ -67,12 +67,18 @@ public:
     // Draws into image, which must outlive the context; an image of another format is converted
     // to Format_RGB32 in place. The default pen is black 1 pixel, the default brush white, text
     // black on a white background colour, drawn transparently.
+    //
+    // Coordinates are logical pixels. On an image with a device pixel ratio above 1 every logical
+    // pixel that a fill, frame, line, dot or blit touches becomes a block of device pixels of one
+    // colour, so the drawing keeps its geometry, while text is drawn at the full resolution.
     explicit DeviceContext(QImage& image);
 
     QImage& Image() { return *image_; }
     const QImage& Image() const { return *image_; }
-    int Width() const { return image_->width(); }
-    int Height() const { return image_->height(); }
+    // The size in logical pixels.
+    int Width() const;
+    int Height() const;
+    qreal Ratio() const { return image_->devicePixelRatio(); }
 
     // [left, right) x [top, bottom); empty or inverted rectangles paint nothing.
     void FillRect(const Rect& rect, COLORREF color);
@@ -120,6 +126,8 @@ public:
 
 private:
     void Plot(int x, int y, QRgb pixel);
+    // The device pixels of logical [left, right) x [top, bottom), clipped to the image.
+    QRect DeviceRect(int left, int top, int right, int bottom) const;
 
     QImage* image_;
     Pen pen_;
@@ -141,7 +149,8 @@ inline constexpr int DibRowBytes(int width) {
     return (3 * width + 3) & ~3;
 }
 
-// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height).
+// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height); its
+// device pixels, whatever its pixel ratio.
 std::vector<std::uint8_t> GetDIBits(const QImage& bitmap);
 
 // Writes width x height pixels from bottom-up 24-bit rows (DibRowBytes(width) per row, height

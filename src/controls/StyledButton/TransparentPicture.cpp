@@ -126,7 +126,9 @@ void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height,
                 bg[i + 1] = static_cast<std::uint8_t>(pg);
                 bg[i + 2] = static_cast<std::uint8_t>(pr);
             }
+            // Only the pixels drawn go back: the rest would come back as what the one-pixel
+            // copy above kept, losing detail of a surface finer than a logical pixel.
+            destDC.SetPixelV(x + col, y + pictureRow, gdi::Rgb(bg[i + 2], bg[i + 1], bg[i]));
         }
     }
-    gdi::SetDIBitsToDevice(destDC, x, y, width, height, bg);
 }
