@@ -25,7 +25,7 @@ public:
         SetCaption(QStringLiteral("Open ROM..."));
         QImage picture(32, 32, QImage::Format_ARGB32);
         picture.fill(qRgba(200, 160, 40, 255));
-        SetPictureNormal(Picture::FromImage(picture, Picture::Kind::Icon));
+        SetPictureNormal(platform::Picture::FromImage(picture, platform::Picture::Kind::Icon));
         SetButtonType(style);
     }
     void LayoutAndDraw() {

@@ -22,14 +22,14 @@ QImage Surface() {
     return image;
 }
 
-Picture ButtonPicture() {
+platform::Picture ButtonPicture() {
     QImage image(32, 32, QImage::Format_ARGB32);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             image.setPixel(x, y, (x + y) % 5 == 0 ? qRgba(0, 0, 0, 0) : qRgb(x * 8, y * 8, 128));
         }
     }
-    return Picture::FromImage(image, Picture::Kind::Icon);
+    return platform::Picture::FromImage(image, platform::Picture::Kind::Icon);
 }
 
 void FillImage(benchmark::State& state) {
@@ -102,15 +102,15 @@ void Caption(benchmark::State& state) {
     dc.SetFont(font);
     for (auto _ : state) {
         gdi::Rect r{33, 1, Width - 2, Height - 2};
-        dc.DrawText(QStringLiteral("&Open ROM..."), r, gdi::DT_CALCRECT | gdi::DT_WORDBREAK);
-        dc.DrawText(QStringLiteral("&Open ROM..."), r, gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_WORDBREAK);
+        dc.DrawTextA(QStringLiteral("&Open ROM..."), r, gdi::DtCalcRect | gdi::DtWordBreak);
+        dc.DrawTextA(QStringLiteral("&Open ROM..."), r, gdi::DtCenter | gdi::DtVCenter | gdi::DtWordBreak);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
 
 void PictureLook(benchmark::State& state, std::int32_t brush, bool darkOnly, bool greyscale, bool blend) {
     QImage image = Surface();
-    const Picture picture = ButtonPicture();
+    const platform::Picture picture = ButtonPicture();
     for (auto _ : state) {
         DrawTransparentPicture(image, 8, 4, 32, 32, picture, 0xC0C0C0, brush, darkOnly, greyscale, blend,
                                true, 0xC0C0C0);

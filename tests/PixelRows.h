@@ -53,6 +53,38 @@ inline bool Match(const QImage& image, int x, int y, const QStringList& expected
     return false;
 }
 
+// Compares a drawing at device pixel ratio 2 with the same drawing at ratio 1: outside the logical
+// area fine, every 2 x 2 block must be one colour, the colour of its pixel in one. Returns what
+// differs first (empty when nothing does) and counts the blocks inside fine that are not one colour.
+inline QString BlockMismatch(const QImage& one, const QImage& two, const QRect& fine, int* fineBlocks) {
+    *fineBlocks = 0;
+    if (two.size() != one.size() * 2) {
+        return QStringLiteral("sizes %1x%2 and %3x%4")
+            .arg(one.width())
+            .arg(one.height())
+            .arg(two.width())
+            .arg(two.height());
+    }
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb p = two.pixel(2 * x, 2 * y);
+            const bool uniform = two.pixel(2 * x + 1, 2 * y) == p && two.pixel(2 * x, 2 * y + 1) == p &&
+                                 two.pixel(2 * x + 1, 2 * y + 1) == p;
+            if (fine.contains(x, y)) {
+                *fineBlocks += uniform ? 0 : 1;
+            } else if (!uniform || p != one.pixel(x, y)) {
+                return QStringLiteral("block (%1, %2) is %3 %4, at ratio 1 %5")
+                    .arg(x)
+                    .arg(y)
+                    .arg(uniform ? "all" : "partly")
+                    .arg(p & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                    .arg(one.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+            }
+        }
+    }
+    return QString();
+}
+
 } // namespace PixelRows
 
 // Fails the current test with a readable picture of the difference.

@@ -198,9 +198,9 @@ StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geome
     button->setGeometry(geometry);
     QFile design(QStringLiteral(":/design/%1.json").arg(name));
     QString error;
-    std::optional<PropertyBag> bag;
+    std::optional<platform::PropertyBag> bag;
     if (design.open(QIODevice::ReadOnly))
-        bag = PropertyBag::FromText(design.readAll(), &error);
+        bag = platform::PropertyBag::FromText(design.readAll(), &error);
     else
         error = design.errorString();
     if (bag) {

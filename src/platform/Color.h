@@ -6,10 +6,12 @@
 #include <QRgb>
 #include <cstdint>
 
+namespace gdi {
+
 using COLORREF = std::uint32_t;
 
 // The "no colour" answer of a failed pixel read.
-inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
+inline constexpr COLORREF ClrInvalid = 0xFFFFFFFFu;
 
 inline constexpr COLORREF Rgb(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
@@ -40,3 +42,5 @@ inline constexpr COLORREF FromQRgb(QRgb p) {
     return Rgb(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                static_cast<int>(p & 0xFF));
 }
+
+} // namespace gdi

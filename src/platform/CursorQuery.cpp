@@ -7,14 +7,14 @@
 
 namespace {
 
-CursorQuery::Query& Replacement() {
-    static CursorQuery::Query query;
+platform::CursorQuery::Query& Replacement() {
+    static platform::CursorQuery::Query query;
     return query;
 }
 
 } // namespace
 
-namespace CursorQuery {
+namespace platform::CursorQuery {
 
 QWidget* WindowAtCursor() {
     if (Replacement()) {
@@ -28,4 +28,4 @@ void SetQuery(Query query) {
     Replacement() = std::move(query);
 }
 
-} // namespace CursorQuery
+} // namespace platform::CursorQuery

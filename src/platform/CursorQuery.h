@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace CursorQuery {
+namespace platform::CursorQuery {
 
 using Query = std::function<QWidget*()>;
 
@@ -16,4 +16,4 @@ QWidget* WindowAtCursor();
 // Replaces the query (an empty function restores the real one).
 void SetQuery(Query query);
 
-} // namespace CursorQuery
+} // namespace platform::CursorQuery

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace gdi {
@@ -18,7 +19,44 @@ DeviceContext::DeviceContext(QImage& image) : image_(&image) {
     }
 }
 
+namespace {
+
+// Where logical coordinate v starts on a surface of the given pixel ratio.
+int ToDevice(int v, qreal ratio) {
+    return ratio == 1.0 ? v : static_cast<int>(std::floor(v * ratio + 0.5));
+}
+
+int ToLogical(int v, qreal ratio) {
+    return ratio == 1.0 ? v : static_cast<int>(std::floor(v / ratio + 0.5));
+}
+
+} // namespace
+
+int DeviceContext::Width() const {
+    return ToLogical(image_->width(), Ratio());
+}
+
+int DeviceContext::Height() const {
+    return ToLogical(image_->height(), Ratio());
+}
+
+QRect DeviceContext::DeviceRect(int left, int top, int right, int bottom) const {
+    const qreal ratio = Ratio();
+    left = std::max(ToDevice(left, ratio), 0);
+    top = std::max(ToDevice(top, ratio), 0);
+    right = std::min(ToDevice(right, ratio), image_->width());
+    bottom = std::min(ToDevice(bottom, ratio), image_->height());
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
 void DeviceContext::Plot(int x, int y, QRgb pixel) {
+    if (Ratio() != 1.0) {
+        FillRect({x, y, x + 1, y + 1}, FromQRgb(pixel));
+        return;
+    }
     if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
         return;
     }
@@ -26,17 +64,18 @@ void DeviceContext::Plot(int x, int y, QRgb pixel) {
 }
 
 void DeviceContext::FillRect(const Rect& rect, COLORREF color) {
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, image_->width());
-    const int bottom = std::min(rect.bottom, image_->height());
-    if (left >= right || top >= bottom) {
+    if (rect.IsEmpty()) {
+        return; // also keeps coordinates far outside the image from reaching the conversion
+    }
+    const QRect area = DeviceRect(std::max(rect.left, -1), std::max(rect.top, -1),
+                                  std::min(rect.right, Width() + 1), std::min(rect.bottom, Height() + 1));
+    if (area.isEmpty()) {
         return;
     }
     const QRgb pixel = ToQRgb(color);
-    for (int y = top; y < bottom; ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
-        std::fill(row + left, row + right, pixel);
+        std::fill(row + area.left(), row + area.right() + 1, pixel);
     }
 }
 
@@ -95,11 +134,12 @@ void DeviceContext::LineTo(int x, int y) {
     const qsizetype stride = image_->bytesPerLine();
     const int imageWidth = image_->width();
     const int imageHeight = image_->height();
+    const bool scaled = Ratio() != 1.0;
     int px = from.x();
     int py = from.y();
     long long err = 2 * minor - major;
     for (long long i = 0; i < major; ++i) {
-        if (width > 1) {
+        if (width > 1 || scaled) {
             FillRect({px - before, py - before, px - before + width, py - before + width}, pen_.color);
         } else if (px >= 0 && py >= 0 && px < imageWidth && py < imageHeight) {
             reinterpret_cast<QRgb*>(bits + py * stride)[px] = pixel;
@@ -170,10 +210,12 @@ void DeviceContext::SetPixelV(int x, int y, COLORREF color) {
 }
 
 COLORREF DeviceContext::GetPixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
-        return CLR_INVALID;
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) {
+        return ClrInvalid;
     }
-    return FromQRgb(reinterpret_cast<const QRgb*>(image_->constScanLine(y))[x]);
+    // The block's first device pixel: the one a blocky drawing gave the whole block.
+    const QRect block = DeviceRect(x, y, x + 1, y + 1);
+    return FromQRgb(reinterpret_cast<const QRgb*>(image_->constScanLine(block.top()))[block.left()]);
 }
 
 void DeviceContext::DrawFocusRect(const Rect& rect) {
@@ -181,11 +223,16 @@ void DeviceContext::DrawFocusRect(const Rect& rect) {
         return;
     }
     auto invert = [this](int x, int y) {
-        if ((x + y) % 2 == 0 || x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) {
+        if ((x + y) % 2 == 0) {
             return;
         }
-        QRgb& p = reinterpret_cast<QRgb*>(image_->scanLine(y))[x];
-        p = (p & 0xFF000000u) | (~p & 0x00FFFFFFu);
+        const QRect block = DeviceRect(x, y, x + 1, y + 1);
+        for (int dy = block.top(); dy <= block.bottom(); ++dy) {
+            QRgb* row = reinterpret_cast<QRgb*>(image_->scanLine(dy));
+            for (int dx = block.left(); dx <= block.right(); ++dx) {
+                row[dx] = (row[dx] & 0xFF000000u) | (~row[dx] & 0x00FFFFFFu);
+            }
+        }
     };
     // Each outline pixel exactly once, so that a second call restores the image.
     for (int x = rect.left; x < rect.right; ++x) {
@@ -214,15 +261,6 @@ COLORREF DeviceContext::SetBkColor(COLORREF color) {
     return previous;
 }
 
-namespace {
-
-struct TextLine {
-    QString text;
-    int underline = -1; // index of the access-key character in text, -1 for none
-};
-
-// Removes the access-key markers: "&x" underlines x, "&&" stands for "&", a lone "&" at the end
-// is dropped. When several characters are marked, the last one is underlined.
 QString StripPrefixes(const QString& text, int& underline) {
     QString plain;
     plain.reserve(text.size());
@@ -244,6 +282,13 @@ QString StripPrefixes(const QString& text, int& underline) {
     return plain;
 }
 
+namespace {
+
+struct TextLine {
+    QString text;
+    int underline = -1; // index of the access-key character in text, -1 for none
+};
+
 // Greedy breaking at spaces: a line takes as many words as fit; a word wider than the
 // rectangle stays whole on its own line; the spaces where a line breaks are dropped.
 std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned format, int width,
@@ -256,7 +301,7 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
         }
         lines.push_back(line);
     };
-    if (format & DT_SINGLELINE) {
+    if (format & DtSingleLine) {
         add(0, plain.size());
         return lines;
     }
@@ -271,7 +316,7 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
         if (paragraphEnd > start && plain[paragraphEnd - 1] == QLatin1Char('\r')) {
             --paragraphEnd;
         }
-        if (!(format & DT_WORDBREAK)) {
+        if (!(format & DtWordBreak)) {
             add(start, paragraphEnd);
         } else {
             qsizetype pos = start;
@@ -315,19 +360,19 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
 
 } // namespace
 
-int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
+int DeviceContext::DrawTextA(const QString& text, Rect& rect, unsigned format) {
     // A null image (a control not sized yet) has no resolution of its own: measure for the screen.
     const QFontMetrics metrics(font_, image_->isNull() ? nullptr : image_);
     const int lineHeight = metrics.height();
     int underline = -1;
-    const QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
+    const QString plain = (format & DtNoPrefix) ? text : StripPrefixes(text, underline);
     std::vector<TextLine> lines;
     if (!plain.isEmpty()) {
         lines = BreakLines(plain, underline, format, rect.right - rect.left, metrics);
     }
     const int textHeight = static_cast<int>(lines.size()) * lineHeight;
 
-    if (format & DT_CALCRECT) {
+    if (format & DtCalcRect) {
         int widest = 0;
         for (const TextLine& line : lines) {
             widest = std::max(widest, metrics.horizontalAdvance(line.text));
@@ -341,10 +386,10 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
     }
 
     int y = rect.top;
-    if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER) {
+    if (format & DtSingleLine) {
+        if (format & DtVCenter) {
             y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
-        } else if (format & DT_BOTTOM) {
+        } else if (format & DtBottom) {
             y = rect.bottom - lineHeight;
         }
     }
@@ -355,9 +400,9 @@ int DeviceContext::DrawText(const QString& text, Rect& rect, unsigned format) {
     for (const TextLine& line : lines) {
         const int width = metrics.horizontalAdvance(line.text);
         int x = rect.left;
-        if (format & DT_CENTER) {
+        if (format & DtCenter) {
             x = (rect.left + rect.right - width) / 2;
-        } else if (format & DT_RIGHT) {
+        } else if (format & DtRight) {
             x = rect.right - width;
         }
         const int baseline = y + metrics.ascent();
@@ -397,20 +442,37 @@ void DeviceContext::BitBlt(int x, int y, int width, int height, const DeviceCont
         height += ySrc;
         ySrc = 0;
     }
-    width = std::min({width, image_->width() - x, src.Width() - xSrc});
-    height = std::min({height, image_->height() - y, src.Height() - ySrc});
+    width = std::min({width, Width() - x, src.Width() - xSrc});
+    height = std::min({height, Height() - y, src.Height() - ySrc});
     if (width <= 0 || height <= 0) {
         return;
     }
-    // A copy within one image may overlap; take the source rows first.
-    const QImage source = (src.image_ == image_) ? image_->copy(xSrc, ySrc, width, height) : QImage();
+    if (Ratio() == src.Ratio()) {
+        // The same resolution: device pixels are copied as they are.
+        const QRect to = DeviceRect(x, y, x + width, y + height);
+        const QRect from = src.DeviceRect(xSrc, ySrc, xSrc + width, ySrc + height);
+        const int columns = std::min(to.width(), from.width());
+        const int rows = std::min(to.height(), from.height());
+        // A copy within one image may overlap; take the source rows first.
+        const QImage source =
+            (src.image_ == image_) ? image_->copy(from.left(), from.top(), columns, rows) : QImage();
+        for (int row = 0; row < rows; ++row) {
+            const QRgb* in =
+                source.isNull()
+                    ? reinterpret_cast<const QRgb*>(src.image_->constScanLine(from.top() + row)) + from.left()
+                    : reinterpret_cast<const QRgb*>(source.constScanLine(row));
+            QRgb* out = reinterpret_cast<QRgb*>(image_->scanLine(to.top() + row)) + to.left();
+            for (int col = 0; col < columns; ++col) {
+                out[col] = 0xFF000000u | in[col];
+            }
+        }
+        return;
+    }
+    // Another resolution (always another image): one colour per logical pixel, read where the
+    // source's block starts.
     for (int row = 0; row < height; ++row) {
-        const QRgb* from = source.isNull()
-                               ? reinterpret_cast<const QRgb*>(src.image_->constScanLine(ySrc + row)) + xSrc
-                               : reinterpret_cast<const QRgb*>(source.constScanLine(row));
-        QRgb* to = reinterpret_cast<QRgb*>(image_->scanLine(y + row)) + x;
         for (int col = 0; col < width; ++col) {
-            to[col] = 0xFF000000u | from[col];
+            Plot(x + col, y + row, 0xFF000000u | ToQRgb(src.GetPixel(xSrc + col, ySrc + row)));
         }
     }
 }
@@ -444,21 +506,15 @@ int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
     if (bits.size() < static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)) {
         return 0;
     }
-    QImage& image = dc.Image();
     for (int row = 0; row < height; ++row) {
         const int destY = y + height - 1 - row; // the first stored row is the bottom one
-        if (destY < 0 || destY >= image.height()) {
+        if (destY < 0 || destY >= dc.Height()) {
             continue;
         }
         const std::uint8_t* from =
             bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        QRgb* to = reinterpret_cast<QRgb*>(image.scanLine(destY));
         for (int col = 0; col < width; ++col) {
-            const int destX = x + col;
-            if (destX < 0 || destX >= image.width()) {
-                continue;
-            }
-            to[destX] = qRgb(from[3 * col + 2], from[3 * col + 1], from[3 * col]);
+            dc.SetPixelV(x + col, destY, Rgb(from[3 * col + 2], from[3 * col + 1], from[3 * col]));
         }
     }
     return height;

@@ -40,16 +40,16 @@ inline void InflateRect(Rect& r, int dx, int dy) {
 }
 
 // DrawText format flags (the values the desktop uses, so stored flag words keep their meaning).
-inline constexpr unsigned DT_TOP = 0x0;
-inline constexpr unsigned DT_LEFT = 0x0;
-inline constexpr unsigned DT_CENTER = 0x1;
-inline constexpr unsigned DT_RIGHT = 0x2;
-inline constexpr unsigned DT_VCENTER = 0x4;
-inline constexpr unsigned DT_BOTTOM = 0x8;
-inline constexpr unsigned DT_WORDBREAK = 0x10;
-inline constexpr unsigned DT_SINGLELINE = 0x20;
-inline constexpr unsigned DT_CALCRECT = 0x400;
-inline constexpr unsigned DT_NOPREFIX = 0x800;
+inline constexpr unsigned DtTop = 0x0;
+inline constexpr unsigned DtLeft = 0x0;
+inline constexpr unsigned DtCenter = 0x1;
+inline constexpr unsigned DtRight = 0x2;
+inline constexpr unsigned DtVCenter = 0x4;
+inline constexpr unsigned DtBottom = 0x8;
+inline constexpr unsigned DtWordBreak = 0x10;
+inline constexpr unsigned DtSingleLine = 0x20;
+inline constexpr unsigned DtCalcRect = 0x400;
+inline constexpr unsigned DtNoPrefix = 0x800;
 
 struct Pen {
     COLORREF color = 0;
@@ -67,12 +67,18 @@ public:
     // Draws into image, which must outlive the context; an image of another format is converted
     // to Format_RGB32 in place. The default pen is black 1 pixel, the default brush white, text
     // black on a white background colour, drawn transparently.
+    //
+    // Coordinates are logical pixels. On an image with a device pixel ratio above 1 every logical
+    // pixel that a fill, frame, line, dot or blit touches becomes a block of device pixels of one
+    // colour, so the drawing keeps its geometry, while text is drawn at the full resolution.
     explicit DeviceContext(QImage& image);
 
     QImage& Image() { return *image_; }
     const QImage& Image() const { return *image_; }
-    int Width() const { return image_->width(); }
-    int Height() const { return image_->height(); }
+    // The size in logical pixels.
+    int Width() const;
+    int Height() const;
+    qreal Ratio() const { return image_->devicePixelRatio(); }
 
     // [left, right) x [top, bottom); empty or inverted rectangles paint nothing.
     void FillRect(const Rect& rect, COLORREF color);
@@ -94,7 +100,7 @@ public:
     void Ellipse(const Rect& rect);
 
     void SetPixelV(int x, int y, COLORREF color);
-    COLORREF GetPixel(int x, int y) const; // CLR_INVALID outside the image
+    COLORREF GetPixel(int x, int y) const; // ClrInvalid outside the image
     // On a true-colour surface every colour is its own nearest colour.
     COLORREF GetNearestColor(COLORREF color) const { return color & 0xFFFFFF; }
 
@@ -109,10 +115,10 @@ public:
     void SetFont(const QFont& font) { font_ = font; }
     const QFont& Font() const { return font_; }
 
-    // Lays text out by the DT_* flags and draws it in the text colour with a transparent
-    // background (or, with DT_CALCRECT, only sets rect's right and bottom to the text's extent).
+    // Lays text out by the Dt* flags and draws it in the text colour with a transparent
+    // background (or, with DtCalcRect, only sets rect's right and bottom to the text's extent).
     // Returns the height of the text.
-    int DrawText(const QString& text, Rect& rect, unsigned format);
+    int DrawTextA(const QString& text, Rect& rect, unsigned format);
 
     // Plain copy (SRCCOPY) of width x height pixels from src at (xSrc, ySrc) to (x, y); parts
     // outside either image are skipped.
@@ -120,6 +126,8 @@ public:
 
 private:
     void Plot(int x, int y, QRgb pixel);
+    // The device pixels of logical [left, right) x [top, bottom), clipped to the image.
+    QRect DeviceRect(int left, int top, int right, int bottom) const;
 
     QImage* image_;
     Pen pen_;
@@ -130,13 +138,19 @@ private:
     QFont font_;
 };
 
+// The text as DrawTextA shows it: "&x" marks x as the access key, "&&" stands for "&", a lone "&"
+// at the end is dropped. underline receives the index of the marked character in the result (the
+// last one when several are marked), -1 for none.
+QString StripPrefixes(const QString& text, int& underline);
+
 // Bytes in one row of a 24-bit device-independent bitmap: blue, green, red per pixel, padded to
 // a multiple of four.
 inline constexpr int DibRowBytes(int width) {
     return (3 * width + 3) & ~3;
 }
 
-// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height).
+// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height); its
+// device pixels, whatever its pixel ratio.
 std::vector<std::uint8_t> GetDIBits(const QImage& bitmap);
 
 // Writes width x height pixels from bottom-up 24-bit rows (DibRowBytes(width) per row, height

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+namespace platform {
+
 class OverflowError : public std::overflow_error {
 public:
     explicit OverflowError(const std::string& what) : std::overflow_error(what) {}
@@ -19,3 +21,5 @@ template <typename To, typename From> To NarrowChecked(From value, const char* f
     }
     return static_cast<To>(value);
 }
+
+} // namespace platform

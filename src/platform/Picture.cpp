@@ -4,6 +4,8 @@
 #include <QBuffer>
 #include <cmath>
 
+namespace platform {
+
 Picture Picture::FromImage(const QImage& image, Kind kind) {
     Picture picture;
     if (image.isNull() || kind == Kind::None) {
@@ -45,3 +47,5 @@ double Picture::HimetricToPixels(int himetric) {
 bool operator==(const Picture& a, const Picture& b) {
     return a.Type() == b.Type() && a.image_ == b.image_;
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QImage>
 
+namespace platform {
+
 class Picture {
 public:
     // The numbers are those stored next to the picture's PNG.
@@ -40,3 +42,5 @@ private:
     QImage image_; // RGB32 for a bitmap, ARGB32 for an icon
     Kind kind_ = Kind::None;
 };
+
+} // namespace platform

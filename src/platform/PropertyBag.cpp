@@ -10,6 +10,8 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace platform {
+
 namespace {
 
 [[noreturn]] void TypeMismatch(const QString& name, const char* wanted) {
@@ -320,3 +322,5 @@ bool operator==(const PropertyBag& a, const PropertyBag& b) {
     }
     return true;
 }
+
+} // namespace platform

@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+namespace platform {
+
 class PropertyBag {
 public:
     // A colour value kept apart from plain numbers so the text form says what it is.
@@ -56,3 +58,5 @@ private:
     };
     std::vector<Entry> entries;
 };
+
+} // namespace platform

@@ -5,35 +5,37 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+namespace gdi {
+
 namespace {
 
 bool PaletteRole(int index, QPalette::ColorRole& role) {
     switch (index) {
-    case COLOR_WINDOW:
+    case ColorWindow:
         role = QPalette::Base;
         return true;
-    case COLOR_WINDOWTEXT:
+    case ColorWindowText:
         role = QPalette::WindowText;
         return true;
-    case COLOR_HIGHLIGHT:
+    case ColorHighlight:
         role = QPalette::Highlight;
         return true;
-    case COLOR_BTNFACE:
+    case ColorBtnFace:
         role = QPalette::Button;
         return true;
-    case COLOR_BTNSHADOW:
+    case ColorBtnShadow:
         role = QPalette::Dark;
         return true;
-    case COLOR_BTNTEXT:
+    case ColorBtnText:
         role = QPalette::ButtonText;
         return true;
-    case COLOR_BTNHIGHLIGHT:
+    case ColorBtnHighlight:
         role = QPalette::Light;
         return true;
-    case COLOR_3DDKSHADOW:
+    case Color3dDkShadow:
         role = QPalette::Shadow;
         return true;
-    case COLOR_3DLIGHT:
+    case Color3dLight:
         role = QPalette::Midlight;
         return true;
     default:
@@ -72,3 +74,5 @@ bool TranslateOleColor(std::uint32_t ole, COLORREF& out) {
     }
     return false;
 }
+
+} // namespace gdi

@@ -6,16 +6,18 @@
 
 #include <cstdint>
 
+namespace gdi {
+
 // Indexes of the system colours the button control asks for.
-inline constexpr int COLOR_WINDOW = 5;
-inline constexpr int COLOR_WINDOWTEXT = 8;
-inline constexpr int COLOR_HIGHLIGHT = 13;
-inline constexpr int COLOR_BTNFACE = 15;
-inline constexpr int COLOR_BTNSHADOW = 16;
-inline constexpr int COLOR_BTNTEXT = 18;
-inline constexpr int COLOR_BTNHIGHLIGHT = 20;
-inline constexpr int COLOR_3DDKSHADOW = 21;
-inline constexpr int COLOR_3DLIGHT = 22;
+inline constexpr int ColorWindow = 5;
+inline constexpr int ColorWindowText = 8;
+inline constexpr int ColorHighlight = 13;
+inline constexpr int ColorBtnFace = 15;
+inline constexpr int ColorBtnShadow = 16;
+inline constexpr int ColorBtnText = 18;
+inline constexpr int ColorBtnHighlight = 20;
+inline constexpr int Color3dDkShadow = 21;
+inline constexpr int Color3dLight = 22;
 
 // A stored colour with this bit set names a system colour by its index in the low byte.
 inline constexpr std::uint32_t SystemColorFlag = 0x80000000u;
@@ -29,3 +31,5 @@ bool IsKnownSysColor(int index);
 // Turns a stored colour into plain RGB: 0x00BBGGRR stays as it is, 0x800000nn becomes system
 // colour nn. Fails (returns false, out untouched) for an unknown index or any other form.
 bool TranslateOleColor(std::uint32_t ole, COLORREF& out);
+
+} // namespace gdi

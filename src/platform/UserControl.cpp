@@ -15,6 +15,8 @@
 #include <QtDebug>
 #include <stdexcept>
 
+namespace platform {
+
 namespace {
 
 UserControl::ErrorReport& ErrorReportHook() {
@@ -340,6 +342,11 @@ bool UserControl::event(QEvent* e) {
 }
 
 void UserControl::paintEvent(QPaintEvent*) {
+    if (!surface.isNull() && surface.devicePixelRatio() != SurfaceRatio()) {
+        // Moved to a screen of another resolution: the control draws itself again at this one.
+        SyncSurfaceSize();
+        UserControl_Resize();
+    }
     QPainter painter(this);
     painter.drawImage(0, 0, surface);
 }
@@ -351,9 +358,12 @@ void UserControl::resizeEvent(QResizeEvent*) {
 
 void UserControl::SyncSurfaceSize() {
     // The image keeps what was drawn where the new size still covers it.
-    if (surface.size() != size()) {
-        QImage grown(size(), QImage::Format_RGB32);
+    const qreal ratio = SurfaceRatio();
+    const QSize pixels = ratio == 1.0 ? size() : (QSizeF(size()) * ratio).toSize();
+    if (surface.size() != pixels || (!surface.isNull() && surface.devicePixelRatio() != ratio)) {
+        QImage grown(pixels, QImage::Format_RGB32);
         if (!grown.isNull()) {
+            grown.setDevicePixelRatio(ratio);
             grown.fill(palette().color(QPalette::Button));
             if (!surface.isNull()) {
                 QPainter painter(&grown);
@@ -477,3 +487,5 @@ void UserControl::changeEvent(QEvent* e) {
     }
     QWidget::changeEvent(e);
 }
+
+} // namespace platform

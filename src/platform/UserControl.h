@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+namespace platform {
+
 class PropertyBag;
 
 // What the host tells its controls about itself.
@@ -46,7 +48,8 @@ public:
     void SetAmbientFont(const std::optional<QFont>& font);
 
     // The persistent image the control draws into; paintEvent only copies it to the screen.
-    // It always has the widget's current size, also before Qt has sent the first resize event.
+    // It always has the widget's current size, also before Qt has sent the first resize event,
+    // and the resolution of the widget's screen (its device pixel ratio).
     QImage& Surface() {
         SyncSurfaceSize();
         return surface;
@@ -114,6 +117,9 @@ protected:
     void SetPointerCursor(const QCursor& cursor); // a cursor resource as the custom icon
     bool HasPointerCursor() const { return pointerCursor.has_value(); }
 
+    // The device pixel ratio the surface is made with: the widget's screen's.
+    virtual qreal SurfaceRatio() const { return devicePixelRatioF(); }
+
     // Runs a piece of a handler that is not reached through event() (timer ticks, queued calls)
     // with the same error boundary.
     void RunGuarded(const std::function<void()>& handler);
@@ -162,3 +168,5 @@ private:
     bool releaseEndsDouble = false; // the release after a double click raises no click
     bool captured = false;
 };
+
+} // namespace platform

@@ -53,7 +53,7 @@ private slots:
         dc.MoveToEx(-10, 1);
         dc.LineTo(20, 1);
         EVO_COMPARE_PIXELS(image, 0, 0, QStringList({"rr..", "rrrr", "...b"}), legend);
-        QCOMPARE(dc.GetPixel(4, 0), CLR_INVALID);
+        QCOMPARE(dc.GetPixel(4, 0), ClrInvalid);
         QCOMPARE(dc.GetPixel(3, 2), Blue);
     }
 

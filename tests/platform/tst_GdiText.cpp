@@ -45,7 +45,7 @@ private:
         DeviceContext dc(canvas_);
         dc.SetFont(font_);
         Rect r{10, 20, 10 + width, 100};
-        dc.DrawText(text, r, DT_CALCRECT | extra);
+        dc.DrawTextA(text, r, DtCalcRect | extra);
         return r;
     }
 
@@ -56,13 +56,13 @@ private slots:
     }
 
     void measuringEmptyTextGivesAnEmptyRectangle() {
-        const Rect r = Calc(QString(), 100, DT_WORDBREAK);
+        const Rect r = Calc(QString(), 100, DtWordBreak);
         QCOMPARE(r, (Rect{10, 20, 10, 20}));
     }
 
     void measuringOneLine() {
         const QFontMetrics m = Metrics();
-        const Rect r = Calc(QStringLiteral("Open"), 200, DT_WORDBREAK);
+        const Rect r = Calc(QStringLiteral("Open"), 200, DtWordBreak);
         QCOMPARE(r, (Rect{10, 20, 10 + m.horizontalAdvance(QStringLiteral("Open")), 20 + m.height()}));
     }
 
@@ -92,7 +92,7 @@ private slots:
         for (const QString& line : lines) {
             widest = std::max(widest, m.horizontalAdvance(line));
         }
-        const Rect r = Calc(text, m.horizontalAdvance(widthOf), DT_WORDBREAK);
+        const Rect r = Calc(text, m.horizontalAdvance(widthOf), DtWordBreak);
         QCOMPARE(r.right - r.left, widest);
         QCOMPARE(r.bottom - r.top, int(lines.size()) * m.height());
     }
@@ -104,13 +104,13 @@ private slots:
         QTest::newRow("marker not drawn") << "&Open" << 0u << "Open";
         QTest::newRow("double marker is one ampersand") << "Save && Exit" << 0u << "Save & Exit";
         QTest::newRow("lone marker at the end") << "Open&" << 0u << "Open";
-        QTest::newRow("no prefix processing") << "&Open" << uint(DT_NOPREFIX) << "&Open";
+        QTest::newRow("no prefix processing") << "&Open" << uint(DtNoPrefix) << "&Open";
     }
     void accessKeyMarkers() {
         QFETCH(QString, text);
         QFETCH(uint, format);
         QFETCH(QString, shown);
-        const Rect r = Calc(text, 300, DT_SINGLELINE | format);
+        const Rect r = Calc(text, 300, DtSingleLine | format);
         QCOMPARE(r.right - r.left, Metrics().horizontalAdvance(shown));
     }
 
@@ -122,7 +122,7 @@ private slots:
         Rect r{20, 5, 221, 55};
         const QFontMetrics m(font_, &image);
         const int w = m.horizontalAdvance(QStringLiteral("Save"));
-        dc.DrawText(QStringLiteral("Save"), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.DrawTextA(QStringLiteral("Save"), r, DtCenter | DtVCenter | DtSingleLine);
         const QRect ink = Ink(image);
         const int x = (20 + 221 - w) / 2;
         const int y = 5 + (50 - m.height()) / 2;
@@ -155,7 +155,7 @@ private slots:
         const int width = m.horizontalAdvance(QStringLiteral("Open ROM"));
         Rect r{10, 10, 10 + width, 110};
         // Vertical centring applies to single lines only.
-        dc.DrawText(QStringLiteral("Open ROM iiii"), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+        dc.DrawTextA(QStringLiteral("Open ROM iiii"), r, DtCenter | DtVCenter | DtWordBreak);
         const QRect first = Ink(image.copy(0, 0, 240, 10 + m.height()));
         const QRect second = Ink(image.copy(0, 10 + m.height(), 240, 120 - 10 - m.height()));
         QVERIFY(first.top() >= 10 && first.top() < 10 + m.ascent());
@@ -173,7 +173,7 @@ private slots:
         DeviceContext dc(image);
         dc.SetFont(font_);
         Rect r{30, 10, 60, 30};
-        dc.DrawText(QStringLiteral("Evolution"), r, DT_SINGLELINE);
+        dc.DrawTextA(QStringLiteral("Evolution"), r, DtSingleLine);
         const QRect ink = Ink(image);
         QVERIFY(ink.isValid());
         QVERIFY(QRect(30, 10, 30, 20).contains(ink));
@@ -185,10 +185,10 @@ private slots:
         DeviceContext dc(none);
         dc.SetFont(font_);
         Rect r{0, 0, 300, 40};
-        QCOMPARE(dc.DrawText(QStringLiteral("Open ROM..."), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK),
+        QCOMPARE(dc.DrawTextA(QStringLiteral("Open ROM..."), r, DtCenter | DtVCenter | DtWordBreak),
                  Metrics().height());
         Rect measured{0, 0, 200, 40};
-        dc.DrawText(QStringLiteral("Open ROM..."), measured, DT_CALCRECT | DT_WORDBREAK);
+        dc.DrawTextA(QStringLiteral("Open ROM..."), measured, DtCalcRect | DtWordBreak);
         QCOMPARE(measured.right, Metrics().horizontalAdvance(QStringLiteral("Open ROM...")));
         QVERIFY(none.isNull());
     }
@@ -202,7 +202,7 @@ private slots:
             dc.SetFont(font_);
             dc.SetTextColor(Rgb(255, 0, 0));
             Rect r{10, 10, 230, 50};
-            dc.DrawText(text, r, 0);
+            dc.DrawTextA(text, r, 0);
             int count = 0;
             for (int x = 0; x < 240; ++x) {
                 count += (image.pixel(x, row) & 0xFFFFFF) == 0xFF0000 ? 1 : 0;

@@ -11,7 +11,7 @@ class PropertyBagTest : public QObject {
 
 private slots:
     void keysMatchWithoutRegardToCaseAndKeepTheirPlace() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("btype", std::int32_t(3));
         bag.WriteProperty("TX", QStringLiteral("Open"));
         bag.WriteProperty("BTYPE", std::int32_t(4)); // replaces, keeps the first spelling and place
@@ -25,11 +25,11 @@ private slots:
     }
 
     void readsConvertBetweenCompatibleTypes() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("small", std::int16_t(-5));
         bag.WriteProperty("flag", true);
         bag.WriteProperty("digits", QStringLiteral(" 42 "));
-        bag.WriteProperty("colour", PropertyBag::OleColor{0x8000000F});
+        bag.WriteProperty("colour", platform::PropertyBag::OleColor{0x8000000F});
         bag.WriteProperty("signed colour", std::int32_t(-2147483633)); // 0x8000000F as saved
         QCOMPARE(bag.ReadInt32("small", 0), -5);
         QCOMPARE(bag.ReadInt16("flag", 0), std::int16_t(-1));
@@ -42,11 +42,11 @@ private slots:
     }
 
     void readsThatCannotConvertFail() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("big", std::int32_t(40000));
         bag.WriteProperty("word", QStringLiteral("seven"));
         bag.WriteProperty("font", QFont(QStringLiteral("DejaVu Sans")));
-        QVERIFY_THROWS_EXCEPTION(OverflowError, bag.ReadInt16("big", 0));
+        QVERIFY_THROWS_EXCEPTION(platform::OverflowError, bag.ReadInt16("big", 0));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bag.ReadInt32("word", 0));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bag.ReadBool("font", false));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bag.ReadPicture("word"));
@@ -61,23 +61,23 @@ private slots:
         font.setPointSizeF(8.25);
         font.setUnderline(true);
 
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("z", std::int32_t(-7));
         bag.WriteProperty("a", std::int16_t(12));
         bag.WriteProperty("m", false);
         bag.WriteProperty("t", QStringLiteral("Save \"ROM\"\n"));
         bag.WriteProperty("f", font);
-        bag.WriteProperty("p", Picture::FromImage(icon, Picture::Kind::Icon));
-        bag.WriteProperty("e", Picture());
-        bag.WriteProperty("c", PropertyBag::OleColor{0x80000012});
+        bag.WriteProperty("p", platform::Picture::FromImage(icon, platform::Picture::Kind::Icon));
+        bag.WriteProperty("e", platform::Picture());
+        bag.WriteProperty("c", platform::PropertyBag::OleColor{0x80000012});
 
-        const auto back = PropertyBag::FromText(bag.ToText());
+        const auto back = platform::PropertyBag::FromText(bag.ToText());
         QVERIFY(back.has_value());
         QCOMPARE(back->Keys(), QStringList({"z", "a", "m", "t", "f", "p", "e", "c"}));
         QVERIFY(*back == bag);
         QVERIFY(std::holds_alternative<std::int16_t>(*back->Find("a")));
-        const Picture p = back->ReadPicture("p");
-        QCOMPARE(p.Type(), Picture::Kind::Icon);
+        const platform::Picture p = back->ReadPicture("p");
+        QCOMPARE(p.Type(), platform::Picture::Kind::Icon);
         QCOMPARE(qAlpha(p.Image().pixel(1, 1)), 0);
         QVERIFY(back->ReadPicture("e").IsEmpty());
         QCOMPARE(back->ReadFont("f", QFont()).pointSizeF(), 8.25);
@@ -98,7 +98,7 @@ private slots:
     void damagedTextIsRejectedWithAReason() {
         QFETCH(QByteArray, text);
         QString error;
-        QVERIFY(!PropertyBag::FromText(text, &error).has_value());
+        QVERIFY(!platform::PropertyBag::FromText(text, &error).has_value());
         QVERIFY(!error.isEmpty());
     }
 };

@@ -32,36 +32,36 @@ private slots:
     void cleanupTestCase() { QApplication::setPalette(saved_); }
 
     void channelsAreRedInTheLowByte() {
-        const COLORREF c = Rgb(0x12, 0x34, 0x56);
+        const gdi::COLORREF c = gdi::Rgb(0x12, 0x34, 0x56);
         QCOMPARE(c, 0x563412u);
-        QCOMPARE(RedOf(c), 0x12);
-        QCOMPARE(GreenOf(c), 0x34);
-        QCOMPARE(BlueOf(c), 0x56);
-        QCOMPARE(ToQColor(c), QColor(0x12, 0x34, 0x56));
-        QCOMPARE(FromQColor(QColor(0x12, 0x34, 0x56)), c);
-        QCOMPARE(ToQRgb(c), qRgb(0x12, 0x34, 0x56));
-        QCOMPARE(FromQRgb(qRgb(0x12, 0x34, 0x56)), c);
-        QCOMPARE(FromQRgb(qRgba(0x12, 0x34, 0x56, 0x00)), c); // alpha is not part of a colour
+        QCOMPARE(gdi::RedOf(c), 0x12);
+        QCOMPARE(gdi::GreenOf(c), 0x34);
+        QCOMPARE(gdi::BlueOf(c), 0x56);
+        QCOMPARE(gdi::ToQColor(c), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(gdi::FromQColor(QColor(0x12, 0x34, 0x56)), c);
+        QCOMPARE(gdi::ToQRgb(c), qRgb(0x12, 0x34, 0x56));
+        QCOMPARE(gdi::FromQRgb(qRgb(0x12, 0x34, 0x56)), c);
+        QCOMPARE(gdi::FromQRgb(qRgba(0x12, 0x34, 0x56, 0x00)), c); // alpha is not part of a colour
     }
 
     void systemColoursFollowThePalette_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<uint>("expected");
-        QTest::newRow("button face") << COLOR_BTNFACE << 0x131211u;
-        QTest::newRow("button text") << COLOR_BTNTEXT << 0x232221u;
-        QTest::newRow("shadow") << COLOR_BTNSHADOW << 0x333231u;
-        QTest::newRow("3D light") << COLOR_3DLIGHT << 0x434241u;
-        QTest::newRow("highlight") << COLOR_BTNHIGHLIGHT << 0x535251u;
-        QTest::newRow("dark shadow") << COLOR_3DDKSHADOW << 0x636261u;
-        QTest::newRow("selection") << COLOR_HIGHLIGHT << 0x737271u;
-        QTest::newRow("window") << COLOR_WINDOW << 0x838281u;
-        QTest::newRow("window text") << COLOR_WINDOWTEXT << 0x939291u;
+        QTest::newRow("button face") << gdi::ColorBtnFace << 0x131211u;
+        QTest::newRow("button text") << gdi::ColorBtnText << 0x232221u;
+        QTest::newRow("shadow") << gdi::ColorBtnShadow << 0x333231u;
+        QTest::newRow("3D light") << gdi::Color3dLight << 0x434241u;
+        QTest::newRow("highlight") << gdi::ColorBtnHighlight << 0x535251u;
+        QTest::newRow("dark shadow") << gdi::Color3dDkShadow << 0x636261u;
+        QTest::newRow("selection") << gdi::ColorHighlight << 0x737271u;
+        QTest::newRow("window") << gdi::ColorWindow << 0x838281u;
+        QTest::newRow("window text") << gdi::ColorWindowText << 0x939291u;
         QTest::newRow("unknown index is black") << 40 << 0u;
     }
     void systemColoursFollowThePalette() {
         QFETCH(int, index);
         QFETCH(uint, expected);
-        QCOMPARE(GetSysColor(index), expected);
+        QCOMPARE(gdi::GetSysColor(index), expected);
     }
 
     void translationOfStoredColours_data() {
@@ -80,8 +80,8 @@ private slots:
         QFETCH(uint, ole);
         QFETCH(bool, ok);
         QFETCH(uint, expected);
-        COLORREF out = 0xABCDEFu;
-        QCOMPARE(TranslateOleColor(ole, out), ok);
+        gdi::COLORREF out = 0xABCDEFu;
+        QCOMPARE(gdi::TranslateOleColor(ole, out), ok);
         QCOMPARE(out, ok ? expected : 0xABCDEFu); // a failure leaves the result alone
     }
 };

@@ -21,7 +21,7 @@ const char* const StyleNames[] = {
 const char* const StateNames[] = {"normal", "hover", "pressed", "disabled", "focused", "default"};
 
 // A small open folder, so that the sheet shows where each style puts its picture.
-Picture FolderPicture() {
+platform::Picture FolderPicture() {
     QImage image(24, 24, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -31,7 +31,7 @@ Picture FolderPicture() {
     p.drawRect(2, 4, 8, 3);
     p.setBrush(QColor(40, 160, 40));
     p.drawPolygon(QPolygon({QPoint(12, 10), QPoint(20, 14), QPoint(12, 18)}));
-    return Picture::FromImage(image, Picture::Kind::Icon);
+    return platform::Picture::FromImage(image, platform::Picture::Kind::Icon);
 }
 
 // Opens the renderer's state so each cell can be drawn in the state it shows.
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     host.setPalette(stripes);
     host.show();
 
-    const Picture folder = FolderPicture();
+    const platform::Picture folder = FolderPicture();
     for (int r = 0; r < rows; ++r) {
         const int y = HeaderHeight + r * (CellHeight + Gap);
         painter.drawText(QRect(Gap, y, LabelWidth - Gap, CellHeight), Qt::AlignVCenter | Qt::AlignLeft,

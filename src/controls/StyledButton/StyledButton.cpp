@@ -4,17 +4,20 @@
 
 #include "OverflowError.h"
 #include "PropertyBag.h"
+#include "StyledButtonAccessible.h"
 #include "SysColors.h"
 
 #include <QTimer>
 #include <cmath>
 #include <stdexcept>
 
-StyledButton::StyledButton(QWidget* parent) : UserControl(parent) {
+StyledButton::StyledButton(QWidget* parent) : platform::UserControl(parent) {
     OverTimer = new QTimer(this);
     OverTimer->setInterval(3);
     connect(OverTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { OverTimer_Timer(); }); });
     UserControl_Initialize();
+    StyledButtonAccessible::InstallFactory();
+    AccessibleShown = CurrentAccessibleFacts();
 }
 
 StyledButton::~StyledButton() {
@@ -25,7 +28,7 @@ void StyledButton::UserControl_InitProperties() {
     Props.Enabled = true;
     Props.ShowFocusRect = true;
     Props.UseMaskColor = true;
-    const AmbientProperties ambient = Ambient();
+    const platform::AmbientProperties ambient = Ambient();
     Props.Caption = ambient.DisplayName;
     setFont(ambient.Font);
     Props.ButtonType = ClassicBevel;
@@ -40,16 +43,16 @@ void StyledButton::UserControl_InitProperties() {
     LayoutCaption();
 }
 
-void StyledButton::UserControl_ReadProperties(const PropertyBag& bag) {
+void StyledButton::UserControl_ReadProperties(const platform::PropertyBag& bag) {
     Props.ButtonType = bag.ReadInt32("BTYPE", ClassicBevel);
     Props.Caption = bag.ReadText("TX", QString());
     Props.Enabled = bag.ReadBool("ENAB", true);
     setFont(bag.ReadFont("FONT", font()));
     Props.ColorScheme = bag.ReadInt32("COLTYPE", SystemColors);
     Props.ShowFocusRect = bag.ReadBool("FOCUSR", true);
-    Props.BackColor = bag.ReadColor("BCOL", GetSysColor(COLOR_BTNFACE));
+    Props.BackColor = bag.ReadColor("BCOL", gdi::GetSysColor(gdi::ColorBtnFace));
     Props.BackOver = bag.ReadColor("BCOLO", Props.BackColor);
-    Props.ForeColor = bag.ReadColor("FCOL", GetSysColor(COLOR_BTNTEXT));
+    Props.ForeColor = bag.ReadColor("FCOL", gdi::GetSysColor(gdi::ColorBtnText));
     Props.ForeOver = bag.ReadColor("FCOLO", Props.ForeColor);
     Props.MaskColor = bag.ReadColor("MCOL", 0xC0C0C0);
     SetPointerNumber(bag.ReadInt16("MPTR", 0));
@@ -71,7 +74,7 @@ void StyledButton::UserControl_ReadProperties(const PropertyBag& bag) {
     SetAccessKeys();
 }
 
-void StyledButton::UserControl_WriteProperties(PropertyBag& bag) {
+void StyledButton::UserControl_WriteProperties(platform::PropertyBag& bag) {
     bag.WriteProperty("BTYPE", Props.ButtonType);
     bag.WriteProperty("TX", Props.Caption);
     bag.WriteProperty("ENAB", Props.Enabled);
@@ -163,6 +166,7 @@ void StyledButton::SetEnabled(bool value) {
     Props.Enabled = value;
     Redraw(0, true);
     setEnabled(value);
+    NotifyAccessibility(); // the widget's own state has only now followed
     PropertyChanged("Enabled");
 }
 
@@ -205,7 +209,8 @@ void StyledButton::SetFontUnderline(bool value) {
 }
 
 std::int16_t StyledButton::FontSize() const {
-    return NarrowChecked<std::int16_t>(std::llround(std::nearbyint(font().pointSizeF())), "FontSize");
+    return platform::NarrowChecked<std::int16_t>(std::llround(std::nearbyint(font().pointSizeF())),
+                                                 "FontSize");
 }
 
 void StyledButton::SetFontSize(std::int16_t value) {
@@ -241,11 +246,11 @@ void StyledButton::SetShowFocusRect(bool value) {
 }
 
 void StyledButton::SetMousePointer(std::int32_t value) {
-    SetPointerNumber(NarrowChecked<std::int16_t>(value, "MousePointer"));
+    SetPointerNumber(platform::NarrowChecked<std::int16_t>(value, "MousePointer"));
     PropertyChanged("MousePointer");
 }
 
-void StyledButton::SetMouseIcon(const Picture& value) {
+void StyledButton::SetMouseIcon(const platform::Picture& value) {
     try {
         SetPointerIcon(value);
     } catch (const std::exception&) {
@@ -260,7 +265,7 @@ void StyledButton::SetHandPointer(bool value) {
         SetPointerCursor(LoadResCursor(101));
         SetPointerNumber(99);
     } else {
-        SetPointerIcon(Picture());
+        SetPointerIcon(platform::Picture());
         SetPointerNumber(1);
     }
     PropertyChanged("HandPointer");
@@ -273,7 +278,7 @@ void StyledButton::SetSoftBevel(bool value) {
     PropertyChanged("SoftBevel");
 }
 
-void StyledButton::SetPictureNormal(const Picture& value) {
+void StyledButton::SetPictureNormal(const platform::Picture& value) {
     Props.PictureNormal = value;
     MeasurePicture();
     LayoutCaption();
@@ -281,7 +286,7 @@ void StyledButton::SetPictureNormal(const Picture& value) {
     PropertyChanged("PictureNormal");
 }
 
-void StyledButton::SetPictureOver(const Picture& value) {
+void StyledButton::SetPictureOver(const platform::Picture& value) {
     Props.PictureOver = value;
     if (IsOver) {
         Redraw(LastState, true);

@@ -13,9 +13,11 @@
 #include <memory>
 
 class QTimer;
+class StyledButtonAccessible;
 
-class StyledButton : public UserControl {
+class StyledButton : public platform::UserControl {
     Q_OBJECT
+    friend class StyledButtonAccessible;
 
 public:
     // Style numbers of ButtonType.
@@ -83,17 +85,17 @@ public:
     void SetShowFocusRect(bool value);
     std::int32_t MousePointer() const { return PointerNumber(); }
     void SetMousePointer(std::int32_t value); // throws OverflowError outside 16 bits
-    Picture MouseIcon() const { return PointerIcon(); }
-    void SetMouseIcon(const Picture& value);
+    platform::Picture MouseIcon() const { return PointerIcon(); }
+    void SetMouseIcon(const platform::Picture& value);
     bool HandPointer() const { return Props.HandPointer; }
     void SetHandPointer(bool value);
     const QWidget* hwnd() const { return this; }
     bool SoftBevel() const { return Props.SoftBevel; }
     void SetSoftBevel(bool value);
-    Picture PictureNormal() const { return Props.PictureNormal; }
-    void SetPictureNormal(const Picture& value);
-    Picture PictureOver() const { return Props.PictureOver; }
-    void SetPictureOver(const Picture& value);
+    platform::Picture PictureNormal() const { return Props.PictureNormal; }
+    void SetPictureNormal(const platform::Picture& value);
+    platform::Picture PictureOver() const { return Props.PictureOver; }
+    void SetPictureOver(const platform::Picture& value);
     std::int32_t PicturePosition() const { return Props.PicturePosition; }
     void SetPicturePosition(std::int32_t value);
     bool UseMaskColor() const { return Props.UseMaskColor; }
@@ -130,8 +132,8 @@ protected:
     // Surface notifications.
     void UserControl_Initialize() override;
     void UserControl_InitProperties() override;
-    void UserControl_ReadProperties(const PropertyBag& bag) override;
-    void UserControl_WriteProperties(PropertyBag& bag) override;
+    void UserControl_ReadProperties(const platform::PropertyBag& bag) override;
+    void UserControl_WriteProperties(platform::PropertyBag& bag) override;
     void UserControl_MouseDown(short& Button, short& Shift, float& X, float& Y) override;
     void UserControl_MouseMove(short& Button, short& Shift, float& X, float& Y) override;
     void UserControl_MouseUp(short& Button, short& Shift, float& X, float& Y) override;
@@ -156,19 +158,19 @@ protected:
     void HoverStep(short button);
 
     // Drawing primitives on the control's surface.
-    void DrawRectangle(int x, int y, int width, int height, COLORREF color, bool frameOnly = false);
-    void DrawEllipse(int x, int y, int width, int height, COLORREF borderColor, COLORREF fillColor);
-    void DrawLine(int x1, int y1, int x2, int y2, COLORREF color);
-    void DrawFrame(COLORREF outerLight, COLORREF outerDark, COLORREF innerLight, COLORREF innerDark,
-                   std::int16_t inset, bool singleRing);
-    void DrawPixel(int x, int y, COLORREF color);
+    void DrawRectangle(int x, int y, int width, int height, gdi::COLORREF color, bool frameOnly = false);
+    void DrawEllipse(int x, int y, int width, int height, gdi::COLORREF borderColor, gdi::COLORREF fillColor);
+    void DrawLine(int x1, int y1, int x2, int y2, gdi::COLORREF color);
+    void DrawFrame(gdi::COLORREF outerLight, gdi::COLORREF outerDark, gdi::COLORREF innerLight,
+                   gdi::COLORREF innerDark, std::int16_t inset, bool singleRing);
+    void DrawPixel(int x, int y, gdi::COLORREF color);
     void DrawFocus();
 
 public:
     // Colour arithmetic; ShiftColor and LightenColor read SoftBevel.
-    static COLORREF TranslateColor(std::uint32_t color);
-    COLORREF ShiftColor(COLORREF color, std::int32_t amount, bool proportionalBlue = false) const;
-    static COLORREF LightenColor(COLORREF color, std::int32_t amount);
+    static gdi::COLORREF TranslateColor(std::uint32_t color);
+    gdi::COLORREF ShiftColor(gdi::COLORREF color, std::int32_t amount, bool proportionalBlue = false) const;
+    static gdi::COLORREF LightenColor(gdi::COLORREF color, std::int32_t amount);
 
 protected:
     void ComputeColors();
@@ -179,7 +181,7 @@ protected:
     void PlacePicture();
     void DrawCaption(std::uint8_t look);
     void DrawCaptionEffect(const gdi::Rect& rect);
-    void DrawCaptionText(const gdi::Rect& rect, COLORREF color);
+    void DrawCaptionText(const gdi::Rect& rect, gdi::COLORREF color);
 
     // The style renderer and its parts.
     void Redraw(std::uint8_t state, bool force);
@@ -189,16 +191,32 @@ protected:
     void DrawGradientFramed(std::uint8_t state, std::uint8_t look);
     void DrawInsetPanel(std::uint8_t state, std::uint8_t look);
     void DrawGradientPanel(std::uint8_t state, std::uint8_t look);
-    void DrawGradient(COLORREF base, float step, bool proportionalBlue, bool reversed);
-    void DrawGradientFramedLines(const COLORREF (&colors)[6]);
+    void DrawGradient(gdi::COLORREF base, float step, bool proportionalBlue, bool reversed);
+    void DrawGradientFramedLines(const gdi::COLORREF (&colors)[6]);
     void CopyBackground();
     void DrawPicture(std::uint8_t pictureState);
-    void DrawPictureEffect(std::int32_t offset, const Picture& picture);
-    void DrawTransparentPicture(int x, int y, int width, int height, const Picture& picture,
-                                COLORREF transparentColor, std::int32_t brushColor, bool darkOnly,
+    void DrawPictureEffect(std::int32_t offset, const platform::Picture& picture);
+    void DrawTransparentPicture(int x, int y, int width, int height, const platform::Picture& picture,
+                                gdi::COLORREF transparentColor, std::int32_t brushColor, bool darkOnly,
                                 bool greyscale, bool blend);
     void CaptureBackground();
     bool DefaultButton() const { return Ambient().DisplayAsDefault; }
+
+    // What assistive technology is told about the button; NotifyAccessibility compares it with
+    // what was told last and sends an event for each change.
+    struct AccessibleFacts {
+        bool disabled = false;
+        bool focused = false;
+        bool pressed = false;
+        bool checkable = false;
+        bool checked = false;
+        bool defaultButton = false;
+        QString caption;
+    };
+    AccessibleFacts CurrentAccessibleFacts() const;
+    QString AccessibleCaption() const; // the caption without its access-key markers
+    void NotifyAccessibility();
+    void AccessiblePress();
 
     // Persisted properties, as stored (fonts, pointer and icon live on the surface).
     struct PropertyFields {
@@ -214,8 +232,8 @@ protected:
         bool UseMaskColor = false;
         bool UseGreyscale = false;
         bool HandPointer = false;
-        Picture PictureNormal;
-        Picture PictureOver;
+        platform::Picture PictureNormal;
+        platform::Picture PictureOver;
         QString Caption;
         bool Enabled = false;
         bool SoftBevel = false;
@@ -243,17 +261,17 @@ protected:
     QTimer* OverTimer = nullptr;
 
     // Colour set derived by ComputeColors; every drawing uses these.
-    COLORREF FaceColor = 0;
-    COLORREF LightColor = 0;
-    COLORREF HighlightColor = 0;
-    COLORREF ShadowColor = 0;
-    COLORREF DarkShadowColor = 0;
-    COLORREF TextColor = 0;
-    COLORREF TextOverColor = 0;
-    COLORREF SelectionColor = 0;
-    COLORREF SelectionLight = 0;
-    COLORREF MaskRgb = 0;
-    COLORREF GradientBase = 0;
+    gdi::COLORREF FaceColor = 0;
+    gdi::COLORREF LightColor = 0;
+    gdi::COLORREF HighlightColor = 0;
+    gdi::COLORREF ShadowColor = 0;
+    gdi::COLORREF DarkShadowColor = 0;
+    gdi::COLORREF TextColor = 0;
+    gdi::COLORREF TextOverColor = 0;
+    gdi::COLORREF SelectionColor = 0;
+    gdi::COLORREF SelectionLight = 0;
+    gdi::COLORREF MaskRgb = 0;
+    gdi::COLORREF GradientBase = 0;
 
     // Caption and picture geometry.
     gdi::Rect CaptionRect;
@@ -265,4 +283,6 @@ protected:
     std::int32_t PictureWidth = 0;
     std::int32_t PictureHeight = 0;
     std::uint8_t CaptionLook = 0;
+
+    AccessibleFacts AccessibleShown;
 };

@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <cmath>
 
-void StyledButton::DrawRectangle(int x, int y, int width, int height, COLORREF color, bool frameOnly) {
+void StyledButton::DrawRectangle(int x, int y, int width, int height, gdi::COLORREF color, bool frameOnly) {
     const gdi::Rect r{x, y, x + width, y + height};
     if (frameOnly) {
         hDC().FrameRect(r, color);
@@ -18,8 +18,8 @@ void StyledButton::DrawRectangle(int x, int y, int width, int height, COLORREF c
     }
 }
 
-void StyledButton::DrawEllipse(int x, int y, int width, int height, COLORREF borderColor,
-                               COLORREF fillColor) {
+void StyledButton::DrawEllipse(int x, int y, int width, int height, gdi::COLORREF borderColor,
+                               gdi::COLORREF fillColor) {
     gdi::DeviceContext& dc = hDC();
     const gdi::Brush oldBrush = dc.SelectBrush({fillColor, false});
     const gdi::Pen oldPen = dc.SelectPen({borderColor, 2, false});
@@ -28,7 +28,7 @@ void StyledButton::DrawEllipse(int x, int y, int width, int height, COLORREF bor
     dc.SelectPen(oldPen);
 }
 
-void StyledButton::DrawLine(int x1, int y1, int x2, int y2, COLORREF color) {
+void StyledButton::DrawLine(int x1, int y1, int x2, int y2, gdi::COLORREF color) {
     gdi::DeviceContext& dc = hDC();
     const gdi::Pen oldPen = dc.SelectPen({color, 1, false});
     dc.MoveToEx(x1, y1);
@@ -36,12 +36,12 @@ void StyledButton::DrawLine(int x1, int y1, int x2, int y2, COLORREF color) {
     dc.SelectPen(oldPen);
 }
 
-void StyledButton::DrawPixel(int x, int y, COLORREF color) {
+void StyledButton::DrawPixel(int x, int y, gdi::COLORREF color) {
     hDC().SetPixelV(x, y, color);
 }
 
-void StyledButton::DrawFrame(COLORREF outerLight, COLORREF outerDark, COLORREF innerLight, COLORREF innerDark,
-                             std::int16_t inset, bool singleRing) {
+void StyledButton::DrawFrame(gdi::COLORREF outerLight, gdi::COLORREF outerDark, gdi::COLORREF innerLight,
+                             gdi::COLORREF innerDark, std::int16_t inset, bool singleRing) {
     // inset -1 draws the rings one pixel inside the edge, leaving room for an outer border.
     const int e = std::abs(inset);
     const int r = ClientWidth - 1 + inset;
@@ -74,13 +74,14 @@ void StyledButton::DrawFocus() {
     hDC().DrawFocusRect(FocusRect);
 }
 
-COLORREF StyledButton::TranslateColor(std::uint32_t color) {
-    COLORREF rgb = 0; // a colour that cannot be translated draws black
-    TranslateOleColor(color, rgb);
+gdi::COLORREF StyledButton::TranslateColor(std::uint32_t color) {
+    gdi::COLORREF rgb = 0; // a colour that cannot be translated draws black
+    gdi::TranslateOleColor(color, rgb);
     return rgb;
 }
 
-COLORREF StyledButton::ShiftColor(COLORREF color, std::int32_t amount, bool proportionalBlue) const {
+gdi::COLORREF StyledButton::ShiftColor(gdi::COLORREF color, std::int32_t amount,
+                                       bool proportionalBlue) const {
     if (Props.SoftBevel) {
         amount /= 2; // a soft bevel halves every shade
     }
@@ -101,10 +102,11 @@ COLORREF StyledButton::ShiftColor(COLORREF color, std::int32_t amount, bool prop
         green = std::max<std::int64_t>(green, 0);
         blue = std::max<std::int64_t>(blue, 0);
     }
-    return static_cast<COLORREF>(NarrowChecked<std::int32_t>(red + 256 * green + 65536 * blue, "ShiftColor"));
+    return static_cast<gdi::COLORREF>(
+        platform::NarrowChecked<std::int32_t>(red + 256 * green + 65536 * blue, "ShiftColor"));
 }
 
-COLORREF StyledButton::LightenColor(COLORREF color, std::int32_t amount) {
+gdi::COLORREF StyledButton::LightenColor(gdi::COLORREF color, std::int32_t amount) {
     const std::int64_t c = static_cast<std::int32_t>(color);
     auto wash = [amount](std::int64_t channel) {
         return std::min<std::int64_t>(amount + ((255 - std::int64_t(amount)) * channel) / 255, 255);
@@ -112,8 +114,8 @@ COLORREF StyledButton::LightenColor(COLORREF color, std::int32_t amount) {
     const std::int64_t red = wash(c & 0xFF);
     const std::int64_t green = wash((c / 256) % 256);
     const std::int64_t blue = wash((c / 65536) % 256);
-    return static_cast<COLORREF>(
-        NarrowChecked<std::int32_t>(red + 256 * green + 65536 * blue, "LightenColor"));
+    return static_cast<gdi::COLORREF>(
+        platform::NarrowChecked<std::int32_t>(red + 256 * green + 65536 * blue, "LightenColor"));
 }
 
 void StyledButton::ComputeColors() {
@@ -144,28 +146,28 @@ void StyledButton::ComputeColors() {
         // The container's own background and text colours, as it paints them.
         const QWidget* container = parentWidget();
         const QPalette palette = container != nullptr ? container->palette() : QApplication::palette();
-        FaceColor =
-            FromQColor(palette.color(container != nullptr ? container->backgroundRole() : QPalette::Window));
-        TextColor = FromQColor(
+        FaceColor = gdi::FromQColor(
+            palette.color(container != nullptr ? container->backgroundRole() : QPalette::Window));
+        TextColor = gdi::FromQColor(
             palette.color(container != nullptr ? container->foregroundRole() : QPalette::WindowText));
         TextOverColor = TextColor;
         ShadowColor = ShiftColor(FaceColor, -64);
         LightColor = ShiftColor(FaceColor, 31);
         HighlightColor = ShiftColor(FaceColor, 47);
         DarkShadowColor = ShiftColor(FaceColor, -192);
-        SelectionColor = GetSysColor(COLOR_HIGHLIGHT);
+        SelectionColor = gdi::GetSysColor(gdi::ColorHighlight);
         SelectionLight = LightenColor(SelectionColor, 176);
         break;
     }
     default:
-        FaceColor = GetSysColor(COLOR_BTNFACE);
-        TextColor = GetSysColor(COLOR_BTNTEXT);
+        FaceColor = gdi::GetSysColor(gdi::ColorBtnFace);
+        TextColor = gdi::GetSysColor(gdi::ColorBtnText);
         TextOverColor = TextColor;
-        ShadowColor = GetSysColor(COLOR_BTNSHADOW);
-        LightColor = GetSysColor(COLOR_3DLIGHT);
-        HighlightColor = GetSysColor(COLOR_BTNHIGHLIGHT);
-        DarkShadowColor = GetSysColor(COLOR_3DDKSHADOW);
-        SelectionColor = GetSysColor(COLOR_HIGHLIGHT);
+        ShadowColor = gdi::GetSysColor(gdi::ColorBtnShadow);
+        LightColor = gdi::GetSysColor(gdi::Color3dLight);
+        HighlightColor = gdi::GetSysColor(gdi::ColorBtnHighlight);
+        DarkShadowColor = gdi::GetSysColor(gdi::Color3dDkShadow);
+        SelectionColor = gdi::GetSysColor(gdi::ColorHighlight);
         SelectionLight = LightenColor(SelectionColor, 176);
         break;
     }
@@ -211,7 +213,7 @@ QRegion StyledButton::BuildRegion() const {
 }
 
 void StyledButton::SetAccessKeys() {
-    UserControl::SetAccessKeys(QString());
+    platform::UserControl::SetAccessKeys(QString());
     const QString& caption = Props.Caption;
     if (caption.size() <= 1) {
         return;
@@ -222,7 +224,7 @@ void StyledButton::SetAccessKeys() {
         return;
     }
     if (caption.at(a + 1) != QLatin1Char('&')) {
-        UserControl::SetAccessKeys(caption.at(a + 1).toLower());
+        platform::UserControl::SetAccessKeys(caption.at(a + 1).toLower());
         return;
     }
     // "&&" is a literal ampersand: the key is marked by the next single "&".
@@ -230,7 +232,7 @@ void StyledButton::SetAccessKeys() {
     if (c < 0 || c + 1 >= caption.size() || caption.at(c + 1) == QLatin1Char('&')) {
         return;
     }
-    UserControl::SetAccessKeys(caption.at(c + 1).toLower());
+    platform::UserControl::SetAccessKeys(caption.at(c + 1).toLower());
 }
 
 void StyledButton::MeasurePicture() {
@@ -240,10 +242,10 @@ void StyledButton::MeasurePicture() {
         return;
     }
     // Stored in HIMETRIC; whole pixels, halves to even.
-    PictureWidth =
-        static_cast<std::int32_t>(std::nearbyint(Picture::HimetricToPixels(Props.PictureNormal.Width())));
-    PictureHeight =
-        static_cast<std::int32_t>(std::nearbyint(Picture::HimetricToPixels(Props.PictureNormal.Height())));
+    PictureWidth = static_cast<std::int32_t>(
+        std::nearbyint(platform::Picture::HimetricToPixels(Props.PictureNormal.Width())));
+    PictureHeight = static_cast<std::int32_t>(
+        std::nearbyint(platform::Picture::HimetricToPixels(Props.PictureNormal.Height())));
 }
 
 void StyledButton::LayoutCaption() {
@@ -272,7 +274,7 @@ void StyledButton::LayoutCaption() {
         break;
     }
     hDC().SetFont(font());
-    hDC().DrawText(Props.Caption, CaptionRectPressed, gdi::DT_CALCRECT | gdi::DT_WORDBREAK);
+    hDC().DrawTextA(Props.Caption, CaptionRectPressed, gdi::DtCalcRect | gdi::DtWordBreak);
     CaptionRect = CaptionRectPressed;
     CaptionWidth = CaptionRect.right - CaptionRect.left;
     CaptionHeight = CaptionRect.bottom - CaptionRect.top;
@@ -341,12 +343,12 @@ void StyledButton::PlacePicture() {
     }
 }
 
-void StyledButton::DrawCaptionText(const gdi::Rect& rect, COLORREF color) {
+void StyledButton::DrawCaptionText(const gdi::Rect& rect, gdi::COLORREF color) {
     gdi::DeviceContext& dc = hDC();
     dc.SetFont(font());
     dc.SetTextColor(color);
     gdi::Rect r = rect;
-    dc.DrawText(Props.Caption, r, gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_WORDBREAK);
+    dc.DrawTextA(Props.Caption, r, gdi::DtCenter | gdi::DtVCenter | gdi::DtWordBreak);
 }
 
 void StyledButton::DrawCaption(std::uint8_t look) {
@@ -391,7 +393,7 @@ void StyledButton::DrawCaptionEffect(const gdi::Rect& rect) {
     if (Props.SpecialEffect <= EffectNone) {
         return;
     }
-    COLORREF base = FaceColor;
+    gdi::COLORREF base = FaceColor;
     const std::int32_t type = Props.ButtonType;
     if (type == GradientFramed || type == InsetPanel || type == GradientPanel) {
         base = GradientBase;

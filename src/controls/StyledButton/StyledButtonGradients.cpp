@@ -12,16 +12,16 @@ constexpr std::uint8_t Disabled = 1;
 constexpr std::uint8_t Pressed = 2;
 
 // The dark blue border and its corner pixels of the framed gradient style.
-constexpr COLORREF FrameBorder = 0x733C00;
-constexpr COLORREF FrameCorner = 0x7B4D10;
+constexpr gdi::COLORREF FrameBorder = 0x733C00;
+constexpr gdi::COLORREF FrameCorner = 0x7B4D10;
 
 // Inner lines of the framed gradient: outline, bottom, top, second row, left, right.
-constexpr COLORREF HoverLines[6] = {0x31B2FF, 0x0096E7, 0xCEF3FF, 0x8CDBFF, 0x6BCBFF, 0x6BCBFF};
-constexpr COLORREF FocusLines[6] = {0xE7AE8C, 0xEF826B, 0xFFE7CE, 0xF7D7BD, 0xF0D1B5, 0xF0D1B5};
+constexpr gdi::COLORREF HoverLines[6] = {0x31B2FF, 0x0096E7, 0xCEF3FF, 0x8CDBFF, 0x6BCBFF, 0x6BCBFF};
+constexpr gdi::COLORREF FocusLines[6] = {0xE7AE8C, 0xEF826B, 0xFFE7CE, 0xF7D7BD, 0xF0D1B5, 0xF0D1B5};
 
 } // namespace
 
-void StyledButton::DrawGradient(COLORREF base, float step, bool proportionalBlue, bool reversed) {
+void StyledButton::DrawGradient(gdi::COLORREF base, float step, bool proportionalBlue, bool reversed) {
     // One line per row from row 1 down to row H (just outside the client area); row 0 keeps the face.
     for (int i = 1; i <= ClientHeight; ++i) {
         const int row = reversed ? ClientHeight - i : i;
@@ -30,7 +30,7 @@ void StyledButton::DrawGradient(COLORREF base, float step, bool proportionalBlue
     }
 }
 
-void StyledButton::DrawGradientFramedLines(const COLORREF (&colors)[6]) {
+void StyledButton::DrawGradientFramedLines(const gdi::COLORREF (&colors)[6]) {
     const int w = ClientWidth;
     const int h = ClientHeight;
     DrawRectangle(1, 2, w - 2, h - 4, colors[0], true);
@@ -44,9 +44,9 @@ void StyledButton::DrawGradientFramedLines(const COLORREF (&colors)[6]) {
 void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
     const int w = ClientWidth;
     const int h = ClientHeight;
-    const COLORREF gb = GradientBase;
-    auto shiftP = [this](COLORREF c, std::int32_t n) { return ShiftColor(c, n, true); };
-    auto corners = [&](COLORREF c) {
+    const gdi::COLORREF gb = GradientBase;
+    auto shiftP = [this](gdi::COLORREF c, std::int32_t n) { return ShiftColor(c, n, true); };
+    auto corners = [&](gdi::COLORREF c) {
         DrawPixel(1, 1, c);
         DrawPixel(1, h - 2, c);
         DrawPixel(w - 2, 1, c);
@@ -61,7 +61,7 @@ void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
         return;
     }
     if (state == Pressed) {
-        const COLORREF base = shiftP(gb, -32);
+        const gdi::COLORREF base = shiftP(gb, -32);
         DrawGradient(base, step, true, true); // darkest at the top
         DrawCaption(look);
         DrawRectangle(0, 0, w, h, FrameBorder, true);
@@ -100,16 +100,16 @@ void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
 void StyledButton::DrawInsetPanel(std::uint8_t state, std::uint8_t look) {
     const int w = ClientWidth;
     const int h = ClientHeight;
-    auto corners = [&](COLORREF c) {
+    auto corners = [&](gdi::COLORREF c) {
         DrawPixel(1, 1, c);
         DrawPixel(1, h - 2, c);
         DrawPixel(w - 2, 1, c);
         DrawPixel(w - 2, h - 2, c);
     };
     if (state == Pressed) {
-        const COLORREF dark16 = ShiftColor(ShadowColor, -16);
-        const COLORREF dark32 = ShiftColor(ShadowColor, -32);
-        const COLORREF dark64 = ShiftColor(ShadowColor, -64);
+        const gdi::COLORREF dark16 = ShiftColor(ShadowColor, -16);
+        const gdi::COLORREF dark32 = ShiftColor(ShadowColor, -32);
+        const gdi::COLORREF dark64 = ShiftColor(ShadowColor, -64);
         DrawRectangle(1, 1, w - 2, h - 2, dark16);
         // The caption's effect copies take the pressed fill as their base for this drawing only.
         GradientBase = dark16;

@@ -12,12 +12,12 @@ void StyledButton::UserControl_Initialize() {
 }
 
 bool StyledButton::IsMouseOver() const {
-    return CursorQuery::WindowAtCursor() == hwnd();
+    return platform::CursorQuery::WindowAtCursor() == hwnd();
 }
 
 void StyledButton::UserControl_MouseDown(short& Button, short& Shift, float& X, float& Y) {
     emit MouseDown(Button, Shift, X, Y);
-    LastButton = NarrowChecked<std::uint8_t>(Button, "Button");
+    LastButton = platform::NarrowChecked<std::uint8_t>(Button, "Button");
     if (Button != 2) {
         Redraw(2, false);
     }
@@ -92,7 +92,7 @@ void StyledButton::UserControl_DblClick() {
 
 void StyledButton::UserControl_KeyDown(short& KeyCode, short& Shift) {
     emit KeyDown(KeyCode, Shift);
-    LastKey = NarrowChecked<std::uint8_t>(KeyCode, "KeyCode");
+    LastKey = platform::NarrowChecked<std::uint8_t>(KeyCode, "KeyCode");
     switch (KeyCode) {
     case 32: // space
         Redraw(2, false);

@@ -6,9 +6,10 @@
 
 #include <QPainter>
 
-void StyledButton::DrawTransparentPicture(int x, int y, int width, int height, const Picture& picture,
-                                          COLORREF transparentColor, std::int32_t brushColor, bool darkOnly,
-                                          bool greyscale, bool blend) {
+void StyledButton::DrawTransparentPicture(int x, int y, int width, int height,
+                                          const platform::Picture& picture, gdi::COLORREF transparentColor,
+                                          std::int32_t brushColor, bool darkOnly, bool greyscale,
+                                          bool blend) {
     ::DrawTransparentPicture(Surface(), x, y, width, height, picture, transparentColor, brushColor, darkOnly,
                              greyscale, blend, Props.UseMaskColor, TranslateColor(Props.MaskColor));
 }

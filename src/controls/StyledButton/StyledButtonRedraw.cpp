@@ -42,6 +42,7 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
     }
     if (!(force || Props.Caption != LastCaption || state != LastState) || ClientHeight == 0 ||
         !RedrawEnabled) {
+        NotifyAccessibility(); // every state change ends in a Redraw, drawn or not
         return;
     }
     LastState = state;
@@ -64,6 +65,7 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
         }
     }
     update();
+    NotifyAccessibility();
 }
 
 void StyledButton::DrawNormal(std::uint8_t look) {
@@ -301,8 +303,8 @@ void StyledButton::CopyBackground() {
 }
 
 void StyledButton::DrawPicture(std::uint8_t pictureState) {
-    const Picture& normal = Props.PictureNormal;
-    const Picture& over = Props.PictureOver;
+    const platform::Picture& normal = Props.PictureNormal;
+    const platform::Picture& over = Props.PictureOver;
     if (normal.IsEmpty()) {
         return;
     }
@@ -369,11 +371,11 @@ void StyledButton::DrawPicture(std::uint8_t pictureState) {
     }
 }
 
-void StyledButton::DrawPictureEffect(std::int32_t offset, const Picture& picture) {
+void StyledButton::DrawPictureEffect(std::int32_t offset, const platform::Picture& picture) {
     if (Props.SpecialEffect <= EffectNone) {
         return;
     }
-    COLORREF base = FaceColor;
+    gdi::COLORREF base = FaceColor;
     if (Props.ButtonType == GradientFramed) {
         base = GradientBase;
     } else if (offset == -1 && Props.ColorScheme != CustomColors) {

@@ -30,15 +30,15 @@ int GreyLevel(int red, int green, int blue) {
 
 // The picture as the pixels to draw: a bitmap as it is; an icon laid over the mask colour, so that
 // its transparent area takes that colour.
-QImage SourcePixels(const Picture& picture, int width, int height, COLORREF maskRgb) {
-    if (picture.Type() == Picture::Kind::Bitmap) {
+QImage SourcePixels(const platform::Picture& picture, int width, int height, gdi::COLORREF maskRgb) {
+    if (picture.Type() == platform::Picture::Kind::Bitmap) {
         return picture.Image();
     }
     const QImage& icon = picture.Image();
     const int w = std::min(width, icon.width());
     const int h = std::min(height, icon.height());
     QImage source(w, h, QImage::Format_RGB32);
-    source.fill(ToQColor(maskRgb));
+    source.fill(gdi::ToQColor(maskRgb));
     QPainter painter(&source);
     painter.drawImage(0, 0, icon);
     return source;
@@ -46,17 +46,18 @@ QImage SourcePixels(const Picture& picture, int width, int height, COLORREF mask
 
 } // namespace
 
-void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height, const Picture& picture,
-                            COLORREF transparentColor, std::int32_t brushColor, bool darkOnly, bool greyscale,
-                            bool blend, bool useMaskColor, COLORREF maskRgb) {
+void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height,
+                            const platform::Picture& picture, gdi::COLORREF transparentColor,
+                            std::int32_t brushColor, bool darkOnly, bool greyscale, bool blend,
+                            bool useMaskColor, gdi::COLORREF maskRgb) {
     if (width == 0 || height == 0 || picture.IsEmpty()) {
         return;
     }
     if (width < 0) {
-        width = Nearest(Picture::HimetricToPixels(picture.Width()));
+        width = Nearest(platform::Picture::HimetricToPixels(picture.Width()));
     }
     if (height < 0) {
-        height = Nearest(Picture::HimetricToPixels(picture.Height()));
+        height = Nearest(platform::Picture::HimetricToPixels(picture.Height()));
     }
     if (width <= 0 || height <= 0) {
         return;
@@ -86,7 +87,7 @@ void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height, c
     const std::uint8_t brushGreen = static_cast<std::uint8_t>((brushColor / 256) % 256);
     const std::uint8_t brushRed = static_cast<std::uint8_t>(brushColor % 256);
     // Without the mask colour no pixel is transparent: no colour of a pixel is 0xFFFFFFFF.
-    const COLORREF transparent = useMaskColor ? transparentColor : 0xFFFFFFFFu;
+    const gdi::COLORREF transparent = useMaskColor ? transparentColor : 0xFFFFFFFFu;
 
     const int stride = gdi::DibRowBytes(width);
     for (int row = 0; row < height; ++row) {
@@ -101,7 +102,7 @@ void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height, c
             const int pb = pic[i];
             const int pg = pic[i + 1];
             const int pr = pic[i + 2];
-            if (destDC.GetNearestColor(Rgb(pr, pg, pb)) == transparent) {
+            if (destDC.GetNearestColor(gdi::Rgb(pr, pg, pb)) == transparent) {
                 continue;
             }
             if (useBrush) {
@@ -125,7 +126,9 @@ void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height, c
                 bg[i + 1] = static_cast<std::uint8_t>(pg);
                 bg[i + 2] = static_cast<std::uint8_t>(pr);
             }
+            // Only the pixels drawn go back: the rest would come back as what the one-pixel
+            // copy above kept, losing detail of a surface finer than a logical pixel.
+            destDC.SetPixelV(x + col, y + pictureRow, gdi::Rgb(bg[i + 2], bg[i + 1], bg[i]));
         }
     }
-    gdi::SetDIBitsToDevice(destDC, x, y, width, height, bg);
 }

@@ -14,6 +14,7 @@
 // only pixels whose red + green + blue is at most 384); otherwise greyscale draws grey levels and
 // blend mixes picture and destination 2:1. An icon's transparent area is first filled with maskRgb,
 // the control's mask colour. Nothing outside dest or outside the picture is drawn.
-void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height, const Picture& picture,
-                            COLORREF transparentColor, std::int32_t brushColor, bool darkOnly, bool greyscale,
-                            bool blend, bool useMaskColor, COLORREF maskRgb);
+void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height,
+                            const platform::Picture& picture, gdi::COLORREF transparentColor,
+                            std::int32_t brushColor, bool darkOnly, bool greyscale, bool blend,
+                            bool useMaskColor, gdi::COLORREF maskRgb);

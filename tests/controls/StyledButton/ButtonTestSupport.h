@@ -14,13 +14,13 @@
 namespace ButtonTest {
 
 // The desktop colours every button test draws with (0x00BBGGRR as the drawing code sees them).
-inline constexpr COLORREF Face = 0xC0C0C0;
-inline constexpr COLORREF Text = 0x000000;
-inline constexpr COLORREF Shadow = 0x808080;
-inline constexpr COLORREF Light = 0xE0E0E0;
-inline constexpr COLORREF Highlight = 0xFFFFFF;
-inline constexpr COLORREF DarkShadow = 0x404040;
-inline constexpr COLORREF Selection = 0x800000; // dark blue
+inline constexpr gdi::COLORREF Face = 0xC0C0C0;
+inline constexpr gdi::COLORREF Text = 0x000000;
+inline constexpr gdi::COLORREF Shadow = 0x808080;
+inline constexpr gdi::COLORREF Light = 0xE0E0E0;
+inline constexpr gdi::COLORREF Highlight = 0xFFFFFF;
+inline constexpr gdi::COLORREF DarkShadow = 0x404040;
+inline constexpr gdi::COLORREF Selection = 0x800000; // dark blue
 
 inline QPalette FixedPalette() {
     QPalette p;
@@ -50,6 +50,7 @@ private:
 // Opens the button's drawing routines and state to the tests.
 class TestButton : public StyledButton {
 public:
+    using platform::UserControl::AccessKeys;
     using StyledButton::BackgroundBitmap;
     using StyledButton::BackgroundDC;
     using StyledButton::BuildRegion;
@@ -101,11 +102,10 @@ public:
     using StyledButton::Surface;
     using StyledButton::TextColor;
     using StyledButton::TextOverColor;
-    using UserControl::AccessKeys;
 };
 
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    return FromQRgb(image.pixel(x, y));
+inline gdi::COLORREF PixelAt(const QImage& image, int x, int y) {
+    return gdi::FromQRgb(image.pixel(x, y));
 }
 
 // The pixels of a rectangle as hex rows, to show where two images differ.
@@ -123,8 +123,8 @@ inline QString PixelRows(const QImage& image, const QRect& area) {
 
 // Compares a run of pixels with the colours expected there; on a mismatch says where and shows
 // the surrounding pixels.
-inline bool CheckRun(const QImage& image, QPoint from, QPoint step, const std::vector<COLORREF>& expected,
-                     QString* why) {
+inline bool CheckRun(const QImage& image, QPoint from, QPoint step,
+                     const std::vector<gdi::COLORREF>& expected, QString* why) {
     QPoint p = from;
     for (std::size_t i = 0; i < expected.size(); ++i, p += step) {
         if (PixelAt(image, p.x(), p.y()) != expected[i]) {

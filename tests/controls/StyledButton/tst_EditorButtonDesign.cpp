@@ -14,19 +14,19 @@ class EditorButtonDesignTest : public QObject {
 
     std::unique_ptr<PaletteScope> palette;
 
-    static std::optional<PropertyBag> Load(const QString& name) {
+    static std::optional<platform::PropertyBag> Load(const QString& name) {
         QFile file(QFINDTESTDATA(QStringLiteral("../../../src/editor/design/") + name));
         if (!file.open(QIODevice::ReadOnly)) {
             return std::nullopt;
         }
-        return PropertyBag::FromText(file.readAll());
+        return platform::PropertyBag::FromText(file.readAll());
     }
     static QImage SourcePicture(const QString& name) {
         QFile file(QFINDTESTDATA(QStringLiteral("../../../src/editor/buttons/") + name));
         if (!file.open(QIODevice::ReadOnly)) {
             return QImage();
         }
-        return Picture::FromPng(file.readAll(), Picture::Kind::Icon).Image();
+        return platform::Picture::FromPng(file.readAll(), platform::Picture::Kind::Icon).Image();
     }
 
 private slots:
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(button->FontName(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(button->FontSize(), std::int16_t(8));
         QVERIFY(!button->FontBold());
-        QCOMPARE(button->PictureNormal().Type(), Picture::Kind::Icon);
+        QCOMPARE(button->PictureNormal().Type(), platform::Picture::Kind::Icon);
         QCOMPARE(button->PictureWidth, 32);
         QCOMPARE(button->PictureHeight, 32);
         QVERIFY(!button->PictureOver().IsEmpty());
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(PixelAt(button->Surface(), 80, 39) != 0xEF826Bu);
 
         // What the button saves is what the window stores.
-        PropertyBag saved = *bag;
+        platform::PropertyBag saved = *bag;
         button->WriteProperties(saved);
         QVERIFY(saved == *bag);
     }

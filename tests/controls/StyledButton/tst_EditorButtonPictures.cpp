@@ -10,13 +10,13 @@ class EditorButtonPicturesTest : public QObject {
     Q_OBJECT
 
 private:
-    static Picture Load(const QString& name) {
+    static platform::Picture Load(const QString& name) {
         const QString path = QFINDTESTDATA(QStringLiteral("../../../src/editor/buttons/") + name);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            return Picture();
+            return platform::Picture();
         }
-        return Picture::FromPng(file.readAll(), Picture::Kind::Icon);
+        return platform::Picture::FromPng(file.readAll(), platform::Picture::Kind::Icon);
     }
 
 private slots:
@@ -31,10 +31,10 @@ private slots:
     void pictures() {
         QFETCH(QString, normal);
         QFETCH(QString, over);
-        const COLORREF mask = 0xC0C0C0; // the buttons' stored mask colour
+        const gdi::COLORREF mask = 0xC0C0C0; // the buttons' stored mask colour
         QImage drawn[2];
         for (int i = 0; i < 2; ++i) {
-            const Picture picture = Load(i == 0 ? normal : over);
+            const platform::Picture picture = Load(i == 0 ? normal : over);
             QVERIFY(!picture.IsEmpty());
             QCOMPARE(picture.PixelWidth(), 32);
             QCOMPARE(picture.PixelHeight(), 32);

@@ -12,10 +12,10 @@ using namespace ButtonTest;
 
 namespace {
 
-Picture SolidPicture(int w, int h) {
+platform::Picture SolidPicture(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(qRgb(0, 128, 0));
-    return Picture::FromImage(image, Picture::Kind::Bitmap);
+    return platform::Picture::FromImage(image, platform::Picture::Kind::Bitmap);
 }
 
 // A font whose glyphs are drawn without smoothing, so every text pixel has the text colour.
@@ -27,8 +27,8 @@ QFont CrispFont(int pointSize = 12) {
 }
 
 // The colours found in an area of an image, with the bounding box of each.
-std::map<COLORREF, QRect> ColoursIn(const QImage& image, const QRect& area) {
-    std::map<COLORREF, QRect> found;
+std::map<gdi::COLORREF, QRect> ColoursIn(const QImage& image, const QRect& area) {
+    std::map<gdi::COLORREF, QRect> found;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             QRect& box = found[PixelAt(image, x, y)];
@@ -95,7 +95,7 @@ private slots:
         QFETCH(uint, expected);
         TestButton b;
         b.SetSoftBevel(soft);
-        QCOMPARE(b.ShiftColor(colour, amount, proportionalBlue), COLORREF(expected));
+        QCOMPARE(b.ShiftColor(colour, amount, proportionalBlue), gdi::COLORREF(expected));
     }
 
     void lightenColorWashesTowardsWhite() {
@@ -115,28 +115,28 @@ private slots:
 
     void colourSchemes_data() {
         QTest::addColumn<int>("scheme");
-        QTest::addColumn<std::vector<COLORREF>>(
+        QTest::addColumn<std::vector<gdi::COLORREF>>(
             "expected"); // face, text, text over, shadow, light,
                          // highlight, dark shadow, selection, selection light
-        QTest::newRow("system") << 1
-                                << std::vector<COLORREF>{Face,      Text,       Text,      Shadow,  Light,
-                                                         Highlight, DarkShadow, Selection, 0xD7B0B0};
+        QTest::newRow("system") << 1 << std::vector<gdi::COLORREF>{Face,       Text,      Text,
+                                                                   Shadow,     Light,     Highlight,
+                                                                   DarkShadow, Selection, 0xD7B0B0};
         QTest::newRow("other value as system")
-            << 7 << std::vector<COLORREF>{Face,      Text,       Text,      Shadow,  Light,
-                                          Highlight, DarkShadow, Selection, 0xD7B0B0};
-        QTest::newRow("custom") << 2
-                                << std::vector<COLORREF>{0x808080, 0x0000FF, 0x00FF00, 0x404040, 0x9F9F9F,
-                                                         0xAFAFAF, 0x000000, 0x000000, 0x808080};
-        QTest::newRow("fixed") << 3 << std::vector<COLORREF>{0xC0C0C0, 0, 0,        0x808080, 0xDFDFDF,
-                                                             0xFFFFFF, 0, 0x800000, 0xD1ADAD};
+            << 7 << std::vector<gdi::COLORREF>{Face,      Text,       Text,      Shadow,  Light,
+                                               Highlight, DarkShadow, Selection, 0xD7B0B0};
+        QTest::newRow("custom") << 2 << std::vector<gdi::COLORREF>{0x808080, 0x0000FF, 0x00FF00,
+                                                                   0x404040, 0x9F9F9F, 0xAFAFAF,
+                                                                   0x000000, 0x000000, 0x808080};
+        QTest::newRow("fixed") << 3 << std::vector<gdi::COLORREF>{0xC0C0C0, 0, 0,        0x808080, 0xDFDFDF,
+                                                                  0xFFFFFF, 0, 0x800000, 0xD1ADAD};
         // The container's window colours: (0xD4, 0xD0, 0xC8) on text (0x10, 0x20, 0x30).
-        QTest::newRow("container") << 4
-                                   << std::vector<COLORREF>{0xC8D0D4, 0x302010, 0x302010,  0x889094, 0xE7EFF3,
-                                                            0xF7FFFF, 0x081014, Selection, 0xD7B0B0};
+        QTest::newRow("container") << 4 << std::vector<gdi::COLORREF>{0xC8D0D4, 0x302010,  0x302010,
+                                                                      0x889094, 0xE7EFF3,  0xF7FFFF,
+                                                                      0x081014, Selection, 0xD7B0B0};
     }
     void colourSchemes() {
         QFETCH(int, scheme);
-        QFETCH(std::vector<COLORREF>, expected);
+        QFETCH(std::vector<gdi::COLORREF>, expected);
         QWidget container;
         TestButton b(&container);
         b.InitProperties();
@@ -145,9 +145,9 @@ private slots:
         b.SetForeOver(0x00FF00);
         b.SetMaskColor(0x80000010); // the desktop's shadow colour
         b.SetColorScheme(scheme);
-        const std::vector<COLORREF> actual{b.FaceColor,       b.TextColor,      b.TextOverColor,
-                                           b.ShadowColor,     b.LightColor,     b.HighlightColor,
-                                           b.DarkShadowColor, b.SelectionColor, b.SelectionLight};
+        const std::vector<gdi::COLORREF> actual{b.FaceColor,       b.TextColor,      b.TextOverColor,
+                                                b.ShadowColor,     b.LightColor,     b.HighlightColor,
+                                                b.DarkShadowColor, b.SelectionColor, b.SelectionLight};
         QCOMPARE(actual, expected);
         QCOMPARE(b.MaskRgb, Shadow);
         QCOMPARE(b.GradientBase, b.ShiftColor(b.FaceColor, 48));
@@ -250,7 +250,7 @@ private slots:
         b.SetPictureNormal(SolidPicture(33, 17));
         QCOMPARE(b.PictureWidth, 33);
         QCOMPARE(b.PictureHeight, 17);
-        b.SetPictureNormal(Picture());
+        b.SetPictureNormal(platform::Picture());
         QCOMPARE(b.PictureWidth, 0);
     }
 
@@ -363,7 +363,7 @@ private slots:
         QFETCH(QStringList, rows);
         Make(8, 6);
         button->DrawFrame(0x0000AA, 0x0000BB, 0x0000CC, 0x0000DD, static_cast<std::int16_t>(inset), single);
-        const std::map<QChar, COLORREF> colours{
+        const std::map<QChar, gdi::COLORREF> colours{
             {'L', 0x0000AA}, {'D', 0x0000BB}, {'l', 0x0000CC}, {'d', 0x0000DD}, {'.', 0x111111}};
         const QImage& image = button->Surface();
         for (int y = 0; y < 6; ++y) {
@@ -414,24 +414,26 @@ private slots:
     void captionLooksUseTheirColoursAndPlaces_data() {
         QTest::addColumn<int>("look");
         QTest::addColumn<int>("effect");
-        QTest::addColumn<std::vector<COLORREF>>("colours");
+        QTest::addColumn<std::vector<gdi::COLORREF>>("colours");
         QTest::addColumn<bool>("pressedPlace"); // the top colour lies in the pressed rectangle
-        QTest::newRow("normal") << 0 << 0 << std::vector<COLORREF>{0x0000FF} << false;
-        QTest::newRow("hover") << 1 << 0 << std::vector<COLORREF>{0x00FF00} << false;
-        QTest::newRow("pressed") << 2 << 0 << std::vector<COLORREF>{0x00FF00} << true;
-        QTest::newRow("engraved") << 3 << 0 << std::vector<COLORREF>{0xAFAFAF, 0x404040} << false;
-        QTest::newRow("flat disabled") << 4 << 0 << std::vector<COLORREF>{0x404040} << false;
-        QTest::newRow("embossed") << 6 << 0 << std::vector<COLORREF>{0xAFAFAF, 0x808080} << false;
-        QTest::newRow("pressed panel") << 7 << 0 << std::vector<COLORREF>{0x0E0E0E, 0xAFAFAF} << false;
+        QTest::newRow("normal") << 0 << 0 << std::vector<gdi::COLORREF>{0x0000FF} << false;
+        QTest::newRow("hover") << 1 << 0 << std::vector<gdi::COLORREF>{0x00FF00} << false;
+        QTest::newRow("pressed") << 2 << 0 << std::vector<gdi::COLORREF>{0x00FF00} << true;
+        QTest::newRow("engraved") << 3 << 0 << std::vector<gdi::COLORREF>{0xAFAFAF, 0x404040} << false;
+        QTest::newRow("flat disabled") << 4 << 0 << std::vector<gdi::COLORREF>{0x404040} << false;
+        QTest::newRow("embossed") << 6 << 0 << std::vector<gdi::COLORREF>{0xAFAFAF, 0x808080} << false;
+        QTest::newRow("pressed panel") << 7 << 0 << std::vector<gdi::COLORREF>{0x0E0E0E, 0xAFAFAF} << false;
         // Raised: a dark copy below-right, a light copy above-left, the text on top.
-        QTest::newRow("raised") << 0 << 1 << std::vector<COLORREF>{0x585858, 0xA8A8A8, 0x0000FF} << false;
-        QTest::newRow("shadow") << 0 << 3 << std::vector<COLORREF>{0x585858, 0x0000FF} << false;
-        QTest::newRow("effects skip disabled looks") << 4 << 1 << std::vector<COLORREF>{0x404040} << false;
+        QTest::newRow("raised") << 0 << 1 << std::vector<gdi::COLORREF>{0x585858, 0xA8A8A8, 0x0000FF}
+                                << false;
+        QTest::newRow("shadow") << 0 << 3 << std::vector<gdi::COLORREF>{0x585858, 0x0000FF} << false;
+        QTest::newRow("effects skip disabled looks")
+            << 4 << 1 << std::vector<gdi::COLORREF>{0x404040} << false;
     }
     void captionLooksUseTheirColoursAndPlaces() {
         QFETCH(int, look);
         QFETCH(int, effect);
-        QFETCH(std::vector<COLORREF>, colours);
+        QFETCH(std::vector<gdi::COLORREF>, colours);
         QFETCH(bool, pressedPlace);
         Make(120, 40, 2);
         button->SetFont(CrispFont(16));
@@ -446,8 +448,8 @@ private slots:
         QCOMPARE(button->CaptionLook, std::uint8_t(look));
         auto found = ColoursIn(button->Surface(), button->Surface().rect());
         found.erase(0x111111);
-        std::set<COLORREF> expected(colours.begin(), colours.end());
-        std::set<COLORREF> actual;
+        std::set<gdi::COLORREF> expected(colours.begin(), colours.end());
+        std::set<gdi::COLORREF> actual;
         for (const auto& [c, box] : found) {
             actual.insert(c);
         }

@@ -76,11 +76,12 @@ class StyledButtonInputTest : public QObject {
 private slots:
     void initTestCase() {
         palette = std::make_unique<PaletteScope>();
-        UserControl::SetErrorReport([this](const QWidget*, const std::exception& e) { errors << e.what(); });
+        platform::UserControl::SetErrorReport(
+            [this](const QWidget*, const std::exception& e) { errors << e.what(); });
     }
     void cleanupTestCase() {
-        UserControl::SetErrorReport({});
-        CursorQuery::SetQuery({});
+        platform::UserControl::SetErrorReport({});
+        platform::CursorQuery::SetQuery({});
         palette.reset();
     }
 
@@ -94,7 +95,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(host.get()));
         recorder = std::make_unique<Recorder>(*button);
         errors.clear();
-        CursorQuery::SetQuery({});
+        platform::CursorQuery::SetQuery({});
     }
     void cleanup() {
         recorder.reset();
@@ -240,7 +241,7 @@ private slots:
 
     void hoverTrackingRaisesOverAndOut() {
         bool over = true;
-        CursorQuery::SetQuery([&]() -> QWidget* { return over ? button : host.get(); });
+        platform::CursorQuery::SetQuery([&]() -> QWidget* { return over ? button : host.get(); });
         SendMouse(button, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 1);
         QCOMPARE(recorder->TakeLog(), QStringList({"MouseMove 0 [drawn 0]", "MouseOver [drawn 0]"}));
         QVERIFY(button->IsOver);
@@ -257,7 +258,7 @@ private slots:
 
     void draggingWithTheLeftButtonPressesAndLifts() {
         bool over = true;
-        CursorQuery::SetQuery([&]() -> QWidget* { return over ? button : host.get(); });
+        platform::CursorQuery::SetQuery([&]() -> QWidget* { return over ? button : host.get(); });
         SendMouse(button, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 1);
         QCOMPARE(button->LastState, std::uint8_t(2));
         QVERIFY(!button->IsOver); // set only while the down look was drawn
@@ -279,7 +280,7 @@ private slots:
         QCOMPARE(recorder->TakeLog().last(), QStringLiteral("Click value 1 [drawn 2]"));
         QCOMPARE(button->LastState, std::uint8_t(2));
         // Hovering a checked toggle still draws it down.
-        CursorQuery::SetQuery([this]() -> QWidget* { return button; });
+        platform::CursorQuery::SetQuery([this]() -> QWidget* { return button; });
         SendMouse(button, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 1);
         QCOMPARE(button->LastState, std::uint8_t(2));
         QTest::keyClick(button, Qt::Key_Space);

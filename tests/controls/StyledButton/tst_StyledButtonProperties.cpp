@@ -13,13 +13,13 @@ using namespace ButtonTest;
 
 namespace {
 
-Picture SolidPicture(int w, int h, QRgb color, Picture::Kind kind) {
-    QImage image(w, h, kind == Picture::Kind::Icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+platform::Picture SolidPicture(int w, int h, QRgb color, platform::Picture::Kind kind) {
+    QImage image(w, h, kind == platform::Picture::Kind::Icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     image.fill(color);
-    if (kind == Picture::Kind::Icon) {
+    if (kind == platform::Picture::Kind::Icon) {
         image.setPixel(0, 0, qRgba(0, 0, 0, 0)); // one transparent corner
     }
-    return Picture::FromImage(image, kind);
+    return platform::Picture::FromImage(image, kind);
 }
 
 const QStringList SavedKeys = {"BTYPE", "TX",     "ENAB",  "FONT", "COLTYPE", "FOCUSR", "BCOL", "BCOLO",
@@ -55,8 +55,8 @@ private slots:
         a.SetForeOver(0x00FF00);
         a.SetMaskColor(0x80000005); // a system colour reference is kept as such
         a.SetMousePointer(11);
-        a.SetPictureNormal(SolidPicture(16, 8, qRgb(1, 2, 3), Picture::Kind::Bitmap));
-        a.SetPictureOver(SolidPicture(8, 16, qRgb(4, 5, 6), Picture::Kind::Icon));
+        a.SetPictureNormal(SolidPicture(16, 8, qRgb(1, 2, 3), platform::Picture::Kind::Bitmap));
+        a.SetPictureOver(SolidPicture(8, 16, qRgb(4, 5, 6), platform::Picture::Kind::Icon));
         a.SetUseMaskColor(false);
         a.SetSoftBevel(true);
         a.SetPicturePosition(3);
@@ -65,15 +65,15 @@ private slots:
         a.SetCheckBoxBehaviour(true);
         a.SetValue(true);
 
-        PropertyBag bag;
+        platform::PropertyBag bag;
         a.WriteProperties(bag);
         QCOMPARE(bag.Keys(), SavedKeys);
         QVERIFY(std::holds_alternative<std::int32_t>(*bag.Find("BCOL")));
         QVERIFY(std::holds_alternative<std::int16_t>(*bag.Find("MPTR")));
         QVERIFY(std::holds_alternative<bool>(*bag.Find("VALUE")));
-        QVERIFY(std::holds_alternative<Picture>(*bag.Find("MICON"))); // written even when empty
+        QVERIFY(std::holds_alternative<platform::Picture>(*bag.Find("MICON"))); // written even when empty
 
-        const auto reread = PropertyBag::FromText(bag.ToText());
+        const auto reread = platform::PropertyBag::FromText(bag.ToText());
         QVERIFY(reread.has_value());
         QVERIFY(*reread == bag);
 
@@ -94,9 +94,9 @@ private slots:
         QCOMPARE(b.ForeOver(), 0x00FF00u);
         QCOMPARE(b.MaskColor(), 0x80000005u);
         QVERIFY(b.PictureNormal() == a.PictureNormal());
-        QCOMPARE(b.PictureNormal().Type(), Picture::Kind::Bitmap);
+        QCOMPARE(b.PictureNormal().Type(), platform::Picture::Kind::Bitmap);
         QVERIFY(b.PictureOver() == a.PictureOver());
-        QCOMPARE(b.PictureOver().Type(), Picture::Kind::Icon);
+        QCOMPARE(b.PictureOver().Type(), platform::Picture::Kind::Icon);
         QCOMPARE(b.UseMaskColor(), false);
         QCOMPARE(b.SoftBevel(), true);
         QCOMPARE(b.PicturePosition(), 3);
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(b.PictureWidth, 16);
         QCOMPARE(b.PictureHeight, 8);
 
-        PropertyBag again;
+        platform::PropertyBag again;
         b.WriteProperties(again);
         again.WriteProperty("MPTR", std::int16_t(11));
         QVERIFY(again == bag);
@@ -118,7 +118,7 @@ private slots:
 
     void anEmptyBagGivesTheDefaults() {
         TestButton b;
-        b.ReadProperties(PropertyBag());
+        b.ReadProperties(platform::PropertyBag());
         QCOMPARE(b.ButtonType(), 2);
         QCOMPARE(b.Caption(), QString());
         QCOMPARE(b.Enabled(), true);
@@ -145,7 +145,7 @@ private slots:
     }
 
     void missingHoverColoursFollowTheLoadedColours() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("bcol", std::int32_t(0x102030));
         bag.WriteProperty("fcol", std::int32_t(0x405060));
         TestButton b;
@@ -157,9 +157,9 @@ private slots:
     }
 
     void theHandSettingOverridesTheStoredPointer() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("MPTR", std::int16_t(11));
-        bag.WriteProperty("MICON", SolidPicture(32, 32, qRgb(9, 9, 9), Picture::Kind::Icon));
+        bag.WriteProperty("MICON", SolidPicture(32, 32, qRgb(9, 9, 9), platform::Picture::Kind::Icon));
         bag.WriteProperty("HAND", false);
         TestButton arrow;
         arrow.ReadProperties(bag);
@@ -174,12 +174,12 @@ private slots:
     }
 
     void loadingStopsAtAValueThatDoesNotFit() {
-        PropertyBag bag;
+        platform::PropertyBag bag;
         bag.WriteProperty("TX", QStringLiteral("Loaded"));
         bag.WriteProperty("MPTR", std::int32_t(70000));
         bag.WriteProperty("SOFT", true);
         TestButton b;
-        QVERIFY_THROWS_EXCEPTION(OverflowError, b.ReadProperties(bag));
+        QVERIFY_THROWS_EXCEPTION(platform::OverflowError, b.ReadProperties(bag));
         QCOMPARE(b.Caption(), QStringLiteral("Loaded")); // keys before it were loaded
         QCOMPARE(b.SoftBevel(), false);                  // keys after it were not
     }
@@ -231,7 +231,7 @@ private slots:
     void notificationsTellTheHostWhatToSave() {
         TestButton b;
         b.InitProperties();
-        QSignalSpy spy(&b, &UserControl::PropertyChangedNotify);
+        QSignalSpy spy(&b, &platform::UserControl::PropertyChangedNotify);
         b.SetFontBold(true);
         b.SetFontItalic(true);
         b.SetFontUnderline(true);
@@ -251,9 +251,9 @@ private slots:
         TestButton b;
         b.InitProperties();
         b.SetMousePointer(3);
-        QSignalSpy spy(&b, &UserControl::PropertyChangedNotify);
-        QVERIFY_THROWS_EXCEPTION(OverflowError, b.SetMousePointer(32768));
-        QVERIFY_THROWS_EXCEPTION(OverflowError, b.SetMousePointer(-32769));
+        QSignalSpy spy(&b, &platform::UserControl::PropertyChangedNotify);
+        QVERIFY_THROWS_EXCEPTION(platform::OverflowError, b.SetMousePointer(32768));
+        QVERIFY_THROWS_EXCEPTION(platform::OverflowError, b.SetMousePointer(-32769));
         QCOMPARE(b.MousePointer(), 3);
         QCOMPARE(spy.count(), 0);
         b.SetMousePointer(-32768);
@@ -299,7 +299,7 @@ private slots:
     void theHostsEnabledReachesTheProperty() {
         TestButton b;
         b.InitProperties();
-        QSignalSpy spy(&b, &UserControl::PropertyChangedNotify);
+        QSignalSpy spy(&b, &platform::UserControl::PropertyChangedNotify);
         b.setEnabled(false);
         QCOMPARE(b.Enabled(), false);
         QCOMPARE(spy.count(), 1);

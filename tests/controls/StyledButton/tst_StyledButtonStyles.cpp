@@ -13,16 +13,16 @@ namespace {
 struct Px {
     int x;
     int y;
-    COLORREF color;
+    gdi::COLORREF color;
 };
 using PixelList = std::vector<Px>;
 
 enum class State { Normal, Hover, Pressed, PressedOver, Disabled };
 
-Picture BlackPicture(int w = 4, int h = 4) {
+platform::Picture BlackPicture(int w = 4, int h = 4) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(qRgb(0, 0, 0));
-    return Picture::FromImage(image, Picture::Kind::Bitmap);
+    return platform::Picture::FromImage(image, platform::Picture::Kind::Bitmap);
 }
 
 QFont CrispFont() {
@@ -32,7 +32,7 @@ QFont CrispFont() {
     return f;
 }
 
-int CountColour(const QImage& image, COLORREF color) {
+int CountColour(const QImage& image, gdi::COLORREF color) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -101,7 +101,7 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<State>("state");
         QTest::addColumn<PixelList>("pixels");
-        const COLORREF F = Face, H = Highlight, S = Shadow, L = Light, D = DarkShadow;
+        const gdi::COLORREF F = Face, H = Highlight, S = Shadow, L = Light, D = DarkShadow;
         QTest::newRow("1 normal") << 1 << State::Normal
                                   << PixelList{{0, 0, D}, {19, 11, D}, {1, 1, H}, {1, 10, S}, {18, 1, S},
                                                {2, 2, H}, {17, 2, S},  {2, 9, S}, {3, 3, F}};
@@ -333,7 +333,7 @@ private slots:
         QTest::addColumn<State>("state");
         QTest::addColumn<bool>("withOver");
         QTest::addColumn<PixelList>("pixels");
-        const COLORREF F = Face;
+        const gdi::COLORREF F = Face;
         QTest::newRow("normal, own colours")
             << 2 << State::Normal << false << PixelList{{18, 8, 0}, {21, 11, 0}, {22, 12, F}, {17, 7, F}};
         QTest::newRow("hover shows the hover picture")
@@ -368,7 +368,7 @@ private slots:
         if (withOver) {
             QImage red(4, 4, QImage::Format_RGB32);
             red.fill(qRgb(255, 0, 0));
-            button->SetPictureOver(Picture::FromImage(red, Picture::Kind::Bitmap));
+            button->SetPictureOver(platform::Picture::FromImage(red, platform::Picture::Kind::Bitmap));
         }
         QCOMPARE(QPoint(button->PictureX, button->PictureY), QPoint(18, 8));
         Draw(state);
@@ -379,7 +379,7 @@ private slots:
         Make(3, 40, 20);
         QImage red(4, 4, QImage::Format_RGB32);
         red.fill(qRgb(255, 0, 0));
-        button->SetPictureNormal(Picture::FromImage(red, Picture::Kind::Bitmap));
+        button->SetPictureNormal(platform::Picture::FromImage(red, platform::Picture::Kind::Bitmap));
         Draw(State::Disabled);
         Check({{19, 9, 0x4C4C4C}, {22, 12, 0x4C4C4C}});
     }

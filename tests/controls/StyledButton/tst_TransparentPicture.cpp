@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr COLORREF Magenta = 0xFF00FF; // the mask colour in these tests
-constexpr QRgb Under = 0x336699;       // what the button has drawn before the picture
+constexpr gdi::COLORREF Magenta = 0xFF00FF; // the mask colour in these tests
+constexpr QRgb Under = 0x336699;            // what the button has drawn before the picture
 
 QImage Filled(int w, int h, QRgb colour) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -18,24 +18,24 @@ QImage Filled(int w, int h, QRgb colour) {
 }
 
 // A bitmap from rows of characters: '.' the mask colour, 'w' white, 'k' black, 'r' red, 'b' blue.
-Picture Bitmap(const QStringList& rows) {
+platform::Picture Bitmap(const QStringList& rows) {
     QImage image(int(rows.first().size()), int(rows.size()), QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const char c = rows[y][x].toLatin1();
             image.setPixel(x, y,
-                           c == '.'   ? ToQRgb(Magenta)
+                           c == '.'   ? gdi::ToQRgb(Magenta)
                            : c == 'w' ? qRgb(255, 255, 255)
                            : c == 'k' ? qRgb(0, 0, 0)
                            : c == 'r' ? qRgb(255, 0, 0)
                                       : qRgb(0, 0, 255));
         }
     }
-    return Picture::FromImage(image, Picture::Kind::Bitmap);
+    return platform::Picture::FromImage(image, platform::Picture::Kind::Bitmap);
 }
 
-Picture OnePixel(int r, int g, int b) {
-    return Picture::FromImage(Filled(1, 1, qRgb(r, g, b)), Picture::Kind::Bitmap);
+platform::Picture OnePixel(int r, int g, int b) {
+    return platform::Picture::FromImage(Filled(1, 1, qRgb(r, g, b)), platform::Picture::Kind::Bitmap);
 }
 
 const PixelRows::Legend legend{{QLatin1Char('u'), Under},    {QLatin1Char('.'), 0xFF00FF},
@@ -44,7 +44,7 @@ const PixelRows::Legend legend{{QLatin1Char('u'), Under},    {QLatin1Char('.'), 
                                {QLatin1Char('g'), 0x00FF00}};
 
 // Draws a one-pixel picture over a one-pixel destination and returns the result.
-QRgb DrawOne(const Picture& picture, QRgb under, std::int32_t brush, bool darkOnly, bool greyscale,
+QRgb DrawOne(const platform::Picture& picture, QRgb under, std::int32_t brush, bool darkOnly, bool greyscale,
              bool blend) {
     QImage dest = Filled(1, 1, under);
     DrawTransparentPicture(dest, 0, 0, 1, 1, picture, Magenta, brush, darkOnly, greyscale, blend, true,
@@ -59,7 +59,7 @@ class TransparentPictureTest : public QObject {
 
 private slots:
     void maskColourLetsTheButtonShowThrough() {
-        const Picture p = Bitmap({".r.", "bwk"});
+        const platform::Picture p = Bitmap({".r.", "bwk"});
         QImage dest = Filled(5, 4, Under);
         DrawTransparentPicture(dest, 1, 1, 3, 2, p, Magenta, -1, false, false, false, true, Magenta);
         EVO_COMPARE_PIXELS(dest, 0, 0, QStringList({"uuuuu", "uuruu", "ubwku", "uuuuu"}), legend);
@@ -69,7 +69,7 @@ private slots:
     }
 
     void zeroSizeDrawsNothingNegativeSizeIsThePicturesOwn() {
-        const Picture p = Bitmap({"rrr", "bbb"});
+        const platform::Picture p = Bitmap({"rrr", "bbb"});
         QImage dest = Filled(5, 4, Under);
         DrawTransparentPicture(dest, 1, 1, 0, 2, p, Magenta, -1, false, false, false, true, Magenta);
         DrawTransparentPicture(dest, 1, 1, 3, 0, p, Magenta, -1, false, false, false, true, Magenta);
@@ -77,12 +77,13 @@ private slots:
         DrawTransparentPicture(dest, 1, 1, -1, -5, p, Magenta, -1, false, false, false, true, Magenta);
         EVO_COMPARE_PIXELS(dest, 0, 0, QStringList({"uuuuu", "urrru", "ubbbu", "uuuuu"}), legend);
         // An empty picture draws nothing at any size.
-        DrawTransparentPicture(dest, 0, 0, 5, 4, Picture(), Magenta, 0, false, false, false, true, Magenta);
+        DrawTransparentPicture(dest, 0, 0, 5, 4, platform::Picture(), Magenta, 0, false, false, false, true,
+                               Magenta);
         EVO_COMPARE_PIXELS(dest, 0, 0, QStringList({"uuuuu", "urrru", "ubbbu", "uuuuu"}), legend);
     }
 
     void sizeDiffersFromThePicture() {
-        const Picture p = Bitmap({"rb", "wk"});
+        const platform::Picture p = Bitmap({"rb", "wk"});
         QImage dest = Filled(4, 3, Under);
         // Larger: nothing is drawn beyond the picture. Smaller: its top-left part.
         DrawTransparentPicture(dest, 0, 0, 4, 3, p, Magenta, -1, false, false, false, true, Magenta);
@@ -96,7 +97,7 @@ private slots:
         QImage image(2, 1, QImage::Format_ARGB32);
         image.setPixel(0, 0, qRgba(0, 0, 0, 0));
         image.setPixel(1, 0, qRgba(0, 0, 255, 255));
-        const Picture icon = Picture::FromImage(image, Picture::Kind::Icon);
+        const platform::Picture icon = platform::Picture::FromImage(image, platform::Picture::Kind::Icon);
         QImage dest = Filled(2, 1, Under);
         DrawTransparentPicture(dest, 0, 0, -1, -1, icon, Magenta, -1, false, false, false, true, Magenta);
         EVO_COMPARE_PIXELS(dest, 0, 0, QStringList({"ub"}), legend);
@@ -109,7 +110,7 @@ private slots:
     }
 
     void solidBrush() {
-        const Picture p = Bitmap({".rwb"});
+        const platform::Picture p = Bitmap({".rwb"});
         QImage dest = Filled(4, 1, Under);
         DrawTransparentPicture(dest, 0, 0, 4, 1, p, Magenta, 0, false, true, true, true, Magenta);
         EVO_COMPARE_PIXELS(dest, 0, 0, QStringList({"ukkk"}),
@@ -181,7 +182,8 @@ private slots:
         }
         QImage dest = Filled(image.width(), image.height(), Under);
         // The grid holds the mask colour too: draw with UseMaskColor off.
-        DrawTransparentPicture(dest, 0, 0, -1, -1, Picture::FromImage(image, Picture::Kind::Bitmap), Magenta,
+        DrawTransparentPicture(dest, 0, 0, -1, -1,
+                               platform::Picture::FromImage(image, platform::Picture::Kind::Bitmap), Magenta,
                                -1, false, true, false, false, Magenta);
         qint64 digest = 0;
         for (int y = 0; y < dest.height(); ++y) {
@@ -210,7 +212,7 @@ private slots:
                 image.setPixel(x, y, qRgb(x * 7, y * 50, (x * y) % 256));
             }
         }
-        const Picture p = Picture::FromImage(image, Picture::Kind::Bitmap);
+        const platform::Picture p = platform::Picture::FromImage(image, platform::Picture::Kind::Bitmap);
         for (int width : {1, 2, 3, 5, 33}) {
             QImage dest = Filled(40, 8, Under);
             DrawTransparentPicture(dest, 3, 2, width, 5, p, Magenta, -1, false, false, false, true, Magenta);
@@ -221,7 +223,7 @@ private slots:
     }
 
     void partlyOutsideTheButton() {
-        const Picture p = Bitmap({"rbw", "kbr", "wwk"});
+        const platform::Picture p = Bitmap({"rbw", "kbr", "wwk"});
         QImage dest = Filled(3, 3, Under);
         DrawTransparentPicture(dest, -1, -2, 3, 3, p, Magenta, -1, false, false, false, true, Magenta);
         DrawTransparentPicture(dest, 2, 2, 3, 3, p, Magenta, -1, false, false, false, true, Magenta);
