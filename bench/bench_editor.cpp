@@ -2,14 +2,16 @@
 // size, and a slot shown through the window against three raw reads of the same bytes.
 #include "BenchRatio.h"
 #include "DemoRom.h"
-#include "EvolutionTable.h"
+#include "RawAccess.h"
+#include "TableLocation.h"
 #include "Form1.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QListWidget>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -58,21 +60,13 @@ void ShowSlotInWindow(benchmark::State& state) {
 }
 
 void RawReadSlot(benchmark::State& state) {
-    const std::string path = ImagePath().toStdString();
+    const std::string path = QFile::encodeName(ImagePath()).toStdString();
+    const auto location = rom::LocateEvolutionTable(std::filesystem::path(path));
+    if (!location)
+        std::abort();
     int next = 25;
     for (auto _ : state) {
-        int sum = 0;
-        for (auto field : {rom::SlotField::Target, rom::SlotField::Parameter, rom::SlotField::Method}) {
-            unsigned char bytes[2] = {0, 0};
-            std::FILE* f = std::fopen(path.c_str(), "rb");
-            if (f) {
-                std::fseek(f, rom::FieldOffset(next, 0, field), SEEK_SET);
-                benchmark::DoNotOptimize(std::fread(bytes, 1, 2, f));
-                std::fclose(f);
-            }
-            sum += bytes[0] + 256 * bytes[1];
-        }
-        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(RawAccess::ReadSlotFields(path, *location, next, 0));
         next = next == 25 ? 133 : 25;
     }
 }

@@ -1,87 +1,95 @@
-// Reading and saving one evolution slot through the hex-text routines, each next to the same
-// bytes moved with raw open/read/close (or open/write/close) calls.
+// Reading and saving one evolution slot through the slot model, and one byte through the byte
+// routines, each next to the same bytes moved with raw open/pread/close (or open/pwrite/close).
 #include "BenchRatio.h"
 #include "DemoRom.h"
-#include "EvolutionTable.h"
+#include "EvolutionImage.h"
 #include "Module1.h"
+#include "RawAccess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QString>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace {
 
-std::string ImagePath() {
-    static const std::string path = [] {
+const rom::EvolutionImage& Image() {
+    static const rom::EvolutionImage image = [] {
         const QString p = QDir::temp().filePath(QStringLiteral("evolution-editor-bench.nds"));
         if (!DemoRom::WriteDemoImage(p))
             std::abort();
-        return p.toStdString();
+        auto opened = rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(p).toStdString()));
+        if (!opened)
+            std::abort();
+        return *opened;
     }();
-    return path;
+    return image;
 }
 
 constexpr int Species = 25;
 constexpr int Slot = 1;
 
-int ReadField(const std::filesystem::path& path, rom::SlotField field) {
-    return Module1::HexValue(Module1::SwapHexBytes(Module1::ReadHex(path, rom::FieldOffset(Species, Slot, field), 2)));
-}
-
 void ReadSlot(benchmark::State& state) {
-    const std::filesystem::path path = ImagePath();
+    const rom::EvolutionImage& image = Image();
     for (auto _ : state) {
-        int target = ReadField(path, rom::SlotField::Target);
-        int parameter = ReadField(path, rom::SlotField::Parameter);
-        int method = ReadField(path, rom::SlotField::Method);
-        benchmark::DoNotOptimize(target + parameter + method);
+        const rom::EvolutionSlot slot = image.ReadSlot(Species, Slot);
+        benchmark::DoNotOptimize(slot.Target + slot.Parameter + slot.Method);
     }
 }
 
 void RawReadSlot(benchmark::State& state) {
-    const std::string path = ImagePath();
-    for (auto _ : state) {
-        int sum = 0;
-        for (auto field : {rom::SlotField::Target, rom::SlotField::Parameter, rom::SlotField::Method}) {
-            unsigned char bytes[2] = {0, 0};
-            std::FILE* f = std::fopen(path.c_str(), "rb");
-            if (f) {
-                std::fseek(f, rom::FieldOffset(Species, Slot, field), SEEK_SET);
-                benchmark::DoNotOptimize(std::fread(bytes, 1, 2, f));
-                std::fclose(f);
-            }
-            sum += bytes[0] + 256 * bytes[1];
-        }
-        benchmark::DoNotOptimize(sum);
-    }
+    const std::string path = Image().Path().string();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RawAccess::ReadSlotFields(path, Image().Location(), Species, Slot));
 }
 
 void SaveSlot(benchmark::State& state) {
-    const std::filesystem::path path = ImagePath();
-    const std::string text = Module1::SwapHexBytes(Module1::FieldText(4)) + Module1::SwapHexBytes(Module1::FieldText(16)) +
-                             Module1::SwapHexBytes(Module1::FieldText(26));
-    for (auto _ : state) {
-        bool ok = true;
-        for (int k = 0; k < 6; ++k)
-            ok &= Module1::WriteHexByte(path, rom::SlotOffset(Species, Slot) + k, text.substr(2 * k, 2));
-        benchmark::DoNotOptimize(ok);
-    }
+    const rom::EvolutionImage& image = Image();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(image.WriteSlot(Species, Slot, {4, 16, 26}).Ok());
 }
 
 void RawSaveSlot(benchmark::State& state) {
-    const std::string path = ImagePath();
-    const unsigned char bytes[6] = {0x04, 0x00, 0x10, 0x00, 0x1A, 0x00};
+    const std::string path = Image().Path().string();
+    const rom::SlotBytes bytes = rom::EncodeSlot({4, 16, 26});
+    for (auto _ : state)
+        RawAccess::WriteSlotBytes(path, Image().Location(), Species, Slot, bytes);
+}
+
+// One field read and one byte write through the byte routines, against one raw call each.
+void ReadHexField(benchmark::State& state) {
+    const auto at = Image().Location().FieldOffset(Species, Slot, rom::SlotField::Target);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Module1::ReadHex(Image().Path(), at, 2));
+}
+
+void RawReadField(benchmark::State& state) {
+    const std::string path = Image().Path().string();
+    const auto at = Image().Location().FieldOffset(Species, Slot, rom::SlotField::Target);
     for (auto _ : state) {
-        for (int k = 0; k < 6; ++k) {
-            std::FILE* f = std::fopen(path.c_str(), "r+b");
-            if (f) {
-                std::fseek(f, rom::SlotOffset(Species, Slot) + k, SEEK_SET);
-                std::fputc(bytes[k], f);
-                std::fclose(f);
-            }
-        }
+        unsigned char bytes[2];
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        benchmark::DoNotOptimize(::pread(fd, bytes, 2, at));
+        ::close(fd);
+    }
+}
+
+void WriteHexByte(benchmark::State& state) {
+    const auto at = Image().Location().SlotOffset(Species, Slot);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Module1::WriteHexByte(Image().Path(), at, "04"));
+}
+
+void RawWriteByte(benchmark::State& state) {
+    const std::string path = Image().Path().string();
+    const auto at = Image().Location().SlotOffset(Species, Slot);
+    const unsigned char byte = 4;
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDWR);
+        benchmark::DoNotOptimize(::pwrite(fd, &byte, 1, at));
+        ::close(fd);
     }
 }
 
@@ -91,11 +99,17 @@ BENCHMARK(ReadSlot);
 BENCHMARK(RawReadSlot);
 BENCHMARK(SaveSlot);
 BENCHMARK(RawSaveSlot);
+BENCHMARK(ReadHexField);
+BENCHMARK(RawReadField);
+BENCHMARK(WriteHexByte);
+BENCHMARK(RawWriteByte);
 
 int main(int argc, char** argv) {
     const int rc = BenchRatio::RunAndPrintRatios(argc, argv,
                                                  {{"ReadSlot", "RawReadSlot", "slot read / raw reads"},
-                                                  {"SaveSlot", "RawSaveSlot", "slot save / raw writes"}});
-    std::filesystem::remove(ImagePath());
+                                                  {"SaveSlot", "RawSaveSlot", "slot save / raw writes"},
+                                                  {"ReadHexField", "RawReadField", "ReadHex / raw read"},
+                                                  {"WriteHexByte", "RawWriteByte", "WriteHexByte / raw write"}});
+    std::filesystem::remove(Image().Path());
     return rc;
 }

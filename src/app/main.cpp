@@ -4,8 +4,33 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
-#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// The image argument in the platform's own form. On Unix the bytes of argv are kept as they are,
+// so that a file name that is not valid UTF-8 still names its file.
+std::filesystem::path ImageArgument(const QString& decoded, int argc, char** argv) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return std::filesystem::path(decoded.toStdWString());
+#else
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+            continue;
+        }
+        if (!options || argv[i][0] != '-' || argv[i][1] == '\0')
+            return std::filesystem::path(argv[i]);
+    }
+    return std::filesystem::path(decoded.toStdString());
+#endif
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,14 +48,9 @@ int main(int argc, char** argv) {
     Form1 form;
     form.show();
 
-    // The Open dialog only ever hands over an existing file.
+    // A path that is no image the editor can open is refused in the window, with its reason.
     const QStringList args = parser.positionalArguments();
-    if (!args.isEmpty()) {
-        const QFileInfo rom(args.first());
-        if (rom.isFile())
-            form.OpenRomImage(rom.absoluteFilePath());
-        else
-            std::fprintf(stderr, "evolution-editor: no such file: %s\n", qPrintable(args.first()));
-    }
+    if (!args.isEmpty())
+        form.OpenRomImage(ImageArgument(args.first(), argc, argv));
     return app.exec();
 }

@@ -6,7 +6,6 @@
 #include "EditorResources.h"
 #include "EvolutionMethods.h"
 #include "EvolutionTable.h"
-#include "Module1.h"
 #include "PropertyBag.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
@@ -252,8 +251,17 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::UpdateTitle() {
-    setWindowTitle(RomPath.isEmpty() ? WindowTitle
-                                     : QFileInfo(RomPath).fileName() + QStringLiteral(" - ") + WindowTitle);
+    if (RomPath.isEmpty() || !image) {
+        setWindowTitle(WindowTitle);
+        return;
+    }
+    // "demo.nds - Pokemon Diamond (ADAE) - Evolution Editor"; a bare table image says where its
+    // table is taken to lie instead.
+    const rom::TableLocation& location = image->Location();
+    const QString name = QFileInfo(RomPath).fileName();
+    const QString game = QString::fromStdString(location.Description());
+    setWindowTitle(location.HasHeader() ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle
+                                        : name + QStringLiteral(" (") + game + QStringLiteral(") - ") + WindowTitle);
 }
 
 void Form1::Form_Load() {
@@ -273,13 +281,38 @@ void Form1::cmdOpen_Click() {
 }
 
 void Form1::OpenRomImage(const QString& path) {
-    RomPath = path;
-    UpdateTitle();
-    if (RomPath.isEmpty()) {
-        // The last slot stays on screen, inactive.
+    if (path.isEmpty()) {
+        // A cancelled Open: the last slot stays on screen, inactive.
+        RomPath.clear();
+        image.reset();
+        UpdateTitle();
         SetEditorEnabled(false);
         return;
     }
+#ifdef Q_OS_WIN
+    OpenRomImage(std::filesystem::path(path.toStdWString()));
+#else
+    OpenRomImage(std::filesystem::path(QFile::encodeName(path).toStdString()));
+#endif
+}
+
+void Form1::OpenRomImage(const std::filesystem::path& file) {
+    // The image is identified before anything changes: a refused image leaves the open one open.
+    rom::Result<rom::EvolutionImage> opened = rom::EvolutionImage::Open(file);
+#ifdef Q_OS_WIN
+    const QString path = QString::fromStdWString(file.wstring());
+#else
+    const QString path = QFile::decodeName(QByteArray::fromStdString(file.native()));
+#endif
+    if (!opened) {
+        WarningBox::Show(this, WindowTitle,
+                         tr("The file %1 was not opened: %2.")
+                             .arg(QDir::toNativeSeparators(path), QString::fromStdString(opened.Reason())));
+        return;
+    }
+    image = std::move(*opened);
+    RomPath = path;
+    UpdateTitle();
     SetEditorEnabled(true);
     // Species 1 is shown from the new file also when it was already selected, which changes no
     // row and so sends no notification.
@@ -302,12 +335,8 @@ void Form1::lstPokemon_Click() {
         optNum_Click(CurrentSlot);
 }
 
-std::filesystem::path Form1::RomFile() const {
-    return std::filesystem::path(RomPath.toStdU16String());
-}
-
-std::int32_t Form1::ReadField(std::int32_t offset) const {
-    return Module1::HexValue(Module1::SwapHexBytes(Module1::ReadHex(RomFile(), offset, 2)));
+std::int32_t Form1::ReadField(rom::SlotField field) const {
+    return image ? image->ReadField(lstPokemon->currentRow(), CurrentSlot, field) : 0;
 }
 
 void Form1::optNum_Click(int index) {
@@ -321,12 +350,10 @@ void Form1::optNum_Click(int index) {
     // change runs with this slot's parameter even when the method equals the one shown before.
     cmbType->setCurrentIndex(0);
 
-    using rom::SlotField;
-    ShowValue(cmbEvoTo,
-              ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Target)));
-    PendingParam = ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Parameter));
+    ShowValue(cmbEvoTo, ReadField(rom::SlotField::Target));
+    PendingParam = ReadField(rom::SlotField::Parameter);
     const std::int32_t parameter = PendingParam;
-    ShowValue(cmbType, ReadField(rom::FieldOffset(lstPokemon->currentRow(), CurrentSlot, SlotField::Method)));
+    ShowValue(cmbType, ReadField(rom::SlotField::Method));
 
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();
@@ -423,30 +450,21 @@ void Form1::cmdSave_Click() {
         break;
     }
 
-    // The slot's six bytes in file order: method, parameter, target, each low byte first.
-    const std::string text = Module1::SwapHexBytes(Module1::FieldText(ShownValue(cmbType))) +
-                             Module1::SwapHexBytes(Module1::FieldText(PendingParam)) +
-                             Module1::SwapHexBytes(Module1::FieldText(ShownValue(cmbEvoTo)));
-
-    bool saved =
-        species >= 0 && species < rom::SpeciesCount && CurrentSlot >= 0 && CurrentSlot < rom::SlotCount;
-    if (saved) {
-        const std::filesystem::path file = RomFile();
-        const std::int32_t slot = rom::SlotOffset(species, CurrentSlot);
-        for (int k = 0; k < rom::EvolutionSlot::Size; ++k) {
-            if (!Module1::WriteHexByte(file, slot + k, std::string_view(text).substr(2 * k, 2)))
-                saved = false;
-        }
-    }
-    if (!saved) {
+    // Each field keeps its low 16 bits: no selection (-1) is stored as FFFF.
+    const rom::EvolutionSlot slot{static_cast<std::uint16_t>(ShownValue(cmbType)),
+                                  static_cast<std::uint16_t>(PendingParam),
+                                  static_cast<std::uint16_t>(ShownValue(cmbEvoTo))};
+    rom::Status saved{"no image is open"};
+    if (image)
+        saved = image->WriteSlot(species, CurrentSlot, slot);
+    if (!saved.Ok()) {
         const QString name = species >= 0 && species < rom::SpeciesCount
                                  ? EditorLists::SpeciesList().at(species).trimmed()
                                  : QStringLiteral("the selected species");
         WarningBox::Show(this, WindowTitle,
-                         tr("Slot %1 of %2 was not saved.\n\nThe file %3 could not be written: it may be "
-                            "read-only, missing, or too short to hold the evolution table.")
+                         tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
                              .arg(CurrentSlot + 1)
-                             .arg(name, QDir::toNativeSeparators(RomPath)));
+                             .arg(name, QString::fromStdString(saved.Reason), QDir::toNativeSeparators(RomPath)));
     }
 }
 

@@ -2,6 +2,8 @@
 // evolution slot of an open ROM image and save it back in place.
 #pragma once
 
+#include "EvolutionImage.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -21,10 +23,17 @@ class Form1 : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
 
-    // Opens `path` exactly as if it had been chosen in the Open dialog: a path enables the editor
-    // and shows species 1's current slot from it, empty text disables the editor again. Used for a
+    // Opens `path` exactly as if it had been chosen in the Open dialog: an image the editor knows
+    // enables the editor and shows species 1's current slot from it; an image it refuses gets one
+    // warning and leaves the open image as it was; empty text disables the editor again. Used for a
     // path on the command line and for a dropped .nds file.
     void OpenRomImage(const QString& path);
+    // The same for a path in the platform's own form, which need not be valid text (a command-line
+    // argument that is not UTF-8).
+    void OpenRomImage(const std::filesystem::path& file);
+
+    // The open image and where its table lies; none while no image is open.
+    const rom::EvolutionImage* Image() const { return image ? &*image : nullptr; }
 
     // Window-level state the handlers share. The image is never held open: every display and
     // save opens the file at RomPath itself.
@@ -55,8 +64,7 @@ private:
     QRect TwipsRect(int left, int top, int width, int height) const;
     QComboBox* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
 
-    std::filesystem::path RomFile() const;
-    std::int32_t ReadField(std::int32_t offset) const;
+    std::int32_t ReadField(rom::SlotField field) const;
     void SetEditorEnabled(bool enabled);
     void UpdateTitle();
 
@@ -78,6 +86,9 @@ private:
     std::array<QRadioButton*, 7> optNum{};
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
+
+    // Set while an image is open: RomPath's file and its table.
+    std::optional<rom::EvolutionImage> image;
 
     // A parameter stored with a method that shows none (a beauty value under "Max Beauty"), kept
     // so that Save writes it back until the user changes the method.

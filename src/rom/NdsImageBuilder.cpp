@@ -3,6 +3,7 @@
 #include "NdsImageBuilder.h"
 
 #include "CartridgeHeader.h"
+#include "EvolutionImage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -183,6 +184,21 @@ std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>
     narc.insert(narc.end(), data.begin(), data.end());
     PutU32(narc, 8, narc.size());
     return narc;
+}
+
+std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records,
+                                                               std::size_t memberCount, std::size_t memberSize) {
+    std::vector<std::vector<std::uint8_t>> members(std::max(memberCount, records.size()),
+                                                   std::vector<std::uint8_t>(memberSize, 0));
+    for (std::size_t s = 0; s < records.size(); ++s) {
+        for (int k = 0; k < SlotCount; ++k) {
+            const SlotBytes bytes = EncodeSlot(records[s].Slots[k]);
+            const std::size_t at = static_cast<std::size_t>(EvolutionSlot::Size * k);
+            for (std::size_t i = 0; i < bytes.size() && at + i < memberSize; ++i)
+                members[s][at + i] = bytes[i];
+        }
+    }
+    return members;
 }
 
 } // namespace rom

@@ -3,6 +3,8 @@
 // of byte runs at their offsets, zero everywhere else, so a large image can be written sparse.
 #pragma once
 
+#include "EvolutionTable.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,5 +51,12 @@ private:
 
 // A NARC archive holding `members` in order, each 4-aligned, with an empty name table.
 std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>& members);
+
+// The members of an evolution archive: `records` in species order (44 bytes each, as the slot
+// model encodes them), then zero records up to `memberCount`. A `memberSize` other than 44 makes
+// the records of an enlarged format (the extra bytes zero).
+std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records,
+                                                               std::size_t memberCount,
+                                                               std::size_t memberSize = EvolutionRecord::Size);
 
 } // namespace rom

@@ -1,7 +1,7 @@
 // Sparse ROM images of the real size in a temporary folder, for driving the editor window.
 #pragma once
 
-#include "EvolutionTable.h"
+#include "EvolutionImage.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -46,12 +46,8 @@ public:
     }
 
     static QByteArray SlotBytes(std::uint16_t method, std::uint16_t parameter, std::uint16_t target) {
-        QByteArray bytes;
-        for (std::uint16_t field : {method, parameter, target}) {
-            bytes.append(static_cast<char>(field & 0xFF));
-            bytes.append(static_cast<char>(field >> 8));
-        }
-        return bytes;
+        const rom::SlotBytes bytes = rom::EncodeSlot({method, parameter, target});
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     }
 
 private:

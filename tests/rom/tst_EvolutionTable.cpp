@@ -1,5 +1,6 @@
-// Slot addresses in a full-size image, and saving one slot the way the editor does: six single
-// byte writes that must change exactly the slot's six bytes.
+// Slot addresses in a full-size bare table image, and saving one slot through the slot model:
+// its six byte writes must change exactly the slot's six bytes, or none.
+#include "EvolutionImage.h"
 #include "EvolutionTable.h"
 #include "Module1.h"
 #include "TestRegistry.h"
@@ -22,17 +23,9 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The slot text of the editor's save: method, parameter, target, each field swapped into file order.
-std::string SlotText(int method, int parameter, int target) {
-    return Module1::SwapHexBytes(Module1::FieldText(method)) + Module1::SwapHexBytes(Module1::FieldText(parameter)) +
-           Module1::SwapHexBytes(Module1::FieldText(target));
-}
-
-bool SaveSlot(const QString& path, int species, int slot, const std::string& text) {
-    bool all = true;
-    for (int k = 0; k < 6; ++k)
-        all &= Module1::WriteHexByte(P(path), rom::SlotOffset(species, slot) + k, text.substr(2 * k, 2));
-    return all;
+bool SaveSlot(const QString& path, int species, int slot, rom::EvolutionSlot value) {
+    const rom::EvolutionImage image(P(path), rom::TableLocation::FixedOffset());
+    return image.WriteSlot(species, slot, value).Ok();
 }
 
 int ReadField(const QString& path, int species, int slot, rom::SlotField field) {
@@ -97,7 +90,7 @@ private slots:
         QByteArray expected = ReadAll(image);
         QCOMPARE(expected.size(), ImageSize);
 
-        QVERIFY(SaveSlot(image, species, slot, SlotText(4, 16, 0x0102)));
+        QVERIFY(SaveSlot(image, species, slot, {4, 16, 0x0102}));
 
         const QByteArray stored = QByteArray::fromHex("040010000201");
         expected.replace(rom::SlotOffset(species, slot), 6, stored);
@@ -114,7 +107,7 @@ private slots:
     void unusedRecordBytesAreNeverTouched() {
         for (int species : {0, 1, 493}) {
             for (int slot = 0; slot < rom::SlotCount; ++slot)
-                QVERIFY(SaveSlot(image, species, slot, SlotText(0xFFFF, 0xFFFF, 0xFFFF)));
+                QVERIFY(SaveSlot(image, species, slot, {0xFFFF, 0xFFFF, 0xFFFF}));
             const int unused = rom::RecordOffset(species) + rom::EvolutionRecord::UnusedOffset;
             QCOMPARE(Module1::ReadHex(P(image), unused - 1, 3), std::string("FFA5A5"));
         }
@@ -122,16 +115,18 @@ private slots:
         QCOMPARE(rom::SlotOffset(493, 6) + rom::EvolutionSlot::Size - 1, 0x1C214C1);
     }
 
-    // An image too short for the table is never grown; its slots read as zeros.
+    // An image too short for the table is never grown, and a slot it ends inside is not written at
+    // all: no half slot.
     void shortImageIsNeitherGrownNorMisread() {
         const QString shortImage = dir.filePath(QStringLiteral("short.nds"));
         QFile f(shortImage);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QVERIFY(f.resize(rom::SlotOffset(1, 0) + 3)); // ends inside species 1 slot 0's parameter
         f.close();
-        QVERIFY(!SaveSlot(shortImage, 1, 0, SlotText(4, 16, 2)));
+        QVERIFY(!SaveSlot(shortImage, 1, 0, {4, 16, 2}));
         QCOMPARE(QFileInfo(shortImage).size(), qint64(rom::SlotOffset(1, 0) + 3));
-        QCOMPARE(ReadField(shortImage, 1, 0, rom::SlotField::Method), 4); // the part inside was written
+        QCOMPARE(ReadField(shortImage, 1, 0, rom::SlotField::Method), 0);
+        QCOMPARE(ReadAll(shortImage), QByteArray(rom::SlotOffset(1, 0) + 3, '\0'));
         QCOMPARE(ReadField(shortImage, 1, 0, rom::SlotField::Target), 0);
     }
 };

@@ -1,6 +1,8 @@
-// The demo image: full size, sparse, and holding the game's evolution table at the table offset.
+// The demo image: a full-size, sparse Diamond image whose file system leads to the game's
+// evolution table, member 0 at the fixed table offset.
 #include "DemoRom.h"
 #include "Module1.h"
+#include "TableLocation.h"
 #include "TestRegistry.h"
 
 #include <QFile>
@@ -43,7 +45,20 @@ private slots:
         const QByteArray table = DemoRom::EncodeTable(DemoRom::GameEvolutionTable());
         QCOMPARE(all.mid(rom::EvolutionTableOffset, rom::EvolutionTableSize), table);
         QCOMPARE(all.mid(rom::SlotOffset(1, 0), 6), QByteArray::fromHex("040010000200"));
-        QCOMPARE(all.count(char(0)), all.size() - table.size() + table.count(char(0)));
+    }
+
+    // Found through the header and the file system, the Diamond archive's records lie exactly
+    // where the fixed offset puts them.
+    void theFileSystemLeadsToTheFixedOffset() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("demo.nds"));
+        QVERIFY(DemoRom::WriteDemoImage(path));
+        const auto location = rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        QVERIFY2(location, location.Reason().c_str());
+        QCOMPARE(location->Description(), std::string("Pokemon Diamond (ADAE)"));
+        QCOMPARE(location->Title(), std::string("POKEMON D"));
+        for (int s = 0; s < rom::SpeciesCount; ++s)
+            QCOMPARE(location->RecordOffset(s), 29474780 + 44 * s);
     }
 
     void unwritablePathIsReported() {

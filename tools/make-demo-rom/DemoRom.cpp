@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
-#include <QtEndian>
 #include <stdexcept>
 
 static void InitDemoRomResources() {
@@ -46,34 +45,45 @@ std::vector<rom::EvolutionRecord> GameEvolutionTable() {
 }
 
 QByteArray EncodeTable(const std::vector<rom::EvolutionRecord>& table) {
-    QByteArray bytes(rom::EvolutionTableSize, '\0');
-    for (std::size_t s = 0; s < table.size() && s < static_cast<std::size_t>(rom::SpeciesCount); ++s) {
-        for (int k = 0; k < rom::SlotCount; ++k) {
-            const auto& slot = table[s].Slots[k];
-            char* at = bytes.data() + rom::SlotOffset(static_cast<int>(s), k) - rom::EvolutionTableOffset;
-            qToLittleEndian<quint16>(slot.Method, at + rom::EvolutionSlot::MethodOffset);
-            qToLittleEndian<quint16>(slot.Parameter, at + rom::EvolutionSlot::ParameterOffset);
-            qToLittleEndian<quint16>(slot.Target, at + rom::EvolutionSlot::TargetOffset);
-        }
-    }
+    QByteArray bytes;
+    bytes.reserve(rom::EvolutionTableSize);
+    for (const auto& member : rom::EvolutionArchiveMembers(table, rom::SpeciesCount))
+        bytes.append(reinterpret_cast<const char*>(member.data()), static_cast<qsizetype>(member.size()));
     return bytes;
 }
 
-bool WriteDemoImage(const QString& path, QString* error) {
+rom::ImageLayout DemoImageLayout() {
+    // The two neighbours are small stand-ins for the game's own archives; they make the file
+    // system's lists and ids like a real one's.
+    const std::vector<std::uint8_t> neighbour = rom::BuildNarc({std::vector<std::uint8_t>(16, 0)});
+    rom::NdsImageBuilder builder("POKEMON D", "ADAE");
+    builder.AddFile("poketool/personal/personal.narc", neighbour);
+    builder.AddFile("poketool/personal/evo.narc",
+                    rom::BuildNarc(rom::EvolutionArchiveMembers(GameEvolutionTable(), 501)),
+                    static_cast<std::uint64_t>(DemoArchiveOffset));
+    builder.AddFile("poketool/personal/wotbl.narc", neighbour);
+    builder.SetImageSize(static_cast<std::uint64_t>(DemoImageSize));
+    return builder.Build();
+}
+
+bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         return false;
     };
-    const QByteArray tableBytes = EncodeTable(GameEvolutionTable());
-
     // Written to a temporary file and renamed at the end, so an interrupted run leaves no half image.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot create %1: %2").arg(path, file.errorString()));
-    // Growing by resize leaves a hole instead of 32 MiB of written zeros.
-    if (!file.resize(DemoImageSize) || !file.seek(rom::EvolutionTableOffset) ||
-        file.write(tableBytes) != tableBytes.size()) {
+    // Growing by resize leaves a hole instead of megabytes of written zeros.
+    bool written = file.resize(static_cast<qint64>(layout.Size));
+    for (const rom::ImageChunk& chunk : layout.Chunks) {
+        const auto size = static_cast<qint64>(chunk.Bytes.size());
+        written = written && file.seek(static_cast<qint64>(chunk.Offset)) &&
+                  file.write(reinterpret_cast<const char*>(chunk.Bytes.data()), size) == size;
+    }
+    if (!written) {
         const QString why = file.errorString();
         file.cancelWriting();
         return fail(QStringLiteral("cannot write %1: %2").arg(path, why));
@@ -81,6 +91,10 @@ bool WriteDemoImage(const QString& path, QString* error) {
     if (!file.commit())
         return fail(QStringLiteral("cannot finish %1: %2").arg(path, file.errorString()));
     return true;
+}
+
+bool WriteDemoImage(const QString& path, QString* error) {
+    return WriteImage(path, DemoImageLayout(), error);
 }
 
 } // namespace DemoRom

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "EvolutionTable.h"
+#include "NdsImageBuilder.h"
 
 #include <QString>
 #include <vector>
@@ -18,8 +19,20 @@ std::vector<rom::EvolutionRecord> GameEvolutionTable();
 // The table's 21,736 bytes as they lie in the image (fields little-endian, bytes 42-43 zero).
 QByteArray EncodeTable(const std::vector<rom::EvolutionRecord>& table);
 
-// Writes a DemoImageSize-byte image, zero everywhere except the table at its fixed offset. The
+// Where the demo image's evolution archive starts: its member 0 then lies at the fixed table
+// offset, as in the Diamond / Pearl release that offset was made for.
+inline constexpr qint64 DemoArchiveOffset = 0x1C1B000;
+
+// A Diamond image as the game's cartridge lays it out, in small: a header ("POKEMON D", "ADAE",
+// correct CRC), a file system holding poketool/personal/evo.narc (501 members, the game's table in
+// members 0..493) between two other archives, DemoImageSize bytes long.
+rom::ImageLayout DemoImageLayout();
+
+// Writes `layout` to `path`, the bytes outside its chunks left as holes (sparse on disk). The
 // image appears complete or not at all. Returns false and sets *error when it cannot be written.
+bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error = nullptr);
+
+// Writes the demo image.
 bool WriteDemoImage(const QString& path, QString* error = nullptr);
 
 } // namespace DemoRom

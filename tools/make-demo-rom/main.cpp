@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
     if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
         err << "usage: make-demo-rom [--force] <image.nds>\n"
-               "Writes a 32 MiB image whose evolution table is the game's own. An existing file is\n"
+               "Writes a 32 MiB Pokemon Diamond image (header, file system, evolution archive) whose\n"
+               "evolution table is the game's own. An existing file is\n"
                "left alone unless --force is given.\n";
         return 2;
     }

@@ -1,0 +1,70 @@
+// DS images of the five games, built for tests: a header, a file system holding the game's
+// evolution archive wherever the test puts it, and a sparse writer for full-size files.
+#pragma once
+
+#include "NdsImageBuilder.h"
+
+#include <QFile>
+#include <QString>
+#include <string>
+#include <vector>
+
+struct GameImage {
+    std::string Title = "POKEMON D";
+    std::string Code = "ADAE";
+    std::string ArchivePath = "poketool/personal/evo.narc";
+    std::uint64_t ArchiveOffset = 0x8000;
+    std::size_t Members = 501;
+    std::size_t MemberSize = rom::EvolutionRecord::Size;
+    std::vector<rom::EvolutionRecord> Records; // species 0.. in order; the rest zero
+    std::uint64_t Size = 0;                    // 0: just long enough
+
+    static GameImage Platinum(std::uint64_t archiveOffset) {
+        GameImage image;
+        image.Title = "POKEMON PL";
+        image.Code = "CPUE";
+        image.Members = 508;
+        image.ArchiveOffset = archiveOffset;
+        return image;
+    }
+    static GameImage HeartGold(std::uint64_t archiveOffset) {
+        GameImage image = Platinum(archiveOffset);
+        image.Title = "POKEMON HG";
+        image.Code = "IPKE";
+        image.ArchivePath = "a/0/3/4";
+        return image;
+    }
+
+    rom::ImageLayout Layout() const {
+        rom::NdsImageBuilder builder(Title, Code);
+        // Neighbours before and after the archive, so that its file id is counted, not assumed.
+        const std::string folder = ArchivePath.substr(0, ArchivePath.rfind('/') + 1);
+        builder.AddFile(folder + "0", rom::BuildNarc({{1, 2, 3, 4}}));
+        builder.AddFile(ArchivePath, rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize)),
+                        ArchiveOffset);
+        builder.AddFile(folder + "zz", rom::BuildNarc({{5, 6, 7, 8}}));
+        builder.SetImageSize(Size);
+        return builder.Build();
+    }
+
+    // The record of `species` with one slot set, the rest zero.
+    static rom::EvolutionRecord Record(int slot, std::uint16_t method, std::uint16_t parameter, std::uint16_t target) {
+        rom::EvolutionRecord record;
+        record.Slots[slot] = {method, parameter, target};
+        return record;
+    }
+};
+
+// Writes `layout` to `path`, leaving holes where it holds no bytes.
+inline bool WriteSparseImage(const QString& path, const rom::ImageLayout& layout) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(static_cast<qint64>(layout.Size)))
+        return false;
+    for (const rom::ImageChunk& chunk : layout.Chunks) {
+        const auto size = static_cast<qint64>(chunk.Bytes.size());
+        if (!file.seek(static_cast<qint64>(chunk.Offset)) ||
+            file.write(reinterpret_cast<const char*>(chunk.Bytes.data()), size) != size)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,161 @@
+// The slot model on image files: slots read and saved where the image's archive keeps them, a
+// slot written whole or not at all, undo steps that check the file first, and paths that are no
+// image (folders, FIFOs, links flipped between the two) refused at once.
+#include "EvolutionImage.h"
+#include "GameImages.h"
+#include "Module1.h"
+#include "TestRegistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qint64 FullSize = 33554432;
+
+std::filesystem::path P(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestEvolutionImage : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    // A full-size Platinum image whose archive lies far from the fixed offset, which holds 0xA5.
+    QString PlatinumImage() {
+        const QString path = dir.filePath(QStringLiteral("platinum.nds"));
+        GameImage game = GameImage::Platinum(0x1000000);
+        game.Size = FullSize;
+        game.Records = {GameImage::Record(0, 0, 0, 0), GameImage::Record(0, 4, 16, 2)};
+        rom::ImageLayout layout = game.Layout();
+        layout.Chunks.push_back({rom::EvolutionTableOffset, std::vector<std::uint8_t>(rom::EvolutionTableSize, 0xA5)});
+        if (!WriteSparseImage(path, layout))
+            return {};
+        return path;
+    }
+
+private slots:
+    void slotsAreReadAndSavedInTheArchive() {
+        const QString path = PlatinumImage();
+        const auto image = rom::EvolutionImage::Open(P(path));
+        QVERIFY2(image, image.Reason().c_str());
+        QVERIFY(image->ReadSlot(1, 0) == (rom::EvolutionSlot{4, 16, 2}));
+        QVERIFY(image->ReadSlot(25, 1) == (rom::EvolutionSlot{0, 0, 0}));
+
+        QByteArray expected = ReadAll(path);
+        QVERIFY(image->WriteSlot(25, 1, {7, 0x52, 26}).Ok());
+        expected.replace(image->Location().SlotOffset(25, 1), 6, QByteArray::fromHex("070052001a00"));
+        QVERIFY2(ReadAll(path) == expected, "a byte outside the archive's slot changed");
+        QCOMPARE(ReadAll(path).mid(rom::EvolutionTableOffset, 8), QByteArray(8, char(0xA5)));
+        const auto bytes = image->ReadSlotBytes(25, 1);
+        QVERIFY(bytes && rom::DecodeSlot(*bytes) == (rom::EvolutionSlot{7, 0x52, 26}));
+    }
+
+    void slotEncodingIsLittleEndianFieldsInOrder() {
+        const rom::SlotBytes bytes = rom::EncodeSlot({0x0102, 0xFFFF, 0x01ED});
+        QCOMPARE(Module1::HexText(bytes.data(), bytes.size()), std::string("0201FFFFED01"));
+        QVERIFY(rom::DecodeSlot(bytes) == (rom::EvolutionSlot{0x0102, 0xFFFF, 0x01ED}));
+    }
+
+    // An undo step writes only over the bytes it expects; anything else is left alone and named.
+    void replacingChecksTheFileFirst() {
+        const QString path = PlatinumImage();
+        const auto image = rom::EvolutionImage::Open(P(path));
+        const rom::SlotBytes saved = rom::EncodeSlot({4, 16, 2});
+        QVERIFY(image->ReplaceSlot(1, 0, saved, {4, 20, 2}).Ok());
+        const QByteArray before = ReadAll(path);
+        const rom::Status stale = image->ReplaceSlot(1, 0, saved, {0, 0, 0});
+        QCOMPARE(QString::fromStdString(stale.Reason), QStringLiteral("the slot has been changed by another program since"));
+        QVERIFY(ReadAll(path) == before);
+    }
+
+    void unwritableImagesAreNotWritten_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("marked read-only") << "read-only" << "the file is marked read-only";
+        QTest::newRow("gone") << "gone" << "the file does not exist";
+        QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
+        QTest::newRow("ends inside the slot") << "short" << "the file is too short: it ends before the slot";
+    }
+    void unwritableImagesAreNotWritten() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QString path = dir.filePath(QStringLiteral("bare.nds"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(f.resize(kind == "short" ? rom::SlotOffset(1, 0) + 5 : rom::EvolutionTableEnd));
+        f.close();
+        if (kind == "read-only")
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        if (kind == "gone")
+            QVERIFY(QFile::remove(path));
+        if (kind == "folder")
+            path = dir.path();
+        const QByteArray before = ReadAll(path);
+        const rom::EvolutionImage image(P(path), rom::TableLocation::FixedOffset());
+        QCOMPARE(QString::fromStdString(image.WriteSlot(1, 0, {4, 16, 2}).Reason), reason);
+        QVERIFY(ReadAll(path) == before);
+        QVERIFY(kind != "gone" || !QFile::exists(path));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(path);
+    }
+
+#ifdef Q_OS_UNIX
+    // The path is opened once and the open file is checked: a link flipped from an image to a
+    // FIFO reads as nothing and is never written, and nothing waits for a writer.
+    void aFifoSwappedInNeverBlocks() {
+        const QString path = PlatinumImage();
+        const QString fifo = dir.filePath(QStringLiteral("pipe"));
+        const QString link = dir.filePath(QStringLiteral("link.nds"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link(path, link));
+        const auto image = rom::EvolutionImage::Open(P(link));
+        QVERIFY(image);
+        QVERIFY(image->ReadSlot(1, 0) == (rom::EvolutionSlot{4, 16, 2}));
+
+        const auto start = std::chrono::steady_clock::now();
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(fifo, link));
+        QVERIFY(image->ReadSlot(1, 0) == (rom::EvolutionSlot{0, 0, 0}));
+        QVERIFY(!image->ReadSlotBytes(1, 0));
+        QCOMPARE(QString::fromStdString(image->WriteSlot(1, 0, {1, 1, 1}).Reason),
+                 QStringLiteral("it is not a regular file (a FIFO, a device or a socket)"));
+        QVERIFY(!rom::EvolutionImage::Open(P(link)));
+        QVERIFY(std::chrono::steady_clock::now() - start < std::chrono::seconds(2));
+    }
+
+    // A file name that is not valid UTF-8 is still the file's name.
+    void pathsNeedNotBeText() {
+        const std::filesystem::path odd = P(dir.path()) / std::string("image-\xff\xfe.nds");
+        {
+            std::FILE* file = std::fopen(odd.c_str(), "wb");
+            QVERIFY(file != nullptr);
+            std::fclose(file);
+        }
+        QVERIFY(::truncate(odd.c_str(), rom::EvolutionTableEnd) == 0);
+        const auto image = rom::EvolutionImage::Open(odd);
+        QVERIFY2(image, image.Reason().c_str());
+        QVERIFY(image->WriteSlot(1, 0, {4, 16, 2}).Ok());
+        QVERIFY(image->ReadSlot(1, 0) == (rom::EvolutionSlot{4, 16, 2}));
+        std::filesystem::remove(odd);
+    }
+#endif
+};
+
+EVO_REGISTER_TEST(TestEvolutionImage)
+#include "tst_EvolutionImage.moc"
