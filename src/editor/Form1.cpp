@@ -7,6 +7,7 @@
 #include "EvolutionMethods.h"
 #include "EvolutionTable.h"
 #include "PropertyBag.h"
+#include "SlotToolTips.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -204,6 +205,10 @@ void Form1::CreateControls() {
             optNum_Click(index);
     });
     connect(cmbType, &QComboBox::currentIndexChanged, this, [this] { cmbType_Click(); });
+
+    auto* toolTips =
+        new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); }, this);
+    toolTips->Watch(optNum, lstPokemon);
 }
 
 void Form1::CreateCommandButtons() {
