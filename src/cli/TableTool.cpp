@@ -159,27 +159,38 @@ std::optional<rom::EvolutionImage> OpenImage(const std::string& path, std::ostre
     return std::move(*image);
 }
 
-std::optional<EvolutionSummary::Table> ReadWholeTable(const rom::EvolutionImage& image,
-                                                      const std::string& path, std::ostream& err) {
+void ReportUnreadable(const std::string& path, int species, int slot, std::ostream& err) {
+    err << Program << ": " << path << ": slot " << slot + 1 << " of species " << species
+        << " cannot be read: the file ends inside the evolution table\n";
+}
+
+struct OpenTable {
+    rom::EvolutionImage Image;
+    EvolutionSummary::Table Table;
+};
+
+// The image and every slot of its table, or nothing when either cannot be had.
+std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
+    std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+    if (!image)
+        return std::nullopt;
     EvolutionSummary::Link at;
-    std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(image, &at);
-    if (!table)
-        err << Program << ": " << path << ": slot " << at.Slot + 1 << " of species " << at.Species
-            << " cannot be read: the file ends inside the evolution table\n";
-    return table;
+    std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*image, &at);
+    if (!table) {
+        ReportUnreadable(path, at.Species, at.Slot, err);
+        return std::nullopt;
+    }
+    return OpenTable{std::move(*image), std::move(*table)};
 }
 
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
-    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image)
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
         return BadInput;
-    const std::optional<EvolutionSummary::Table> table = ReadWholeTable(*image, path, err);
-    if (!table)
-        return BadInput;
-    const rom::TableLocation& location = image->Location();
+    const rom::TableLocation& location = open->Image.Location();
     int used = 0;
-    for (const rom::EvolutionRecord& record : *table)
+    for (const rom::EvolutionRecord& record : open->Table)
         used +=
             static_cast<int>(std::count_if(std::begin(record.Slots), std::end(record.Slots),
                                            [](const rom::EvolutionSlot& slot) { return slot.Method != 0; }));
@@ -221,15 +232,12 @@ bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& 
 
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
-    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image)
-        return BadInput;
-    const std::optional<EvolutionSummary::Table> table = ReadWholeTable(*image, path, err);
-    if (!table)
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
         return BadInput;
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
-    const QByteArray text = TableFile::Write(*table, format);
+    const QByteArray text = TableFile::Write(open->Table, format);
     if (call.Output)
         return WriteWhole(*call.Output, text, err) ? Success : BadInput;
     out.write(text.constData(), text.size());
@@ -284,8 +292,7 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     for (const TableFile::Row& row : rows) {
         const std::optional<rom::SlotBytes> current = image->ReadSlotBytes(row.Species, row.Slot);
         if (!current) {
-            err << Program << ": " << path << ": slot " << row.Slot + 1 << " of species " << row.Species
-                << " cannot be read: the file ends inside the evolution table\n";
+            ReportUnreadable(path, row.Species, row.Slot, err);
             return BadInput;
         }
         if (*current != rom::EncodeSlot(row.Value))
@@ -345,11 +352,8 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
             << rom::SpeciesCount - 1 << " or a name)\n";
         return BadInput;
     }
-    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image)
-        return BadInput;
-    const std::optional<EvolutionSummary::Table> table = ReadWholeTable(*image, path, err);
-    if (!table)
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
         return BadInput;
 
     out << Utf8(EvolutionSummary::SpeciesName(*species)) << " (" << *species << ")\n";
@@ -365,8 +369,8 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
             out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value)) << "\n";
         }
     };
-    list("evolves into:", EvolutionSummary::EvolvesInto(*table, *species), false);
-    list("evolves from:", EvolutionSummary::EvolvesFrom(*table, *species), true);
+    list("evolves into:", EvolutionSummary::EvolvesInto(open->Table, *species), false);
+    list("evolves from:", EvolutionSummary::EvolvesFrom(open->Table, *species), true);
     return Success;
 }
 

@@ -196,6 +196,10 @@ private slots:
             << QStringLiteral("FILE:4: species 1 slot 1 is already given on line 2\n");
         QTest::newRow("not a number") << header + "1,,one,4,,16,,2,\r\n"
                                       << QStringLiteral("FILE:2: slot \"one\" is not a number\n");
+        // A quoted name may hold commas, quotes and a line break; the lines still count from the file.
+        QTest::newRow("quoted fields")
+            << header + "\"1\",\"Bulba, \"\"the\"\"\r\nseed\",\"1\",4,,16,,2,\r\n" + good
+            << QStringLiteral("FILE:4: species 1 slot 1 is already given on line 2\n");
         QTest::newRow("wrong header")
             << QByteArray("species,slot,method,parameter,target\n")
             << QStringLiteral("FILE:1: the header must be %1\n").arg(QLatin1String(Header));
