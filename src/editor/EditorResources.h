@@ -1,4 +1,4 @@
-// Registers the editor library's embedded files (the name lists and the window icon).
+// Registers the editor library's embedded files (the window icon).
 #pragma once
 
 namespace EditorResources {

@@ -8,6 +8,7 @@
 #include "EvolutionMethods.h"
 #include "EvolutionTable.h"
 #include "PropertyBag.h"
+#include "SlotToolTips.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -182,6 +183,10 @@ void Form1::CreateControls() {
     for (QComboBox* list : {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
     CreateShortcuts();
+
+    auto* toolTips =
+        new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); }, this);
+    toolTips->Watch(optNum, lstPokemon);
 }
 
 void Form1::CreateCommandButtons() {

@@ -2,8 +2,8 @@
 // order) with the spellings this editor has always shown applied on top.
 #include "EditorLists.h"
 
-#include "EditorResources.h"
 #include "EvolutionMethods.h"
+#include "GameDataResources.h"
 
 #include <QFile>
 #include <initializer_list>
@@ -13,7 +13,7 @@ namespace EditorLists {
 namespace {
 
 QStringList ReadNames(const QString& resource) {
-    EditorResources::Init();
+    GameDataResources::Init();
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -45,7 +45,7 @@ bool HasTrailingBlank(int row) {
 }
 
 QStringList MakeSpeciesList() {
-    QStringList names = ReadNames(QStringLiteral(":/editor/lists/species.txt"));
+    QStringList names = ReadNames(QStringLiteral(":/gamedata/lists/species.txt"));
     Respell(
         names,
         {{29, u"Nidoran-F"}, {32, u"Nidoran-M"}, {122, u"Mr.Mime"}, {233, u"Porygon 2"}, {372, u"Shellgon"}});
@@ -71,13 +71,13 @@ QStringList MakeMethodList() {
 }
 
 QStringList MakeMoveList() {
-    QStringList names = ReadNames(QStringLiteral(":/editor/lists/moves.txt"));
+    QStringList names = ReadNames(QStringLiteral(":/gamedata/lists/moves.txt"));
     Respell(names, {{354, u"Pycho Boost"}});
     return names;
 }
 
 QStringList MakeItemList() {
-    QStringList names = ReadNames(QStringLiteral(":/editor/lists/items.txt"));
+    QStringList names = ReadNames(QStringLiteral(":/gamedata/lists/items.txt"));
     // The game writes these apostrophes as a right single quotation mark.
     Respell(names, {{221, u"King\u2019s Rock"}, {452, u"Oak\u2019s Letter"}});
     return names;

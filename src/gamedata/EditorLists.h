@@ -2,6 +2,8 @@
 // shows selected is the number the ROM stores (species, method code, level, item or move).
 #pragma once
 
+#include "EvolutionTable.h"
+
 #include <QStringList>
 
 namespace EditorLists {
@@ -11,6 +13,9 @@ inline constexpr int MethodRows = 27;   // method codes 0 ("None") .. 26
 inline constexpr int MoveRows = 468;    // move numbers 0 ("None") .. 467
 inline constexpr int ItemRows = 465;    // item numbers 0 ("None") .. 464
 inline constexpr int LevelRows = 101;   // levels 0 .. 100
+
+// A species row is the species number the table is indexed by.
+static_assert(SpeciesRows == rom::SpeciesCount);
 
 // Species chooser and target list (lstPokemon, cmbEvoTo): the game's names in species order,
 // in the editor's own spellings, some with a trailing blank.

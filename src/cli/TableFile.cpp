@@ -1,0 +1,398 @@
+// Writing and reading the table's CSV and JSON files.
+#include "TableFile.h"
+
+#include "EvolutionTable.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <optional>
+
+namespace TableFile {
+namespace {
+
+constexpr int ColumnCount = static_cast<int>(std::size(Columns));
+
+// The numeric columns, their positions in a CSV row and their ranges.
+struct NumberColumn {
+    const char* Name;
+    int Column;
+    qint64 Min;
+    qint64 Max;
+};
+constexpr NumberColumn NumberColumns[] = {
+    {"species", 0, 0, rom::SpeciesCount - 1},
+    {"slot", 2, 1, rom::SlotCount},
+    {"method", 3, 0, 65535},
+    {"parameter", 5, 0, 65535},
+    {"target", 7, 0, 65535},
+};
+
+// The nine values of one slot, numbers and names, in column order.
+QStringList Fields(int species, int slot, const rom::EvolutionSlot& value) {
+    return {QString::number(species),
+            EvolutionSummary::SpeciesName(species),
+            QString::number(slot + 1),
+            QString::number(value.Method),
+            EvolutionSummary::MethodName(value.Method),
+            QString::number(value.Parameter),
+            EvolutionSummary::ParameterName(value),
+            QString::number(value.Target),
+            EvolutionSummary::SpeciesName(value.Target)};
+}
+
+QString CsvField(const QString& text) {
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString JsonString(const QString& text) {
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\' + QString(c);
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out + u'"';
+}
+
+QByteArray WriteCsv(const EvolutionSummary::Table& table) {
+    QStringList lines;
+    QStringList header;
+    for (const char* column : Columns)
+        header << QLatin1String(column);
+    lines << header.join(u',');
+    for (std::size_t species = 0; species < table.size(); ++species) {
+        for (int slot = 0; slot < rom::SlotCount; ++slot) {
+            QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot]);
+            for (QString& field : fields)
+                field = CsvField(field);
+            lines << fields.join(u',');
+        }
+    }
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+// One object per line, keys in column order, so a row's line is easy to find and diff.
+QByteArray WriteJson(const EvolutionSummary::Table& table) {
+    QStringList objects;
+    for (std::size_t species = 0; species < table.size(); ++species) {
+        for (int slot = 0; slot < rom::SlotCount; ++slot) {
+            const QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot]);
+            QStringList members;
+            for (int column = 0; column < ColumnCount; ++column) {
+                const bool isName = QLatin1String(Columns[column]).endsWith(QLatin1String("_name"));
+                members << JsonString(QLatin1String(Columns[column])) + QStringLiteral(": ") +
+                               (isName ? JsonString(fields[column]) : fields[column]);
+            }
+            objects << QStringLiteral("  {") + members.join(QStringLiteral(", ")) + u'}';
+        }
+    }
+    return (QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]\n")).toUtf8();
+}
+
+// A CSV record and the line it starts on.
+struct Record {
+    int Line = 0;
+    QStringList Fields;
+};
+
+// Splits RFC 4180 text into records. Quoted fields may hold commas, doubled quotes and line
+// breaks; lines may end in CRLF or LF. A line that is entirely empty is no record.
+std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems) {
+    std::vector<Record> records;
+    int line = 1;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        Record record{line, {}};
+        if (text[i] == u'\n' || (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')) {
+            i += text[i] == u'\r' ? 2 : 1;
+            ++line;
+            continue;
+        }
+        QString field;
+        bool endOfRecord = false;
+        while (!endOfRecord) {
+            if (i < n && text[i] == u'"') {
+                ++i;
+                bool closed = false;
+                while (i < n) {
+                    if (text[i] == u'"') {
+                        if (i + 1 < n && text[i + 1] == u'"') {
+                            field += u'"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        closed = true;
+                        break;
+                    }
+                    if (text[i] == u'\n')
+                        ++line;
+                    field += text[i++];
+                }
+                if (!closed) {
+                    problems.push_back({record.Line, QStringLiteral("a quoted field is not closed")});
+                    return records;
+                }
+            }
+            // Unquoted text, or whatever follows a closing quote, up to the next separator.
+            while (i < n && text[i] != u',' && text[i] != u'\n' &&
+                   !(text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n'))
+                field += text[i++];
+            record.Fields << field;
+            field.clear();
+            if (i < n && text[i] == u',') {
+                ++i;
+                continue;
+            }
+            endOfRecord = true;
+            if (i < n) {
+                i += text[i] == u'\r' ? 2 : 1;
+                ++line;
+            }
+        }
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+// A whole number written in decimal, or nothing; a number too long for 64 bits reads as a huge one
+// so that it is reported as out of range, not as text.
+std::optional<qint64> ParseNumber(const QString& text) {
+    const QString t = text.trimmed();
+    const qsizetype start = t.startsWith(u'-') ? 1 : 0;
+    if (t.size() == start)
+        return std::nullopt;
+    for (qsizetype i = start; i < t.size(); ++i) {
+        if (t[i] < u'0' || t[i] > u'9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 value = t.toLongLong(&ok);
+    if (!ok)
+        return start ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    return value;
+}
+
+QString OutOfRange(const NumberColumn& column, const QString& value) {
+    return QStringLiteral("%1 %2 is out of range (%3-%4)")
+        .arg(QLatin1String(column.Name), value)
+        .arg(column.Min)
+        .arg(column.Max);
+}
+
+// Fills `row` from the five numbers, or reports each one that is missing or wrong. `get` gives a
+// column's number or the reason it has none.
+template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem>& problems, Get get) {
+    qint64 values[std::size(NumberColumns)] = {};
+    bool ok = true;
+    for (std::size_t c = 0; c < std::size(NumberColumns); ++c) {
+        QString value;
+        const std::optional<qint64> number = get(NumberColumns[c], value);
+        if (!number) {
+            problems.push_back({line, value});
+            ok = false;
+        } else if (*number < NumberColumns[c].Min || *number > NumberColumns[c].Max) {
+            problems.push_back({line, OutOfRange(NumberColumns[c], value)});
+            ok = false;
+        }
+        values[c] = number.value_or(0);
+    }
+    if (!ok)
+        return false;
+    row.Line = line;
+    row.Species = static_cast<int>(values[0]);
+    row.Slot = static_cast<int>(values[1]) - 1;
+    row.Value = {static_cast<std::uint16_t>(values[2]), static_cast<std::uint16_t>(values[3]),
+                 static_cast<std::uint16_t>(values[4])};
+    return true;
+}
+
+void ReadCsv(const QString& text, Contents& contents) {
+    const std::vector<Record> records = SplitCsv(text, contents.Problems);
+    if (records.empty()) {
+        if (contents.Problems.empty())
+            contents.Problems.push_back({1, QStringLiteral("the file is empty")});
+        return;
+    }
+    QStringList header;
+    for (const char* column : Columns)
+        header << QLatin1String(column);
+    QStringList given = records.front().Fields;
+    if (!given.isEmpty() && given.first().startsWith(QChar(0xFEFF)))
+        given.first().remove(0, 1);
+    if (given != header) {
+        contents.Problems.push_back(
+            {records.front().Line, QStringLiteral("the header must be %1").arg(header.join(u','))});
+        return;
+    }
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        const Record& record = records[r];
+        if (record.Fields.size() != ColumnCount) {
+            contents.Problems.push_back({record.Line, QStringLiteral("%1 fields where %2 are expected")
+                                                          .arg(record.Fields.size())
+                                                          .arg(ColumnCount)});
+            continue;
+        }
+        Row row;
+        if (ReadNumbers(row, record.Line, contents.Problems,
+                        [&record](const NumberColumn& column, QString& value) {
+                            value = record.Fields[column.Column].trimmed();
+                            const std::optional<qint64> number = ParseNumber(value);
+                            if (!number)
+                                value = QStringLiteral("%1 \"%2\" is not a number")
+                                            .arg(QLatin1String(column.Name), record.Fields[column.Column]);
+                            return number;
+                        }))
+            contents.Rows.push_back(row);
+    }
+}
+
+int LineAt(const QByteArray& text, qsizetype offset) {
+    return 1 + static_cast<int>(text.left(offset).count('\n'));
+}
+
+// Where each element of the top-level array starts, in a text already known to be valid JSON.
+std::vector<qsizetype> ElementOffsets(const QByteArray& text) {
+    std::vector<qsizetype> offsets;
+    int depth = 0;
+    bool inString = false;
+    bool expecting = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+            continue;
+        if (depth == 1 && expecting && c != ']') {
+            offsets.push_back(i);
+            expecting = false;
+        }
+        if (c == '"')
+            inString = true;
+        else if (c == '[' || c == '{')
+            expecting = ++depth == 1;
+        else if (c == ']' || c == '}')
+            --depth;
+        else if (c == ',' && depth == 1)
+            expecting = true;
+    }
+    return offsets;
+}
+
+void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        contents.Problems.push_back({LineAt(text, error.offset), error.errorString()});
+        return;
+    }
+    if (!document.isArray()) {
+        contents.Problems.push_back(
+            {LineAt(text, start), QStringLiteral("the file must hold an array of objects")});
+        return;
+    }
+    const QJsonArray array = document.array();
+    const std::vector<qsizetype> offsets = ElementOffsets(text);
+    for (qsizetype e = 0; e < array.size(); ++e) {
+        const int line = static_cast<std::size_t>(e) < offsets.size()
+                             ? LineAt(text, offsets[static_cast<std::size_t>(e)])
+                             : 1;
+        if (!array[e].isObject()) {
+            contents.Problems.push_back({line, QStringLiteral("an element that is not an object")});
+            continue;
+        }
+        const QJsonObject object = array[e].toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!std::any_of(std::begin(Columns), std::end(Columns),
+                             [&it](const char* column) { return it.key() == QLatin1String(column); }))
+                contents.Problems.push_back({line, QStringLiteral("unknown key \"%1\"").arg(it.key())});
+        }
+        Row row;
+        if (ReadNumbers(row, line, contents.Problems,
+                        [&object](const NumberColumn& column, QString& value) -> std::optional<qint64> {
+                            const QString name = QLatin1String(column.Name);
+                            const QJsonValue v = object.value(name);
+                            if (v.isUndefined()) {
+                                value = QStringLiteral("no \"%1\"").arg(name);
+                                return std::nullopt;
+                            }
+                            if (!v.isDouble()) {
+                                value = QStringLiteral("%1 %2 is not a number")
+                                            .arg(name, v.isString() ? JsonString(v.toString())
+                                                                    : QStringLiteral("(not a number)"));
+                                return std::nullopt;
+                            }
+                            const double d = v.toDouble();
+                            value = QString::number(d, 'g', 17);
+                            if (d != std::floor(d)) {
+                                value = QStringLiteral("%1 %2 is not a whole number").arg(name, value);
+                                return std::nullopt;
+                            }
+                            // Any value beyond 16 bits is out of range; clamp before converting.
+                            return static_cast<qint64>(std::clamp(d, -1e9, 1e9));
+                        }))
+            contents.Rows.push_back(row);
+    }
+}
+
+} // namespace
+
+QByteArray Write(const EvolutionSummary::Table& table, Format format) {
+    return format == Format::Json ? WriteJson(table) : WriteCsv(table);
+}
+
+Contents Read(const QByteArray& text) {
+    Contents contents;
+    qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < text.size() && QByteArrayView(" \t\r\n").contains(text[start]))
+        ++start;
+    if (start == text.size()) {
+        contents.Problems.push_back({1, QStringLiteral("the file is empty")});
+        return contents;
+    }
+    if (text[start] == '[' || text[start] == '{')
+        ReadJson(text, start, contents);
+    else
+        ReadCsv(QString::fromUtf8(text), contents);
+
+    // A species and slot given twice is reported where it is given the second time.
+    QHash<int, int> firstLine;
+    for (const Row& row : contents.Rows) {
+        const int key = row.Species * rom::SlotCount + row.Slot;
+        const auto seen = firstLine.constFind(key);
+        if (seen == firstLine.constEnd())
+            firstLine.insert(key, row.Line);
+        else
+            contents.Problems.push_back(
+                {row.Line, QStringLiteral("species %1 slot %2 is already given on line %3")
+                               .arg(row.Species)
+                               .arg(row.Slot + 1)
+                               .arg(*seen)});
+    }
+    std::stable_sort(contents.Problems.begin(), contents.Problems.end(),
+                     [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
+    return contents;
+}
+
+} // namespace TableFile

@@ -1,0 +1,404 @@
+// The commands of evolution-table and the reading of its command line.
+#include "TableTool.h"
+
+#include "EvolutionImage.h"
+#include "EvolutionSummary.h"
+#include "TableFile.h"
+
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+#ifndef EVO_VERSION
+#define EVO_VERSION "unknown"
+#endif
+
+namespace TableTool {
+namespace {
+
+constexpr const char* Program = "evolution-table";
+
+constexpr const char* HelpText =
+    "Usage: evolution-table COMMAND IMAGE [ARGUMENTS] [OPTIONS]\n"
+    "Reads and changes the evolution table of a Generation 4 DS ROM image in place.\n"
+    "\n"
+    "Commands:\n"
+    "  info IMAGE                      the game, where its table lies and how many slots are used\n"
+    "  export IMAGE [--format csv|json] [-o FILE]\n"
+    "                                  every slot (494 species x 7 slots), to FILE or the output\n"
+    "  import IMAGE FILE [--dry-run]   writes the slots of a CSV or JSON file that differ from the\n"
+    "                                  image, after checking every row; --dry-run writes nothing\n"
+    "  show IMAGE SPECIES              a species' slots and the slots that evolve into it\n"
+    "                                  (SPECIES is a number or a name)\n"
+    "\n"
+    "Options:\n"
+    "  --format csv|json   export format (csv by default)\n"
+    "  -o, --output FILE   export into FILE instead of the output\n"
+    "  --dry-run           import: show the changes, write nothing\n"
+    "  -h, --help          this text\n"
+    "  --version           the program's version\n"
+    "\n"
+    "Exit status: 0 success, 1 bad input or a refused image, 2 wrong usage.\n";
+
+struct Invocation {
+    std::string Command;
+    std::vector<std::string> Operands;
+    std::optional<std::string> Format;
+    std::optional<std::string> Output;
+    bool DryRun = false;
+    bool Help = false;
+    bool Version = false;
+};
+
+// The command line, or the reason it is wrong.
+struct Parsed {
+    Invocation Call;
+    std::string Error;
+};
+
+Parsed Parse(const std::vector<std::string>& args) {
+    Parsed parsed;
+    Invocation& call = parsed.Call;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!options || arg.empty() || arg[0] != '-' || arg == "-") {
+            if (call.Command.empty())
+                call.Command = arg;
+            else
+                call.Operands.push_back(arg);
+            continue;
+        }
+        const auto value = [&](const std::string& name, std::optional<std::string>& into) {
+            const std::string prefix = name + "=";
+            if (arg.rfind(prefix, 0) == 0) {
+                into = arg.substr(prefix.size());
+                return true;
+            }
+            if (i + 1 >= args.size()) {
+                parsed.Error = name + " needs a value";
+                return true;
+            }
+            into = args[++i];
+            return true;
+        };
+        if (arg == "--")
+            options = false;
+        else if (arg == "-h" || arg == "--help")
+            call.Help = true;
+        else if (arg == "--version")
+            call.Version = true;
+        else if (arg == "--dry-run")
+            call.DryRun = true;
+        else if (arg == "--format" || arg.rfind("--format=", 0) == 0)
+            value("--format", call.Format);
+        else if (arg == "-o")
+            value("-o", call.Output);
+        else if (arg == "--output" || arg.rfind("--output=", 0) == 0)
+            value("--output", call.Output);
+        else
+            parsed.Error = "unknown option " + arg;
+        if (!parsed.Error.empty())
+            return parsed;
+    }
+    if (call.Help || call.Version)
+        return parsed;
+
+    struct Shape {
+        const char* Command;
+        std::size_t Operands;
+        const char* Usage;
+    };
+    static constexpr Shape Shapes[] = {
+        {"info", 1, "info IMAGE"},
+        {"export", 1, "export IMAGE [--format csv|json] [-o FILE]"},
+        {"import", 2, "import IMAGE FILE [--dry-run]"},
+        {"show", 2, "show IMAGE SPECIES"},
+    };
+    if (call.Command.empty()) {
+        parsed.Error = "no command given";
+        return parsed;
+    }
+    const auto shape = std::find_if(std::begin(Shapes), std::end(Shapes),
+                                    [&call](const Shape& s) { return call.Command == s.Command; });
+    if (shape == std::end(Shapes))
+        parsed.Error = "unknown command " + call.Command;
+    else if (call.Operands.size() != shape->Operands)
+        parsed.Error = std::string("usage: ") + Program + " " + shape->Usage;
+    else if ((call.Format || call.Output) && call.Command != "export")
+        parsed.Error = "--format and --output apply to export only";
+    else if (call.DryRun && call.Command != "import")
+        parsed.Error = "--dry-run applies to import only";
+    else if (call.Format && *call.Format != "csv" && *call.Format != "json")
+        parsed.Error = "--format is csv or json, not " + *call.Format;
+    return parsed;
+}
+
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+std::string Hex(std::int32_t offset) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
+    return text;
+}
+
+// Identifies the image; a refused one gets the same reason the window gives.
+std::optional<rom::EvolutionImage> OpenImage(const std::string& path, std::ostream& err) {
+    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::Open(std::filesystem::path(path));
+    if (!image) {
+        err << Program << ": " << path << ": " << image.Reason() << "\n";
+        return std::nullopt;
+    }
+    return std::move(*image);
+}
+
+void ReportUnreadable(const std::string& path, int species, int slot, std::ostream& err) {
+    err << Program << ": " << path << ": slot " << slot + 1 << " of species " << species
+        << " cannot be read: the file ends inside the evolution table\n";
+}
+
+struct OpenTable {
+    rom::EvolutionImage Image;
+    EvolutionSummary::Table Table;
+};
+
+// The image and every slot of its table, or nothing when either cannot be had.
+std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
+    std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+    if (!image)
+        return std::nullopt;
+    EvolutionSummary::Link at;
+    std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*image, &at);
+    if (!table) {
+        ReportUnreadable(path, at.Species, at.Slot, err);
+        return std::nullopt;
+    }
+    return OpenTable{std::move(*image), std::move(*table)};
+}
+
+int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const std::string& path = call.Operands[0];
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
+        return BadInput;
+    const rom::TableLocation& location = open->Image.Location();
+    int used = 0;
+    for (const rom::EvolutionRecord& record : open->Table)
+        used +=
+            static_cast<int>(std::count_if(std::begin(record.Slots), std::end(record.Slots),
+                                           [](const rom::EvolutionSlot& slot) { return slot.Method != 0; }));
+    out << "image: " << path << "\n";
+    if (location.HasHeader()) {
+        out << "game: " << location.Description() << "\n";
+        out << "title: " << location.Title() << "\n";
+        out << "table: " << location.ArchivePath() << ", ";
+    } else {
+        out << "game: no DS header\n";
+        out << "table: fixed offset, ";
+    }
+    out << "record 0 at " << Hex(location.RecordOffset(0)) << ", record " << rom::SpeciesCount - 1 << " at "
+        << Hex(location.RecordOffset(rom::SpeciesCount - 1)) << "\n";
+    out << "slots used: " << used << " of " << rom::SpeciesCount * rom::SlotCount << "\n";
+    return Success;
+}
+
+// Writes `bytes` to `path` whole or not at all: into a file beside it, then renamed over it.
+bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& err) {
+    const std::filesystem::path target(path);
+    std::filesystem::path partial = target;
+    partial += ".partial";
+    bool written = false;
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        written = file && file.write(bytes.constData(), bytes.size()) && file.flush();
+    }
+    std::error_code error;
+    if (written)
+        std::filesystem::rename(partial, target, error);
+    if (!written || error) {
+        std::filesystem::remove(partial, error);
+        err << Program << ": " << path << ": cannot be written\n";
+        return false;
+    }
+    return true;
+}
+
+int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const std::string& path = call.Operands[0];
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
+        return BadInput;
+    const auto format =
+        call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
+    const QByteArray text = TableFile::Write(open->Table, format);
+    if (call.Output)
+        return WriteWhole(*call.Output, text, err) ? Success : BadInput;
+    out.write(text.constData(), text.size());
+    return Success;
+}
+
+struct Change {
+    TableFile::Row Row;
+    rom::EvolutionSlot Before;
+};
+
+// Puts back the slots already written when a later one fails, newest first; the number that
+// could not be put back.
+int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes, std::size_t written) {
+    int left = 0;
+    while (written > 0) {
+        const Change& change = changes[--written];
+        if (!image.WriteSlot(change.Row.Species, change.Row.Slot, change.Before).Ok())
+            ++left;
+    }
+    return left;
+}
+
+int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const std::string& path = call.Operands[0];
+    const std::string& filePath = call.Operands[1];
+    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+    if (!image)
+        return BadInput;
+
+    std::error_code error;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(std::filesystem::path(filePath), error))
+        file.open(std::filesystem::path(filePath), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file.is_open() || file.bad()) {
+        err << Program << ": " << filePath << ": cannot be read\n";
+        return BadInput;
+    }
+    const TableFile::Contents contents =
+        TableFile::Read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    for (const TableFile::Problem& problem : contents.Problems)
+        err << filePath << ":" << problem.Line << ": " << Utf8(problem.Reason) << "\n";
+    if (!contents.Problems.empty())
+        return BadInput;
+
+    std::vector<TableFile::Row> rows = contents.Rows;
+    std::sort(rows.begin(), rows.end(), [](const TableFile::Row& a, const TableFile::Row& b) {
+        return a.Species != b.Species ? a.Species < b.Species : a.Slot < b.Slot;
+    });
+    std::vector<Change> changes;
+    for (const TableFile::Row& row : rows) {
+        const std::optional<rom::SlotBytes> current = image->ReadSlotBytes(row.Species, row.Slot);
+        if (!current) {
+            ReportUnreadable(path, row.Species, row.Slot, err);
+            return BadInput;
+        }
+        if (*current != rom::EncodeSlot(row.Value))
+            changes.push_back({row, rom::DecodeSlot(*current)});
+    }
+
+    for (const Change& change : changes)
+        out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot, change.Before,
+                                                     change.Row.Value))
+            << "\n";
+    const std::string noun = changes.size() == 1 ? " slot" : " slots";
+    if (call.DryRun) {
+        out << changes.size() << noun << " would change (dry run: nothing written)\n";
+        return Success;
+    }
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const TableFile::Row& row = changes[i].Row;
+        const rom::Status saved = image->WriteSlot(row.Species, row.Slot, row.Value);
+        if (saved.Ok())
+            continue;
+        err << Program << ": " << path << ": slot " << row.Slot + 1 << " of species " << row.Species
+            << " was not written: " << saved.Reason << "\n";
+        if (i > 0) {
+            const int left = PutBack(*image, changes, i);
+            if (left == 0)
+                err << Program << ": the " << i
+                    << " slots written before it were put back; the image is unchanged\n";
+            else
+                err << Program << ": " << left << " of the " << i
+                    << " slots written before it could not be put back\n";
+        }
+        return BadInput;
+    }
+    out << changes.size() << noun << " changed\n";
+    return Success;
+}
+
+// A species number (0-493) or name, the name compared without regard to case.
+std::optional<int> FindSpecies(const std::string& text) {
+    const QString given = QString::fromStdString(text).trimmed();
+    bool isNumber = false;
+    const int number = given.toInt(&isNumber);
+    if (isNumber)
+        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        if (EvolutionSummary::SpeciesName(species).compare(given, Qt::CaseInsensitive) == 0)
+            return species;
+    }
+    return std::nullopt;
+}
+
+int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const std::string& path = call.Operands[0];
+    const std::optional<int> species = FindSpecies(call.Operands[1]);
+    if (!species) {
+        err << Program << ": no species " << call.Operands[1] << " (a number from 0 to "
+            << rom::SpeciesCount - 1 << " or a name)\n";
+        return BadInput;
+    }
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open)
+        return BadInput;
+
+    out << Utf8(EvolutionSummary::SpeciesName(*species)) << " (" << *species << ")\n";
+    const auto list = [&out](const char* heading, const std::vector<EvolutionSummary::Link>& links,
+                             bool named) {
+        out << heading << "\n";
+        if (links.empty())
+            out << "  nothing\n";
+        for (const EvolutionSummary::Link& link : links) {
+            out << "  ";
+            if (named)
+                out << Utf8(EvolutionSummary::SpeciesName(link.Species)) << " (" << link.Species << ") ";
+            out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value)) << "\n";
+        }
+    };
+    list("evolves into:", EvolutionSummary::EvolvesInto(open->Table, *species), false);
+    list("evolves from:", EvolutionSummary::EvolvesFrom(open->Table, *species), true);
+    return Success;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed parsed = Parse(args);
+    if (!parsed.Error.empty()) {
+        err << Program << ": " << parsed.Error << "\n"
+            << "Try '" << Program << " --help' for more information.\n";
+        return BadUsage;
+    }
+    const Invocation& call = parsed.Call;
+    if (call.Help) {
+        out << HelpText;
+        return Success;
+    }
+    if (call.Version) {
+        out << Program << " " << EVO_VERSION << "\n";
+        return Success;
+    }
+    if (call.Command == "info")
+        return Info(call, out, err);
+    if (call.Command == "export")
+        return Export(call, out, err);
+    if (call.Command == "import")
+        return Import(call, out, err);
+    return Show(call, out, err);
+}
+
+} // namespace TableTool

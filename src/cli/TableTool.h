@@ -1,0 +1,20 @@
+// The evolution-table commands (info, export, import, show) behind the program's thin main, so that
+// they can be run and checked in-process.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace TableTool {
+
+// Exit statuses.
+inline constexpr int Success = 0;
+inline constexpr int BadInput = 1; // a refused image, an invalid file, a write that failed
+inline constexpr int BadUsage = 2;
+
+// Runs the tool on `args` (the arguments after the program name, as bytes: a path need not be
+// valid UTF-8). Results go to `out`, messages to `err`; returns the exit status.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace TableTool

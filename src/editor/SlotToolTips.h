@@ -1,0 +1,39 @@
+// Tool tips of the editor window, read from the image when they are asked for: a slot button
+// summarises that slot of the species shown, a species in the list says what it evolves from and
+// into. Showing a slot costs nothing more, as nothing is read before the pointer rests.
+#pragma once
+
+#include "EvolutionImage.h"
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+class QListWidget;
+class QRadioButton;
+
+class SlotToolTips : public QObject {
+    Q_OBJECT
+
+public:
+    using ImageSource = std::function<const rom::EvolutionImage*()>; // null while no image is open
+    using SpeciesSource = std::function<int()>;                      // the species row shown
+
+    SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent = nullptr);
+
+    // Answers the tool tips of the seven slot buttons (slot 1 first) and of the species list.
+    void Watch(const std::array<QRadioButton*, rom::SlotCount>& slotButtons, QListWidget* speciesList);
+
+    // The texts, for the species and slot (0 .. 6) given; empty while no image is open.
+    QString SlotText(int species, int slot) const;
+    QString SpeciesText(int species) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ImageSource image;
+    SpeciesSource species;
+    std::array<QRadioButton*, rom::SlotCount> slotButtons{};
+    QListWidget* speciesList = nullptr;
+};

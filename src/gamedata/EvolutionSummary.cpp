@@ -1,0 +1,157 @@
+// Slot and species descriptions built on the name lists and the method kinds.
+#include "EvolutionSummary.h"
+
+#include "EditorLists.h"
+#include "EvolutionMethods.h"
+
+namespace EvolutionSummary {
+namespace {
+
+QString Row(const QStringList& list, int row) {
+    if (row < 0 || row >= list.size())
+        return {};
+    QString text = list[row];
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
+// A number no list holds still shows, so that an odd value is never hidden.
+QString NameOr(const QString& name, const char* what, int number) {
+    return name.isEmpty() ? QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(number) : name;
+}
+
+QString TargetText(int target) {
+    return NameOr(SpeciesName(target), "species", target);
+}
+
+QString MethodText(int method) {
+    return NameOr(MethodName(method), "method", method);
+}
+
+// The method and what it needs: "Level Evo., level 16", "Item Evo., Leaf Stone", "Trade Evo.".
+QString Condition(const rom::EvolutionSlot& slot) {
+    const QString method = MethodText(slot.Method);
+    const QString name = ParameterName(slot);
+    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
+    case ParameterKind::Level:
+        return method + QStringLiteral(", level %1").arg(slot.Parameter);
+    case ParameterKind::Item:
+        return method + QStringLiteral(", ") + NameOr(name, "item", slot.Parameter);
+    case ParameterKind::Move:
+        return method + QStringLiteral(", ") + NameOr(name, "move", slot.Parameter);
+    case ParameterKind::Species:
+        return method + QStringLiteral(", with ") + NameOr(name, "species", slot.Parameter);
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        break;
+    }
+    // A value stored with a method that shows none (a beauty value) is still part of the slot.
+    return slot.Parameter == 0 ? method : method + QStringLiteral(", value %1").arg(slot.Parameter);
+}
+
+// One side of a change: "Level Evo. 20", "Item Evo. Leaf Stone, target Leafeon", "None".
+QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget) {
+    QString text = MethodText(slot.Method);
+    QString parameter = ParameterName(slot);
+    if (parameter.isEmpty() && slot.Parameter != 0)
+        parameter = QString::number(slot.Parameter);
+    if (!parameter.isEmpty())
+        text += u' ' + parameter;
+    if (withTarget && (slot.Method != 0 || slot.Target != 0))
+        text += QStringLiteral(", target ") + TargetText(slot.Target);
+    return text;
+}
+
+} // namespace
+
+QString SpeciesName(int species) {
+    return Row(EditorLists::SpeciesList(), species);
+}
+
+QString MethodName(int method) {
+    return Row(EditorLists::MethodList(), method);
+}
+
+QString ParameterName(const rom::EvolutionSlot& slot) {
+    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
+    case ParameterKind::Level:
+        return Row(EditorLists::LevelList(), slot.Parameter);
+    case ParameterKind::Item:
+        return Row(EditorLists::ItemList(), slot.Parameter);
+    case ParameterKind::Move:
+        return Row(EditorLists::MoveList(), slot.Parameter);
+    case ParameterKind::Species:
+        return Row(EditorLists::ParameterSpeciesList(), slot.Parameter);
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        break;
+    }
+    return {};
+}
+
+QString Describe(const rom::EvolutionSlot& slot) {
+    if (slot.Method == 0)
+        return QStringLiteral("no evolution");
+    return Condition(slot) + QStringLiteral(" -> ") + TargetText(slot.Target);
+}
+
+QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
+                       const rom::EvolutionSlot& after) {
+    return QStringLiteral("%1 slot %2: %3 -> %4")
+        .arg(TargetText(species))
+        .arg(slot + 1)
+        .arg(ChangeSide(before, before.Target != after.Target), ChangeSide(after, true));
+}
+
+std::vector<Link> EvolvesInto(const Table& table, int species) {
+    std::vector<Link> links;
+    if (species < 0 || static_cast<std::size_t>(species) >= table.size())
+        return links;
+    for (int slot = 0; slot < rom::SlotCount; ++slot) {
+        const rom::EvolutionSlot& value = table[static_cast<std::size_t>(species)].Slots[slot];
+        if (value.Method != 0)
+            links.push_back({species, slot, value});
+    }
+    return links;
+}
+
+std::vector<Link> EvolvesFrom(const Table& table, int species) {
+    std::vector<Link> links;
+    for (std::size_t from = 0; from < table.size(); ++from) {
+        for (int slot = 0; slot < rom::SlotCount; ++slot) {
+            const rom::EvolutionSlot& value = table[from].Slots[slot];
+            if (value.Method != 0 && value.Target == species)
+                links.push_back({static_cast<int>(from), slot, value});
+        }
+    }
+    return links;
+}
+
+QString SpeciesToolTip(const Table& table, int species) {
+    QStringList lines;
+    for (const Link& link : EvolvesFrom(table, species))
+        lines << QStringLiteral("Evolves from %1 (%2)").arg(TargetText(link.Species), Condition(link.Value));
+    for (const Link& link : EvolvesInto(table, species))
+        lines << QStringLiteral("Evolves into %1 (%2)")
+                     .arg(TargetText(link.Value.Target), Condition(link.Value));
+    return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
+}
+
+std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable) {
+    Table table(rom::SpeciesCount);
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        for (int slot = 0; slot < rom::SlotCount; ++slot) {
+            const std::optional<rom::SlotBytes> bytes = image.ReadSlotBytes(species, slot);
+            if (!bytes) {
+                if (unreadable)
+                    *unreadable = {species, slot, {}};
+                return std::nullopt;
+            }
+            table[static_cast<std::size_t>(species)].Slots[slot] = rom::DecodeSlot(*bytes);
+        }
+    }
+    return table;
+}
+
+} // namespace EvolutionSummary

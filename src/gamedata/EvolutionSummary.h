@@ -1,0 +1,53 @@
+// Evolution slots in words, for the window's tool tips and the command-line tool: a slot as one
+// line, what a species evolves from and into, and the whole table read from an image.
+#pragma once
+
+#include "EvolutionImage.h"
+#include "EvolutionTable.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace EvolutionSummary {
+
+// Species 0 .. 493, one record each.
+using Table = std::vector<rom::EvolutionRecord>;
+
+// The names as the lists show them, without trailing blanks; empty when the number has no row.
+QString SpeciesName(int species);
+QString MethodName(int method);
+// The name of the parameter in the list its method's kind uses; empty for a method without one.
+QString ParameterName(const rom::EvolutionSlot& slot);
+
+// "Level Evo., level 16 -> Ivysaur", "Item Evo., Leaf Stone -> Leafeon", or "no evolution" for
+// method 0. A number that no list holds is shown as the number.
+QString Describe(const rom::EvolutionSlot& slot);
+
+// One slot's change as the import reports it:
+// "Eevee slot 4: Level Evo. 20 -> Item Evo. Leaf Stone, target Leafeon". `slot` counts from 0; the
+// old target is named too when it changes.
+QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
+                       const rom::EvolutionSlot& after);
+
+// A used slot (method other than 0) of the table.
+struct Link {
+    int Species = 0;
+    int Slot = 0; // 0 .. 6
+    rom::EvolutionSlot Value;
+};
+// The used slots of `species`, in slot order.
+std::vector<Link> EvolvesInto(const Table& table, int species);
+// Every used slot whose target is `species`, in species and slot order.
+std::vector<Link> EvolvesFrom(const Table& table, int species);
+
+// The species list's tool tip: "Evolves from Bulbasaur (Level Evo., level 16)" and
+// "Evolves into Venusaur (Level Evo., level 32)" lines, or "Does not evolve".
+QString SpeciesToolTip(const Table& table, int species);
+
+// Every slot of the image, read through the slot model; nothing when a slot cannot be read (the
+// file ends inside the table), with `*unreadable` set to the first such species and slot.
+std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable = nullptr);
+
+} // namespace EvolutionSummary

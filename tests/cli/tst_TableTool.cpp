@@ -1,0 +1,308 @@
+// evolution-table on images holding the game's real table: a bare table image and a Platinum
+// image whose archive lies elsewhere. The commands run in-process; a few runs of the real program
+// check its exit statuses and streams.
+#include "DemoRom.h"
+#include "EvolutionImage.h"
+#include "GameImages.h"
+#include "TableFile.h"
+#include "TableTool.h"
+#include "TestRegistry.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+namespace {
+
+struct Outcome {
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+Outcome Run(const QStringList& args) {
+    std::vector<std::string> bytes;
+    for (const QString& arg : args)
+        bytes.push_back(arg.toStdString());
+    std::ostringstream out, err;
+    const int status = TableTool::Run(bytes, out, err);
+    return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Store(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Writes the image of kind `kind` holding the game's table; returns the offset of species 0.
+qint64 WriteImage(const QString& kind, const QString& path) {
+    const auto table = DemoRom::GameEvolutionTable();
+    if (kind == QLatin1String("bare")) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(DemoRom::DemoImageSize) ||
+            !file.seek(rom::EvolutionTableOffset))
+            return -1;
+        file.write(DemoRom::EncodeTable(table));
+        return rom::EvolutionTableOffset;
+    }
+    GameImage image = GameImage::Platinum(0x9000);
+    image.Records = table;
+    if (!WriteSparseImage(path, image.Layout()))
+        return -1;
+    return rom::EvolutionImage::Open(path.toStdString())->Location().RecordOffset(0);
+}
+
+const char* const Header =
+    "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name";
+
+} // namespace
+
+class TestTableTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+
+    static void Images() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("bare table image") << QStringLiteral("bare");
+        QTest::newRow("file-system image") << QStringLiteral("platinum");
+    }
+
+private slots:
+    void exportHoldsTheGameTable_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("format");
+        for (const char* format : {"csv", "json"}) {
+            QTest::addRow("bare, %s", format) << QStringLiteral("bare") << QString::fromLatin1(format);
+            QTest::addRow("file system, %s", format)
+                << QStringLiteral("platinum") << QString::fromLatin1(format);
+        }
+    }
+    void exportHoldsTheGameTable() {
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
+        const QString image = Path("export.nds");
+        QVERIFY(WriteImage(kind, image) > 0);
+        const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("--format"), format});
+        QCOMPARE(outcome.Status, 0);
+        QCOMPARE(outcome.Err, QString());
+
+        const QByteArray text = outcome.Out.toUtf8();
+        const TableFile::Contents contents = TableFile::Read(text);
+        QCOMPARE(contents.Problems.size(), std::size_t(0));
+        QCOMPARE(contents.Rows.size(), std::size_t(rom::SpeciesCount * rom::SlotCount));
+        const auto table = DemoRom::GameEvolutionTable();
+        for (std::size_t i = 0; i < contents.Rows.size(); ++i) {
+            const TableFile::Row& row = contents.Rows[i];
+            QCOMPARE(row.Species * rom::SlotCount + row.Slot, int(i));
+            QVERIFY(row.Value == table[std::size_t(row.Species)].Slots[row.Slot]);
+        }
+        // The names as the lists write them, without their trailing blanks.
+        if (format == QLatin1String("csv")) {
+            QVERIFY(text.startsWith(QByteArray(Header) + "\r\n"));
+            QVERIFY(text.contains("\r\n133,Eevee,4,7,Item Evo.,84,Water Stone,134,Vaporeon\r\n"));
+            QVERIFY(text.contains("\r\n387,Turtwig,1,4,Level Evo.,18,18,388,Grotle\r\n"));
+            QVERIFY(text.contains("\r\n1,Bulbasaur,2,0,None,0,,0,??????????\r\n"));
+        } else {
+            QVERIFY(text.contains(R"({"species": 349, "species_name": "Feebas", "slot": 1, "method": 15, )"
+                                  R"("method_name": "Max Beauty", "parameter": 170, "parameter_name": "", )"
+                                  R"("target": 350, "target_name": "Milotic"})"));
+        }
+    }
+
+    void exportThenImportLeavesTheImageUnchanged_data() { exportHoldsTheGameTable_data(); }
+    void exportThenImportLeavesTheImageUnchanged() {
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
+        const QString image = Path("roundtrip.nds");
+        const QString file = Path("roundtrip.txt");
+        QVERIFY(WriteImage(kind, image) > 0);
+        const QByteArray before = Contents(image);
+        QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("--format=") + format,
+                      QStringLiteral("-o"), file})
+                     .Status,
+                 0);
+        const Outcome imported = Run({QStringLiteral("import"), image, file});
+        QCOMPARE(imported.Status, 0);
+        QCOMPARE(imported.Out, QStringLiteral("0 slots changed\n"));
+        QVERIFY(Contents(image) == before);
+    }
+
+    // Only the edited slots change, whether the file holds the whole table or a few rows; a dry
+    // run reports the same and writes nothing.
+    void anEditedFileChangesExactlyItsSlots_data() { Images(); }
+    void anEditedFileChangesExactlyItsSlots() {
+        QFETCH(QString, kind);
+        const QString image = Path("edit.nds");
+        const QString csv = Path("edit.csv");
+        const qint64 table = WriteImage(kind, image);
+        QVERIFY(table > 0);
+        QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), csv}).Status, 0);
+        QByteArray text = Contents(csv);
+        text.replace("\r\n133,Eevee,4,7,Item Evo.,84,Water Stone,134,Vaporeon\r\n",
+                     "\r\n133,Eevee,4,7,Item Evo.,85,,470,\r\n");
+        text.replace("\r\n1,Bulbasaur,1,4,Level Evo.,16,16,2,Ivysaur\r\n", "\r\n1,Bulbasaur,1,4,,18,,2,\r\n");
+        Store(csv, text);
+        Store(Path("subset.csv"), QByteArray(Header) + "\n493,Arceus,7,5,,0,,1,\n");
+
+        QByteArray expected = Contents(image);
+        const QByteArray before = expected;
+        expected.replace(table + 133 * 44 + 3 * 6, 6, QByteArray::fromHex("07005500d601"));
+        expected.replace(table + 1 * 44 + 0 * 6, 6, QByteArray::fromHex("040012000200"));
+        const QString changes =
+            QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur\n"
+                           "Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> Item Evo. Leaf Stone, "
+                           "target Leafeon\n");
+
+        const Outcome dry = Run({QStringLiteral("import"), image, csv, QStringLiteral("--dry-run")});
+        QCOMPARE(dry.Status, 0);
+        QCOMPARE(dry.Out, changes + QStringLiteral("2 slots would change (dry run: nothing written)\n"));
+        QVERIFY(Contents(image) == before);
+
+        const Outcome applied = Run({QStringLiteral("import"), image, csv});
+        QCOMPARE(applied.Status, 0);
+        QCOMPARE(applied.Out, changes + QStringLiteral("2 slots changed\n"));
+        QVERIFY(Contents(image) == expected);
+
+        const Outcome subset = Run({QStringLiteral("import"), image, Path("subset.csv")});
+        QCOMPARE(subset.Out,
+                 QStringLiteral("Arceus slot 7: None -> Trade Evo., target Bulbasaur\n1 slot changed\n"));
+        expected.replace(table + 493 * 44 + 6 * 6, 6, QByteArray::fromHex("050000000100"));
+        QVERIFY(Contents(image) == expected);
+    }
+
+    void badFilesAreReportedAndWriteNothing_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("messages"); // FILE stands for the file's name, * for any text
+        const QByteArray header = QByteArray(Header) + "\r\n";
+        const QByteArray good = "1,,1,4,,16,,2,\r\n";
+        QTest::newRow("column count") << header + good + "1,,2,4,,16,,2\r\n"
+                                      << QStringLiteral("FILE:3: 8 fields where 9 are expected\n");
+        QTest::newRow("value of 70000")
+            << header + "1,,1,4,,70000,,2,\r\n"
+            << QStringLiteral("FILE:2: parameter 70000 is out of range (0-65535)\n");
+        QTest::newRow("species 494") << header + good + "494,,1,4,,16,,2,\r\n"
+                                     << QStringLiteral("FILE:3: species 494 is out of range (0-493)\n");
+        QTest::newRow("slot given twice")
+            << header + good + "2,,1,0,,0,,0,\r\n" + good
+            << QStringLiteral("FILE:4: species 1 slot 1 is already given on line 2\n");
+        QTest::newRow("not a number") << header + "1,,one,4,,16,,2,\r\n"
+                                      << QStringLiteral("FILE:2: slot \"one\" is not a number\n");
+        // A quoted name may hold commas, quotes and a line break; the lines still count from the file.
+        QTest::newRow("quoted fields")
+            << header + "\"1\",\"Bulba, \"\"the\"\"\r\nseed\",\"1\",4,,16,,2,\r\n" + good
+            << QStringLiteral("FILE:4: species 1 slot 1 is already given on line 2\n");
+        QTest::newRow("wrong header")
+            << QByteArray("species,slot,method,parameter,target\n")
+            << QStringLiteral("FILE:1: the header must be %1\n").arg(QLatin1String(Header));
+        QTest::newRow("empty file") << QByteArray() << QStringLiteral("FILE:1: the file is empty\n");
+        QTest::newRow("JSON syntax error")
+            << QByteArray(
+                   "[\n  {\"species\": 1, \"slot\": 1, \"method\": 4, \"parameter\": 16, \"target\": 2},\n"
+                   "  {\"species\": 1, \"slot\": 2 \"method\": 4}\n]\n")
+            << QStringLiteral("FILE:3: *"); // the parser's own words follow
+        QTest::newRow("JSON rows")
+            << QByteArray("[{\"species\": 1, \"slot\": 1, \"method\": 4, \"parameter\": 16,\n"
+                          "  \"target\": 2},\n  {\"species\": 1, \"slot\": 8, \"method\": 4,"
+                          " \"parameter\": \"16\", \"target\": 2}]")
+            << QStringLiteral(
+                   "FILE:3: slot 8 is out of range (1-7)\nFILE:3: parameter \"16\" is not a number\n");
+    }
+    void badFilesAreReportedAndWriteNothing() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, messages);
+        const QString image = Path("bad.nds");
+        const QString file = Path("bad-rows.txt");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        const QByteArray before = Contents(image);
+        Store(file, text);
+        const Outcome outcome = Run({QStringLiteral("import"), image, file});
+        QCOMPARE(outcome.Status, 1);
+        messages.replace(QStringLiteral("FILE"), file);
+        if (messages.endsWith(u'*'))
+            QVERIFY2(outcome.Err.startsWith(messages.chopped(1)) && outcome.Err.count(u'\n') == 1,
+                     qPrintable(outcome.Err));
+        else
+            QCOMPARE(outcome.Err, messages);
+        QCOMPARE(outcome.Out, QString());
+        QVERIFY(Contents(image) == before);
+    }
+
+    // Another game's image is refused with the reason the window gives, and export writes no file.
+    void aRefusedImageGivesItsReason() {
+        const QString image = Path("kart.nds");
+        QVERIFY(WriteSparseImage(image, rom::NdsImageBuilder("MARIOKART DS", "AMCE").Build()));
+        const std::string reason = rom::EvolutionImage::Open(image.toStdString()).Reason();
+        QVERIFY(!reason.empty());
+        const Outcome outcome =
+            Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("kart.csv")});
+        QCOMPARE(outcome.Status, 1);
+        QCOMPARE(outcome.Err,
+                 QStringLiteral("evolution-table: %1: %2\n").arg(image, QString::fromStdString(reason)));
+        QVERIFY(!QFile::exists(Path("kart.csv")));
+    }
+
+    void infoAndShow() {
+        const QString image = Path("info.nds");
+        QVERIFY(WriteImage(QStringLiteral("platinum"), image) > 0);
+        const Outcome info = Run({QStringLiteral("info"), image});
+        QCOMPARE(info.Status, 0);
+        QVERIFY2(info.Out.contains(QStringLiteral("\ngame: Pokemon Platinum (CPUE)\n")),
+                 qPrintable(info.Out));
+        QVERIFY(info.Out.contains(QStringLiteral("\ntable: poketool/personal/evo.narc, record 0 at 0x")));
+        QVERIFY(info.Out.endsWith(QStringLiteral("\nslots used: 246 of 3458\n")));
+
+        const Outcome show = Run({QStringLiteral("show"), image, QStringLiteral("iVYSAUR")});
+        QCOMPARE(show.Out,
+                 QStringLiteral("Ivysaur (2)\nevolves into:\n  slot 1: Level Evo., level 32 -> Venusaur\n"
+                                "evolves from:\n  Bulbasaur (1) slot 1: Level Evo., level 16 -> Ivysaur\n"));
+        QCOMPARE(Run({QStringLiteral("show"), image, QStringLiteral("494")}).Status, 1);
+    }
+
+    // The program itself: exit statuses, and which stream gets what.
+    void theProgram_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("no command") << QStringList() << 2 << QString() << QStringLiteral("no command given");
+        QTest::newRow("unknown option") << QStringList{"info", "x.nds", "--fast"} << 2 << QString()
+                                        << QStringLiteral("unknown option --fast");
+        QTest::newRow("missing file")
+            << QStringList{"import", "x.nds"} << 2 << QString()
+            << QStringLiteral("usage: evolution-table import IMAGE FILE [--dry-run]");
+        QTest::newRow("bad format") << QStringList{"export", "x.nds", "--format", "xml"} << 2 << QString()
+                                    << QStringLiteral("--format is csv or json");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: evolution-table COMMAND" << QString();
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << QStringLiteral("evolution-table " EVO_VERSION "\n") << QString();
+        QTest::newRow("no image") << QStringList{"info", "/nonexistent/x.nds"} << 1 << QString()
+                                  << QStringLiteral("evolution-table: /nonexistent/x.nds: ");
+    }
+    void theProgram() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess process;
+        process.start(QStringLiteral(EVO_TABLE_TOOL), args);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        const QString stdOut = QString::fromUtf8(process.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+    }
+};
+
+EVO_REGISTER_TEST(TestTableTool)
+#include "tst_TableTool.moc"
