@@ -261,7 +261,7 @@ void Form1::Form_Load() {
     cmbLevel->addItems(EditorLists::LevelList());
     cmbLevel->setCurrentIndex(-1);
     CurrentSlot = 0;
-    setWindowIcon(QIcon(Image1->pixmap()));
+    setWindowIcon(EditorResources::ApplicationIcon());
 }
 
 void Form1::cmdOpen_Click() {
