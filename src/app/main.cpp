@@ -1,5 +1,6 @@
 // Starts the evolution editor; a ROM image named on the command line opens as if chosen in the
 // Open dialog.
+#include "EditorResources.h"
 #include "Form1.h"
 
 #include <QApplication>
@@ -36,11 +37,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("evolution-editor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Evolution Editor"));
+    QApplication::setApplicationVersion(QStringLiteral(EVO_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(EVO_DESKTOP_FILE_NAME));
+    // The dialogs carry the application's icon too, not only the editor window.
+    QApplication::setWindowIcon(EditorResources::ApplicationIcon());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Edits the evolution table of a Generation 4 DS ROM image."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("rom"), QStringLiteral("ROM image (.nds) to open"),
                                  QStringLiteral("[rom]"));
     parser.process(app);

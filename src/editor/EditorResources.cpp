@@ -1,12 +1,14 @@
 // Registers the editor library's embedded files once per process.
 #include "EditorResources.h"
 
+#include <QString>
 #include <QtGlobal>
 #include <mutex>
 
 // Q_INIT_RESOURCE names a function at global scope, so it cannot be used inside a namespace.
 static void RegisterEditorResources() {
     Q_INIT_RESOURCE(editor);
+    Q_INIT_RESOURCE(AppIcon);
 }
 
 namespace EditorResources {
@@ -14,6 +16,14 @@ namespace EditorResources {
 void Init() {
     static std::once_flag once;
     std::call_once(once, RegisterEditorResources);
+}
+
+QIcon ApplicationIcon() {
+    Init();
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/app/%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace EditorResources

@@ -11,6 +11,7 @@
 #include "SlotToolTips.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
+#include "WindowFont.h"
 #include "clsCommonDialog.h"
 
 #include <QButtonGroup>
@@ -66,12 +67,9 @@ Form1::Form1(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose);
     setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     setFixedSize(TwipsRect(0, 0, 5295, 4455).size());
-    // The layout was made for this small font; where it is missing, the system's sans serif
+    // The layout was made for this small font; where it is missing, a font of the same widths
     // stands in at the same size.
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    setFont(font);
+    setFont(WindowFont::LayoutFont());
     setAcceptDrops(true);
     CreateControls();
     UpdateTitle();
@@ -252,7 +250,7 @@ void Form1::Form_Load() {
     cmbLevel->addItems(EditorLists::LevelList());
     cmbLevel->setCurrentIndex(-1);
     CurrentSlot = 0;
-    setWindowIcon(QIcon(Image1->pixmap()));
+    setWindowIcon(EditorResources::ApplicationIcon());
 }
 
 void Form1::cmdOpen_Click() {

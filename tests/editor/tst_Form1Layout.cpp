@@ -176,18 +176,27 @@ private slots:
         QCOMPARE(rows(w.cmbLevel), EditorLists::LevelList()); // filled at load
     }
 
+    // Image1 keeps its small picture; the window's icon is the application icon, drawn for every
+    // size the desktop installs rather than scaled from 16 x 16.
     void windowIconIsOurs() {
         EditorWindow w;
-        const QPixmap picture = w.Image1->pixmap();
+        const QImage picture = w.Image1->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(picture.size(), QSize(16, 16));
-        QVERIFY(!w.form.windowIcon().isNull());
-        const QImage icon =
-            w.form.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(icon, picture.toImage().convertToFormat(QImage::Format_ARGB32));
         // A picture, not a blank: transparent corners around an opaque red and white ball.
-        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
-        QCOMPARE(icon.pixel(8, 3), qRgb(0xD8, 0x20, 0x20));
-        QCOMPARE(icon.pixel(8, 11), qRgb(0xF8, 0xF8, 0xF8));
+        QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+        QCOMPARE(picture.pixel(8, 3), qRgb(0xD8, 0x20, 0x20));
+        QCOMPARE(picture.pixel(8, 11), qRgb(0xF8, 0xF8, 0xF8));
+
+        const QIcon icon = w.form.windowIcon();
+        const QList<QSize> drawn{{16, 16}, {22, 22}, {24, 24},   {32, 32},
+                                 {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+        QCOMPARE(icon.availableSizes(), drawn);
+        for (const QSize& size : drawn) {
+            const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(image.size(), size);
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(size.width() / 3, size.height() / 2)), 255);
+        }
     }
 };
 
