@@ -78,19 +78,18 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
     const std::int32_t at = location_.SlotOffset(species, slot);
     if (at < 0)
         return Status{"there is no such slot"};
-    if (std::string why = Module1::CheckWritable(path_, at, EvolutionSlot::Size); !why.empty())
+    // One open checks the file and reads what the slot holds now.
+    SlotBytes before{};
+    if (std::string why = Module1::CheckWritable(path_, at, EvolutionSlot::Size, before.data()); !why.empty())
         return Status{why};
-    const std::optional<SlotBytes> before = ReadSlotBytes(species, slot);
-    if (!before)
-        return Status{"the slot cannot be read"};
-    if (expected && *before != *expected)
+    if (expected && before != *expected)
         return Status{"the slot has been changed by another program since"};
     if (previous)
-        *previous = *before;
+        *previous = before;
 
     const SlotBytes bytes = EncodeSlot(value);
     const std::string text = Module1::HexText(bytes.data(), bytes.size());
-    const std::string old = Module1::HexText(before->data(), before->size());
+    const std::string old = Module1::HexText(before.data(), before.size());
     const auto pair = [](const std::string& hex, int k) {
         return std::string_view(hex).substr(2 * static_cast<std::size_t>(k), 2);
     };
