@@ -23,11 +23,13 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QUrl>
 #include <initializer_list>
 #include <optional>
@@ -89,7 +91,9 @@ ValueList* Form1::CreateList(const char* name, QWidget* parent, const QRect& geo
     list->setObjectName(QLatin1String(name));
     list->setGeometry(geometry);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->addItems(rows);
+    // A plain string model: the lists hold text only, and building 1,400 rows of full items is the
+    // larger part of the window's start-up.
+    list->setModel(new QStringListModel(rows, list));
     list->setCurrentIndex(-1);
     return list;
 }
@@ -151,7 +155,10 @@ void Form1::CreateControls() {
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(TwipsRect(2520, 3960, 240, 240));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/editor/icons/Form1.xpm")));
+    // Read as XPM straight away: no image plugin is loaded to ask whether it knows the format.
+    QImageReader icon(QStringLiteral(":/editor/icons/Form1.xpm"), "xpm");
+    icon.setAutoDetectImageFormat(false);
+    Image1->setPixmap(QPixmap::fromImage(icon.read()));
     Image1->hide();
 
     SetTabOrder();
