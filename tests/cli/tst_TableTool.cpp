@@ -6,7 +6,7 @@
 #include "GameImages.h"
 #include "TableFile.h"
 #include "TableTool.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -304,5 +304,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestTableTool)
+EVO_TEST_MAIN(TestTableTool)
 #include "tst_TableTool.moc"

@@ -1,7 +1,7 @@
 // The question before an unsaved slot is left: the standard buttons, Save the default and Escape
 // Cancel, and the answer of the modal box as the user gives it.
 #include "SaveChangesBox.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -45,5 +45,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestSaveChangesBox)
+EVO_TEST_MAIN(TestSaveChangesBox)
 #include "tst_SaveChangesBox.moc"

@@ -1,5 +1,5 @@
 // The replaceable warning box: messages reach the function in place, and the default returns.
-#include "TestRegistry.h"
+#include "TestMain.h"
 #include "WarningBox.h"
 
 #include <QTest>
@@ -31,5 +31,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestWarningBox)
+EVO_TEST_MAIN(TestWarningBox)
 #include "tst_WarningBox.moc"

@@ -1,6 +1,6 @@
 // The file-dialog class: what each call asks of the chooser, what it keeps between calls on one
 // instance, and how the Qt file dialog is set up from a request.
-#include "TestRegistry.h"
+#include "TestMain.h"
 #include "clsCommonDialog.h"
 
 #include <QFile>
@@ -193,5 +193,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestClsCommonDialog)
+EVO_TEST_MAIN(TestClsCommonDialog)
 #include "tst_clsCommonDialog.moc"

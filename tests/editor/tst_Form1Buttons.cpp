@@ -2,7 +2,7 @@
 // pictures, Save drawn disabled until an image is open.
 #include "EditorWindow.h"
 #include "RomImageFile.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTemporaryDir>
 
@@ -101,5 +101,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Buttons)
+EVO_TEST_MAIN(TestForm1Buttons)
 #include "tst_Form1Buttons.moc"

@@ -1,7 +1,7 @@
 // The window's text in the fonts it gets where its own small font is missing: every caption fits
 // the room the fixed layout gives it.
 #include "EditorWindow.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -69,5 +69,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Fonts)
+EVO_TEST_MAIN(TestForm1Fonts)
 #include "tst_Form1Fonts.moc"

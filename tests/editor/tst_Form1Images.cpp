@@ -5,7 +5,7 @@
 #include "EditorWindow.h"
 #include "GameImages.h"
 #include "RomImageFile.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Images)
+EVO_TEST_MAIN(TestForm1Images)
 #include "tst_Form1Images.moc"

@@ -2,7 +2,7 @@
 // and starting state.
 #include "EditorLists.h"
 #include "EditorWindow.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QTest>
@@ -200,5 +200,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Layout)
+EVO_TEST_MAIN(TestForm1Layout)
 #include "tst_Form1Layout.moc"

@@ -4,7 +4,7 @@
 #include "DemoRom.h"
 #include "EditorWindow.h"
 #include "EvolutionMethods.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -113,5 +113,5 @@ private:
     static constexpr qint64 RomImageSize = DemoRom::DemoImageSize;
 };
 
-EVO_REGISTER_TEST(TestForm1RealTable)
+EVO_TEST_MAIN(TestForm1RealTable)
 #include "tst_Form1RealTable.moc"

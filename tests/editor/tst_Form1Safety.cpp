@@ -2,7 +2,7 @@
 // left, and saves can be undone and redone in the file.
 #include "EditorWindow.h"
 #include "RomImageFile.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -216,5 +216,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Safety)
+EVO_TEST_MAIN(TestForm1Safety)
 #include "tst_Form1Safety.moc"

@@ -2,7 +2,7 @@
 // save it, and what it does with values it cannot show or a file it cannot write.
 #include "EditorWindow.h"
 #include "RomImageFile.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -438,5 +438,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestForm1Workflow)
+EVO_TEST_MAIN(TestForm1Workflow)
 #include "tst_Form1Workflow.moc"

@@ -2,7 +2,7 @@
 // what it evolves from and into, and both are read from the file when they are asked for.
 #include "DemoRom.h"
 #include "EditorWindow.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QHelpEvent>
 #include <QTemporaryDir>
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestSlotToolTips)
+EVO_TEST_MAIN(TestSlotToolTips)
 #include "tst_SlotToolTips.moc"

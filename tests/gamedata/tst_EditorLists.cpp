@@ -1,7 +1,7 @@
 // The editor's fixed lists: sizes, the rows that tell them apart from the game's plain names,
 // and the rule that a row is the number the ROM stores.
 #include "EditorLists.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QSet>
 #include <QTest>
@@ -177,5 +177,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestEditorLists)
+EVO_TEST_MAIN(TestEditorLists)
 #include "tst_EditorLists.moc"

@@ -1,6 +1,6 @@
 // The method classification and what a method change does to the other lists of a slot.
 #include "EvolutionMethods.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 #include <limits>
@@ -110,5 +110,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestEvolutionMethods)
+EVO_TEST_MAIN(TestEvolutionMethods)
 #include "tst_EvolutionMethods.moc"

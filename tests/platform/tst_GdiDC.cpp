@@ -1,7 +1,7 @@
 // Pixel tests of the device context: rectangles, lines, ellipses, pixels and focus dots.
 #include "GdiDC.h"
 #include "PixelRows.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -225,5 +225,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(GdiDCTest)
+EVO_TEST_MAIN(GdiDCTest)
 #include "tst_GdiDC.moc"

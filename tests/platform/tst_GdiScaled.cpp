@@ -2,7 +2,7 @@
 // keeps its one-pixel geometry as 2 x 2 blocks, text uses the full resolution.
 #include "GdiDC.h"
 #include "PixelRows.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(GdiScaledTest)
+EVO_TEST_MAIN(GdiScaledTest)
 #include "tst_GdiScaled.moc"

@@ -1,7 +1,7 @@
 // Tests of the device context's DrawText: measuring, line breaking, access-key markers,
 // placement and colour of the drawn lines. Glyph shapes are never compared.
 #include "GdiDC.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFontMetrics>
 #include <QRegularExpression>
@@ -216,5 +216,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(GdiTextTest)
+EVO_TEST_MAIN(GdiTextTest)
 #include "tst_GdiText.moc"

@@ -1,6 +1,6 @@
 // Tests of button pictures: kinds, HIMETRIC sizes and the PNG form kept in design data.
 #include "Picture.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -81,5 +81,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(PictureTest)
+EVO_TEST_MAIN(PictureTest)
 #include "tst_Picture.moc"

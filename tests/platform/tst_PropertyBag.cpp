@@ -2,7 +2,7 @@
 // that keeps the entries in order with pictures embedded.
 #include "OverflowError.h"
 #include "PropertyBag.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -103,5 +103,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(PropertyBagTest)
+EVO_TEST_MAIN(PropertyBagTest)
 #include "tst_PropertyBag.moc"

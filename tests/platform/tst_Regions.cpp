@@ -1,6 +1,6 @@
 // Tests of rectangular and elliptic regions, row by row.
 #include "Regions.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 #include <cmath>
@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(RegionsTest)
+EVO_TEST_MAIN(RegionsTest)
 #include "tst_Regions.moc"

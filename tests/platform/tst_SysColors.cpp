@@ -1,7 +1,7 @@
 // Tests of colour values, the system colours taken from the palette and stored-colour translation.
 #include "Color.h"
 #include "SysColors.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -86,5 +86,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(SysColorsTest)
+EVO_TEST_MAIN(SysColorsTest)
 #include "tst_SysColors.moc"

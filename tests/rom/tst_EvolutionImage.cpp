@@ -4,7 +4,7 @@
 #include "EvolutionImage.h"
 #include "GameImages.h"
 #include "Module1.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -157,5 +157,5 @@ private slots:
 #endif
 };
 
-EVO_REGISTER_TEST(TestEvolutionImage)
+EVO_TEST_MAIN(TestEvolutionImage)
 #include "tst_EvolutionImage.moc"

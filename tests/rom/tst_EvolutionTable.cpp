@@ -3,7 +3,7 @@
 #include "EvolutionImage.h"
 #include "EvolutionTable.h"
 #include "Module1.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -131,5 +131,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestEvolutionTable)
+EVO_TEST_MAIN(TestEvolutionTable)
 #include "tst_EvolutionTable.moc"

@@ -1,7 +1,7 @@
 // Byte routines of the ROM image: hex text in and out, and what they do with files that cannot
 // be read or written.
 #include "Module1.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -198,5 +198,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestModule1)
+EVO_TEST_MAIN(TestModule1)
 #include "tst_Module1.moc"

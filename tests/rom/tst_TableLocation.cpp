@@ -5,7 +5,7 @@
 #include "GameImages.h"
 #include "NitroFs.h"
 #include "TableLocation.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -192,5 +192,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestTableLocation)
+EVO_TEST_MAIN(TestTableLocation)
 #include "tst_TableLocation.moc"

@@ -3,7 +3,7 @@
 #include "DemoRom.h"
 #include "Module1.h"
 #include "TableLocation.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -68,5 +68,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TestDemoRom)
+EVO_TEST_MAIN(TestDemoRom)
 #include "tst_DemoRom.moc"

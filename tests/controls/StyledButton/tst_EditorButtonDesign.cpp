@@ -2,7 +2,7 @@
 // window's values, save back unchanged, and draw in the framed gradient style with the picture left.
 #include "ButtonTestSupport.h"
 #include "PropertyBag.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QTest>
@@ -109,5 +109,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(EditorButtonDesignTest)
+EVO_TEST_MAIN(EditorButtonDesignTest)
 #include "tst_EditorButtonDesign.moc"

@@ -1,6 +1,6 @@
 // Tests of the editor's Open and Save button pictures, drawn the way the buttons draw them.
 #include "Picture.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 #include "TransparentPicture.h"
 
 #include <QFile>
@@ -68,5 +68,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(EditorButtonPicturesTest)
+EVO_TEST_MAIN(EditorButtonPicturesTest)
 #include "tst_EditorButtonPictures.moc"

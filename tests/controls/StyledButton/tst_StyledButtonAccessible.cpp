@@ -2,7 +2,7 @@
 // the events that report changes.
 #include "ButtonTestSupport.h"
 #include "StyledButtonAccessible.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -140,5 +140,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonAccessibleTest)
+EVO_TEST_MAIN(StyledButtonAccessibleTest)
 #include "tst_StyledButtonAccessible.moc"

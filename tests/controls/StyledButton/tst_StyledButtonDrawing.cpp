@@ -3,7 +3,7 @@
 #include "ButtonTestSupport.h"
 #include "Regions.h"
 #include "SysColors.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 #include <set>
@@ -465,5 +465,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonDrawingTest)
+EVO_TEST_MAIN(StyledButtonDrawingTest)
 #include "tst_StyledButtonDrawing.moc"

@@ -2,7 +2,7 @@
 // the caption is drawn finely and everything else as 2 x 2 blocks of its colours at ratio 1.
 #include "ButtonTestSupport.h"
 #include "PixelRows.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -76,5 +76,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonHighDpiTest)
+EVO_TEST_MAIN(StyledButtonHighDpiTest)
 #include "tst_StyledButtonHighDpi.moc"

@@ -3,7 +3,7 @@
 #include "ButtonTestSupport.h"
 #include "CursorQuery.h"
 #include "OverflowError.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QMouseEvent>
 #include <QTest>
@@ -350,5 +350,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonInputTest)
+EVO_TEST_MAIN(StyledButtonInputTest)
 #include "tst_StyledButtonInput.moc"

@@ -4,7 +4,7 @@
 #include "OverflowError.h"
 #include "PropertyBag.h"
 #include "SysColors.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -315,5 +315,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonPropertiesTest)
+EVO_TEST_MAIN(StyledButtonPropertiesTest)
 #include "tst_StyledButtonProperties.moc"

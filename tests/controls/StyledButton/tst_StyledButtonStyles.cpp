@@ -2,7 +2,7 @@
 // states, the gradient styles' rows and lines, the pictures of each state, the default-button
 // looks and the transparent style's captured background.
 #include "ButtonTestSupport.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -440,5 +440,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(StyledButtonStylesTest)
+EVO_TEST_MAIN(StyledButtonStylesTest)
 #include "tst_StyledButtonStyles.moc"

@@ -1,7 +1,7 @@
 // Pixel tests of drawing a button picture: transparency, icon masks, the solid, dark-only,
 // greyscale and blended looks, sizes and clipping.
 #include "PixelRows.h"
-#include "TestRegistry.h"
+#include "TestMain.h"
 #include "TransparentPicture.h"
 
 #include <QTest>
@@ -231,5 +231,5 @@ private slots:
     }
 };
 
-EVO_REGISTER_TEST(TransparentPictureTest)
+EVO_TEST_MAIN(TransparentPictureTest)
 #include "tst_TransparentPicture.moc"
