@@ -142,9 +142,12 @@ protected:
 private:
     void ApplyPointer();
     void SyncSurfaceSize();
+    void RebuildSurface(qreal ratio);
     bool IsInside(const QPoint& pos) const;
 
     QImage surface;
+    QSize surfaceSize; // the widget size and screen ratio the surface was made for
+    qreal surfaceRatio = 1.0;
     gdi::DeviceContext dc{surface};
     std::optional<QString> displayName;
     std::optional<QFont> ambientFont;

@@ -283,6 +283,14 @@ protected:
     std::int32_t PictureWidth = 0;
     std::int32_t PictureHeight = 0;
     std::uint8_t CaptionLook = 0;
+    // The caption as last broken into lines and shaped, and what that was done for.
+    struct KeptCaption {
+        gdi::TextLayout layout;
+        QString caption;
+        QFont font;
+        int width = -1;
+        qreal ratio = 0;
+    } CaptionShape;
 
     AccessibleFacts AccessibleShown;
 };
