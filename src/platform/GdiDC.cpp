@@ -68,13 +68,22 @@ void DeviceContext::FillRect(const Rect& rect, COLORREF color) {
     if (rect.IsEmpty()) {
         return; // also keeps coordinates far outside the image from reaching the conversion
     }
-    const QRect area = DeviceRect(std::max(rect.left, -1), std::max(rect.top, -1),
-                                  std::min(rect.right, Width() + 1), std::min(rect.bottom, Height() + 1));
+    const int imageWidth = image_->width();
+    const int imageHeight = image_->height();
+    QRect area;
+    if (Ratio() == 1.0) {
+        // Called for every line and rectangle of a redraw: the plain case stays short.
+        area = QRect(QPoint(std::max(rect.left, 0), std::max(rect.top, 0)),
+                     QPoint(std::min(rect.right, imageWidth) - 1, std::min(rect.bottom, imageHeight) - 1));
+    } else {
+        area = DeviceRect(std::max(rect.left, -1), std::max(rect.top, -1), std::min(rect.right, Width() + 1),
+                          std::min(rect.bottom, Height() + 1));
+    }
     if (area.isEmpty()) {
         return;
     }
     const QRgb pixel = ToQRgb(color);
-    if (area == image_->rect()) {
+    if (area.width() == imageWidth && area.height() == imageHeight) {
         image_->fill(pixel); // Qt's own fill is the fastest way over every pixel
         return;
     }

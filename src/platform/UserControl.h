@@ -41,6 +41,8 @@ public:
 
     // Ambient properties; the host changes them through the setters, which notify the control.
     AmbientProperties Ambient() const;
+    // The one ambient property asked for on every drawing, without building the others.
+    bool AmbientDisplayAsDefault() const { return displayAsDefault; }
     void SetAmbientDisplayName(const QString& name);
     void SetAmbientUserMode(bool userMode);
     void SetAmbientDisplayAsDefault(bool displayAsDefault);

@@ -200,7 +200,7 @@ protected:
                                 gdi::COLORREF transparentColor, std::int32_t brushColor, bool darkOnly,
                                 bool greyscale, bool blend);
     void CaptureBackground();
-    bool DefaultButton() const { return Ambient().DisplayAsDefault; }
+    bool DefaultButton() const { return AmbientDisplayAsDefault(); }
 
     // What assistive technology is told about the button; NotifyAccessibility compares it with
     // what was told last and sends an event for each change.
