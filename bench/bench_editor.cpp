@@ -134,37 +134,44 @@ void RawReadSlot(benchmark::State& state) {
     }
 }
 
-// What the window does on the Save button's Click: the slot on screen (a level that changes every
-// time, so that each save is a step of the history) written whole.
-void SaveSlotInWindow(benchmark::State& state) {
-    Form1 window;
-    window.show();
-    window.OpenRomImage(ImagePath());
-    auto* level = window.findChild<QComboBox*>(QStringLiteral("cmbLevel"));
-    int next = 17;
-    for (auto _ : state) {
+// A window with the image open whose slot on screen gets another level before each save, so that
+// each save is a step of the history; the level change is not measured.
+class SavingWindow {
+public:
+    SavingWindow() {
+        window.show();
+        window.OpenRomImage(ImagePath());
+        level = window.findChild<QComboBox*>(QStringLiteral("cmbLevel"));
+    }
+    void ChangeLevel(benchmark::State& state) {
         state.PauseTiming();
         level->setCurrentIndex(next);
         next = next == 17 ? 16 : 17;
         state.ResumeTiming();
-        window.cmdSave_Click();
+    }
+    Form1 window;
+
+private:
+    QComboBox* level = nullptr;
+    int next = 17;
+};
+
+// What the window does on the Save button's Click: the slot on screen written whole.
+void SaveSlotInWindow(benchmark::State& state) {
+    SavingWindow saving;
+    for (auto _ : state) {
+        saving.ChangeLevel(state);
+        saving.window.cmdSave_Click();
     }
 }
 
 // The same through a press and release on the button, with its down, up and hover looks.
 void ClickSaveButton(benchmark::State& state) {
-    Form1 window;
-    window.show();
-    window.OpenRomImage(ImagePath());
-    auto* level = window.findChild<QComboBox*>(QStringLiteral("cmbLevel"));
-    auto* save = window.findChild<StyledButton*>(QStringLiteral("cmdSave"));
+    SavingWindow saving;
+    auto* save = saving.window.findChild<StyledButton*>(QStringLiteral("cmdSave"));
     const QPointF at = save->rect().center();
-    int next = 17;
     for (auto _ : state) {
-        state.PauseTiming();
-        level->setCurrentIndex(next);
-        next = next == 17 ? 16 : 17;
-        state.ResumeTiming();
+        saving.ChangeLevel(state);
         QMouseEvent press(QEvent::MouseButtonPress, at, save->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(save, &press);
