@@ -1,19 +1,32 @@
-// The editor window: start-up to its first painted frame against an empty Qt window of the same
-// size, and a slot shown through the window against three raw reads of the same bytes.
+// The editor window, each figure next to its floor: start-up to the first painted frame with an
+// image opened from the command line, measured from outside the process, against a window of the
+// same size that shows one line of text; a slot shown through the window against three raw reads
+// of the same bytes; a slot saved through the window against six raw writes.
 #include "BenchRatio.h"
 #include "DemoRom.h"
-#include "RawAccess.h"
-#include "TableLocation.h"
 #include "Form1.h"
+#include "RawAccess.h"
+#include "StyledButton.h"
+#include "TableLocation.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QImage>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QTimer>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -27,26 +40,79 @@ QString ImagePath() {
     return path;
 }
 
-void StartEmptyWindow(benchmark::State& state) {
-    for (auto _ : state) {
-        QWidget window(nullptr, Qt::Tool);
-        window.setFixedSize(353, 297);
-        window.show();
-        const QImage frame = window.grab().toImage();
-        benchmark::DoNotOptimize(frame.constBits());
+// Ends the event loop once the window has painted its first frame.
+class FirstFrame : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
     }
+};
+
+// The child process of a start-up measurement: what the editor's main does (the window shown,
+// then the image from the command line opened), or the baseline window with one line of text.
+int RunStartUp(const char* kind, int argc, char** argv) {
+    QApplication app(argc, argv);
+    FirstFrame firstFrame;
+    std::unique_ptr<QWidget> window;
+    if (std::strcmp(kind, "editor") == 0) {
+        auto* form = new Form1;
+        window.reset(form);
+        form->installEventFilter(&firstFrame);
+        form->show();
+        form->OpenRomImage(QString::fromLocal8Bit(argv[argc - 1]));
+    } else {
+        window = std::make_unique<QWidget>(nullptr, Qt::Tool);
+        window->setFixedSize(353, 297);
+        auto* line = new QLabel(QStringLiteral("Evolution Editor"), window.get());
+        line->move(8, 8);
+        window->installEventFilter(&firstFrame);
+        window->show();
+    }
+    return app.exec();
+}
+
+void SpawnStartUp(benchmark::State& state, const char* kind) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string image = QFile::encodeName(ImagePath()).toStdString();
+    for (auto _ : state) {
+        char* args[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--start-up"), const_cast<char*>(kind),
+                        const_cast<char*>(image.c_str()), nullptr};
+        pid_t child = 0;
+        if (posix_spawn(&child, self.c_str(), nullptr, nullptr, args, environ) != 0) {
+            state.SkipWithError("cannot start the child process");
+            return;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the child process failed");
+            return;
+        }
+    }
+}
+
+void StartLineWindow(benchmark::State& state) {
+    SpawnStartUp(state, "line");
 }
 
 void StartEditor(benchmark::State& state) {
-    for (auto _ : state) {
-        Form1 window;
-        window.show();
-        const QImage frame = window.grab().toImage();
-        benchmark::DoNotOptimize(frame.constBits());
-    }
+    SpawnStartUp(state, "editor");
 }
 
-// Each change of species shows its current slot: three field reads and the lists set from them.
+const rom::TableLocation& Location() {
+    static const rom::TableLocation location = [] {
+        auto found = rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(ImagePath()).toStdString()));
+        if (!found)
+            std::abort();
+        return *found;
+    }();
+    return location;
+}
+
+// Each change of species shows its current slot: the unsaved-change check of the slot left, three
+// field reads and the lists set from them.
 void ShowSlotInWindow(benchmark::State& state) {
     Form1 window;
     window.show();
@@ -61,14 +127,58 @@ void ShowSlotInWindow(benchmark::State& state) {
 
 void RawReadSlot(benchmark::State& state) {
     const std::string path = QFile::encodeName(ImagePath()).toStdString();
-    const auto location = rom::LocateEvolutionTable(std::filesystem::path(path));
-    if (!location)
-        std::abort();
     int next = 25;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RawAccess::ReadSlotFields(path, *location, next, 0));
+        benchmark::DoNotOptimize(RawAccess::ReadSlotFields(path, Location(), next, 0));
         next = next == 25 ? 133 : 25;
     }
+}
+
+// What the window does on the Save button's Click: the slot on screen (a level that changes every
+// time, so that each save is a step of the history) written whole.
+void SaveSlotInWindow(benchmark::State& state) {
+    Form1 window;
+    window.show();
+    window.OpenRomImage(ImagePath());
+    auto* level = window.findChild<QComboBox*>(QStringLiteral("cmbLevel"));
+    int next = 17;
+    for (auto _ : state) {
+        state.PauseTiming();
+        level->setCurrentIndex(next);
+        next = next == 17 ? 16 : 17;
+        state.ResumeTiming();
+        window.cmdSave_Click();
+    }
+}
+
+// The same through a press and release on the button, with its down, up and hover looks.
+void ClickSaveButton(benchmark::State& state) {
+    Form1 window;
+    window.show();
+    window.OpenRomImage(ImagePath());
+    auto* level = window.findChild<QComboBox*>(QStringLiteral("cmbLevel"));
+    auto* save = window.findChild<StyledButton*>(QStringLiteral("cmdSave"));
+    const QPointF at = save->rect().center();
+    int next = 17;
+    for (auto _ : state) {
+        state.PauseTiming();
+        level->setCurrentIndex(next);
+        next = next == 17 ? 16 : 17;
+        state.ResumeTiming();
+        QMouseEvent press(QEvent::MouseButtonPress, at, save->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(save, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, save->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(save, &release);
+    }
+}
+
+void RawSaveSlot(benchmark::State& state) {
+    const std::string path = QFile::encodeName(ImagePath()).toStdString();
+    const rom::SlotBytes bytes = rom::EncodeSlot({4, 16, 2});
+    for (auto _ : state)
+        RawAccess::WriteSlotBytes(path, Location(), 1, 0, bytes);
 }
 
 QtMessageHandler standardHandler = nullptr;
@@ -83,18 +193,25 @@ void QuietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context, c
 
 } // namespace
 
-BENCHMARK(StartEmptyWindow)->Unit(benchmark::kMillisecond);
-BENCHMARK(StartEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartLineWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StartEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowSlotInWindow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RawReadSlot)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SaveSlotInWindow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ClickSaveButton)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RawSaveSlot)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     standardHandler = qInstallMessageHandler(QuietOffscreenWarnings);
+    if (argc >= 3 && std::strcmp(argv[1], "--start-up") == 0)
+        return RunStartUp(argv[2], argc, argv);
+    QApplication app(argc, argv);
     const int rc = BenchRatio::RunAndPrintRatios(
         argc, argv,
-        {{"StartEditor", "StartEmptyWindow", "editor start-up / empty window"},
-         {"ShowSlotInWindow", "RawReadSlot", "slot shown in the window / raw reads"}});
+        {{"StartEditor/real_time", "StartLineWindow/real_time", "editor start-up / one-line window"},
+         {"ShowSlotInWindow", "RawReadSlot", "slot shown in the window / raw reads"},
+         {"SaveSlotInWindow", "RawSaveSlot", "slot saved in the window / raw writes"},
+         {"ClickSaveButton", "RawSaveSlot", "Save button clicked / raw writes"}});
     std::filesystem::remove(std::filesystem::path(ImagePath().toStdU16String()));
     return rc;
 }

@@ -1,6 +1,10 @@
 // Registers the editor library's embedded files once per process.
 #include "EditorResources.h"
 
+#include "Picture.h"
+
+#include <QFile>
+#include <QPixmap>
 #include <QString>
 #include <QtGlobal>
 #include <mutex>
@@ -21,8 +25,11 @@ void Init() {
 QIcon ApplicationIcon() {
     Init();
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/app/%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QFile file(QStringLiteral(":/icons/app/%1.png").arg(size));
+        if (file.open(QIODevice::ReadOnly))
+            icon.addPixmap(QPixmap::fromImage(platform::Picture::DecodePng(file.readAll())));
+    }
     return icon;
 }
 

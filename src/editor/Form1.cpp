@@ -1,7 +1,7 @@
 // The editor window: its controls at their fixed places, and the handlers that open an image,
 // show a slot from it and save the slot back.
 #include "Form1.h"
-#include "ListValues.h"
+#include "ValueList.h"
 
 #include "EditorLists.h"
 #include "EditorResources.h"
@@ -23,11 +23,13 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QUrl>
 #include <initializer_list>
 #include <optional>
@@ -35,8 +37,6 @@
 
 namespace {
 
-using ListValues::ForgetUnknownValue;
-using ListValues::ShowValue;
 
 int TwipsToPixels(int twips, int dpi) {
     return qRound(twips * dpi / 1440.0);
@@ -85,18 +85,16 @@ QRect Form1::TwipsRect(int left, int top, int width, int height) const {
     return QRect(x, y, TwipsToPixels(left + width, dpiX) - x, TwipsToPixels(top + height, dpiY) - y);
 }
 
-QComboBox* Form1::CreateList(const char* name, QWidget* parent, const QRect& geometry,
+ValueList* Form1::CreateList(const char* name, QWidget* parent, const QRect& geometry,
                              const QStringList& rows) {
-    auto* list = new QComboBox(parent);
+    auto* list = new ValueList(parent);
     list->setObjectName(QLatin1String(name));
     list->setGeometry(geometry);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->addItems(rows);
+    // A plain string model: the lists hold text only, and building 1,400 rows of full items is the
+    // larger part of the window's start-up.
+    list->setModel(new QStringListModel(rows, list));
     list->setCurrentIndex(-1);
-    connect(list, &QComboBox::currentIndexChanged, list, [list](int row) {
-        if (row >= 0)
-            ForgetUnknownValue(list);
-    });
     return list;
 }
 
@@ -104,6 +102,9 @@ void Form1::CreateControls() {
     lstPokemon = new QListWidget(this);
     lstPokemon->setObjectName(QStringLiteral("lstPokemon"));
     lstPokemon->setGeometry(TwipsRect(120, 180, 1695, 3375));
+    // Every row is one line of the same font: laying out one row lays out all, instead of every
+    // row again whenever the current row changes.
+    lstPokemon->setUniformItemSizes(true);
     lstPokemon->addItems(EditorLists::SpeciesList());
     lstPokemon->setEnabled(false);
 
@@ -154,7 +155,10 @@ void Form1::CreateControls() {
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(TwipsRect(2520, 3960, 240, 240));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/editor/icons/Form1.xpm")));
+    // Read as XPM straight away: no image plugin is loaded to ask whether it knows the format.
+    QImageReader icon(QStringLiteral(":/editor/icons/Form1.xpm"), "xpm");
+    icon.setAutoDetectImageFormat(false);
+    Image1->setPixmap(QPixmap::fromImage(icon.read()));
     Image1->hide();
 
     SetTabOrder();
@@ -346,17 +350,19 @@ void Form1::optNum_Click(int index) {
     if (lstPokemon->currentRow() < 0)
         return;
 
-    // The lists are set from the file here, which is no edit.
+    // The lists are set from the file here, which is no edit. The method goes to "None" and then
+    // to the slot's own; only the enabled states of the last change are applied, once, at the end.
     ++quietEdits;
+    showingSlot = true;
 
     // From "None", setting the slot's method below always changes the method list, so the method
     // change runs with this slot's parameter even when the method equals the one shown before.
     cmbType->setCurrentIndex(0);
 
-    ShowValue(cmbEvoTo, ReadField(rom::SlotField::Target));
+    cmbEvoTo->ShowValue(ReadField(rom::SlotField::Target));
     PendingParam = ReadField(rom::SlotField::Parameter);
     const std::int32_t parameter = PendingParam;
-    ShowValue(cmbType, ReadField(rom::SlotField::Method));
+    cmbType->ShowValue(ReadField(rom::SlotField::Method));
 
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();
@@ -364,11 +370,29 @@ void Form1::optNum_Click(int index) {
     if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0)
         hiddenParameter = static_cast<std::uint16_t>(parameter);
 
+    showingSlot = false;
+    if (deferredEnabled) {
+        ApplyEnabledStates(*deferredEnabled);
+        deferredEnabled.reset();
+    }
     --quietEdits;
     shownSpecies = lstPokemon->currentRow();
     shownSlot = CurrentSlot;
     // The editors now hold what was just read: nothing to save.
     setWindowModified(false);
+}
+
+void Form1::ApplyEnabledStates(const EvolutionMethods::MethodChange& change) {
+    // Only a list whose own state changes is touched: a change of enabled state restyles the list.
+    const auto enable = [](QWidget* list, bool enabled) {
+        if (list->testAttribute(Qt::WA_ForceDisabled) == enabled)
+            list->setEnabled(enabled);
+    };
+    enable(cmbLevel, change.Level.Enabled);
+    enable(cmbItem, change.Item.Enabled);
+    enable(cmbPokemon, change.Pokemon.Enabled);
+    enable(cmbAttack, change.Attack.Enabled);
+    enable(cmbEvoTo, change.EvoToEnabled);
 }
 
 void Form1::cmbType_Click() {
@@ -380,57 +404,54 @@ void Form1::cmbType_Click() {
     const std::int32_t pending = PendingParam;
     std::int32_t consumed = PendingParam;
     const auto change = EvolutionMethods::TakeMethodChange(cmbType->currentIndex(), consumed);
-    const auto select = [pending](QComboBox* list, const EvolutionMethods::ListState& state) {
+    const auto select = [pending](ValueList* list, const EvolutionMethods::ListState& state) {
         if (state.Row >= 0)
             list->setCurrentIndex(state.Row);
         else
-            ShowValue(list, pending);
+            list->ShowValue(pending);
     };
 
-    cmbLevel->setEnabled(change.Level.Enabled);
-    cmbItem->setEnabled(change.Item.Enabled);
-    cmbPokemon->setEnabled(change.Pokemon.Enabled);
-    cmbAttack->setEnabled(change.Attack.Enabled);
-    cmbEvoTo->setEnabled(change.EvoToEnabled);
+    if (showingSlot)
+        deferredEnabled = change;
+    else
+        ApplyEnabledStates(change);
 
     // The method's own list first, then the others back to row 0.
-    switch (change.Kind) {
-    case ParameterKind::NoEvolution:
-        select(cmbPokemon, change.Pokemon);
-        select(cmbItem, change.Item);
-        select(cmbLevel, change.Level);
-        select(cmbAttack, change.Attack);
-        break;
-    case ParameterKind::Level:
-        select(cmbLevel, change.Level);
-        select(cmbItem, change.Item);
-        select(cmbPokemon, change.Pokemon);
-        select(cmbAttack, change.Attack);
-        break;
-    case ParameterKind::Item:
-        select(cmbItem, change.Item);
-        select(cmbLevel, change.Level);
-        select(cmbPokemon, change.Pokemon);
-        select(cmbAttack, change.Attack);
-        break;
-    case ParameterKind::Move:
-        select(cmbAttack, change.Attack);
-        select(cmbItem, change.Item);
-        select(cmbPokemon, change.Pokemon);
-        select(cmbLevel, change.Level);
-        break;
-    case ParameterKind::Species:
-        select(cmbPokemon, change.Pokemon);
-        select(cmbItem, change.Item);
-        select(cmbLevel, change.Level);
-        select(cmbAttack, change.Attack);
-        break;
-    case ParameterKind::NoParameter:
-        select(cmbItem, change.Item);
-        select(cmbLevel, change.Level);
-        select(cmbAttack, change.Attack);
-        select(cmbPokemon, change.Pokemon);
-        break;
+    using Kind = ParameterKind;
+    struct Order {
+        Kind Method;
+        std::array<Kind, 4> Lists;
+    };
+    static constexpr Order Orders[] = {
+        {Kind::NoEvolution, {Kind::Species, Kind::Item, Kind::Level, Kind::Move}},
+        {Kind::Level, {Kind::Level, Kind::Item, Kind::Species, Kind::Move}},
+        {Kind::Item, {Kind::Item, Kind::Level, Kind::Species, Kind::Move}},
+        {Kind::Move, {Kind::Move, Kind::Item, Kind::Species, Kind::Level}},
+        {Kind::Species, {Kind::Species, Kind::Item, Kind::Level, Kind::Move}},
+        {Kind::NoParameter, {Kind::Item, Kind::Level, Kind::Move, Kind::Species}},
+    };
+    for (const Order& order : Orders) {
+        if (order.Method != change.Kind)
+            continue;
+        for (const Kind list : order.Lists) {
+            switch (list) {
+            case Kind::Level:
+                select(cmbLevel, change.Level);
+                break;
+            case Kind::Item:
+                select(cmbItem, change.Item);
+                break;
+            case Kind::Species:
+                select(cmbPokemon, change.Pokemon);
+                break;
+            case Kind::Move:
+                select(cmbAttack, change.Attack);
+                break;
+            case Kind::NoEvolution:
+            case Kind::NoParameter:
+                break;
+            }
+        }
     }
     PendingParam = consumed;
     --quietEdits;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "EvolutionImage.h"
+#include "EvolutionMethods.h"
 
 #include <QWidget>
 #include <array>
@@ -18,6 +19,7 @@ class QLabel;
 class QListWidget;
 class QRadioButton;
 class StyledButton;
+class ValueList;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -80,7 +82,7 @@ private:
     void SetTabOrder();
     void CreateShortcuts();
     QRect TwipsRect(int left, int top, int width, int height) const;
-    QComboBox* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
+    ValueList* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
 
     std::int32_t ReadField(rom::SlotField field) const;
     void SetEditorEnabled(bool enabled);
@@ -104,6 +106,7 @@ private:
     // A list changed: by the user, unless the window is showing a slot or changing the method.
     void SlotEdited();
     void ApplyStep(bool undo);
+    void ApplyEnabledStates(const EvolutionMethods::MethodChange& change);
 
     struct SavedStep {
         int Species = 0;
@@ -120,12 +123,12 @@ private:
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Label7 = nullptr;
-    QComboBox* cmbType = nullptr;
-    QComboBox* cmbItem = nullptr;
-    QComboBox* cmbLevel = nullptr;
-    QComboBox* cmbPokemon = nullptr;
-    QComboBox* cmbAttack = nullptr;
-    QComboBox* cmbEvoTo = nullptr;
+    ValueList* cmbType = nullptr;
+    ValueList* cmbItem = nullptr;
+    ValueList* cmbLevel = nullptr;
+    ValueList* cmbPokemon = nullptr;
+    ValueList* cmbAttack = nullptr;
+    ValueList* cmbEvoTo = nullptr;
     StyledButton* cmdOpen = nullptr;
     std::array<QRadioButton*, 7> optNum{};
     QButtonGroup* slotButtons = nullptr;
@@ -141,6 +144,9 @@ private:
     // Above 0 while the window moves between slots itself, or sets lists itself.
     int quietNavigation = 0;
     int quietEdits = 0;
+    // While a slot is shown, the method changes' enabled states wait for its end.
+    bool showingSlot = false;
+    std::optional<EvolutionMethods::MethodChange> deferredEnabled;
     std::vector<SavedStep> undoSteps;
     std::vector<SavedStep> redoSteps;
 

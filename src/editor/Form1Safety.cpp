@@ -3,7 +3,7 @@
 #include "EditorLists.h"
 #include "EvolutionMethods.h"
 #include "Form1.h"
-#include "ListValues.h"
+#include "ValueList.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
 #include "WarningBox.h"
@@ -19,8 +19,6 @@
 
 namespace {
 
-using ListValues::ShownValue;
-
 QString SpeciesName(int species) {
     return species >= 0 && species < rom::SpeciesCount ? EditorLists::SpeciesList().at(species).trimmed()
                                                        : QStringLiteral("the selected species");
@@ -33,13 +31,13 @@ std::int32_t Form1::ParameterOnScreen() const {
     // back as it was read.
     switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex())) {
     case ParameterKind::Level:
-        return ShownValue(cmbLevel);
+        return cmbLevel->ShownValue();
     case ParameterKind::Item:
-        return ShownValue(cmbItem);
+        return cmbItem->ShownValue();
     case ParameterKind::Move:
-        return ShownValue(cmbAttack);
+        return cmbAttack->ShownValue();
     case ParameterKind::Species:
-        return ShownValue(cmbPokemon);
+        return cmbPokemon->ShownValue();
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
         break;
@@ -49,9 +47,9 @@ std::int32_t Form1::ParameterOnScreen() const {
 
 rom::EvolutionSlot Form1::SlotOnScreen() const {
     // Each field keeps its low 16 bits: no selection (-1) is stored as FFFF.
-    return rom::EvolutionSlot{static_cast<std::uint16_t>(ShownValue(cmbType)),
+    return rom::EvolutionSlot{static_cast<std::uint16_t>(cmbType->ShownValue()),
                               static_cast<std::uint16_t>(ParameterOnScreen()),
-                              static_cast<std::uint16_t>(ShownValue(cmbEvoTo))};
+                              static_cast<std::uint16_t>(cmbEvoTo->ShownValue())};
 }
 
 bool Form1::IsSlotModified() const {

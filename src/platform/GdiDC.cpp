@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -67,14 +68,29 @@ void DeviceContext::FillRect(const Rect& rect, COLORREF color) {
     if (rect.IsEmpty()) {
         return; // also keeps coordinates far outside the image from reaching the conversion
     }
-    const QRect area = DeviceRect(std::max(rect.left, -1), std::max(rect.top, -1),
-                                  std::min(rect.right, Width() + 1), std::min(rect.bottom, Height() + 1));
+    const int imageWidth = image_->width();
+    const int imageHeight = image_->height();
+    QRect area;
+    if (Ratio() == 1.0) {
+        // Called for every line and rectangle of a redraw: the plain case stays short.
+        area = QRect(QPoint(std::max(rect.left, 0), std::max(rect.top, 0)),
+                     QPoint(std::min(rect.right, imageWidth) - 1, std::min(rect.bottom, imageHeight) - 1));
+    } else {
+        area = DeviceRect(std::max(rect.left, -1), std::max(rect.top, -1), std::min(rect.right, Width() + 1),
+                          std::min(rect.bottom, Height() + 1));
+    }
     if (area.isEmpty()) {
         return;
     }
     const QRgb pixel = ToQRgb(color);
+    if (area.width() == imageWidth && area.height() == imageHeight) {
+        image_->fill(pixel); // Qt's own fill is the fastest way over every pixel
+        return;
+    }
+    uchar* const bits = image_->bits(); // once: scanLine() checks for sharing on every row
+    const qsizetype stride = image_->bytesPerLine();
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(row + area.left(), row + area.right() + 1, pixel);
     }
 }
@@ -127,6 +143,23 @@ void DeviceContext::LineTo(int x, int y) {
     const int bias = xMajor ? (dy < 0 ? 1 : 0) : (dx < 0 ? 1 : 0);
     const int width = std::max(pen_.width, 1);
     const int before = (width - 1) / 2; // a wide pen leans up and left
+    if (dx == 0 && dy == 0) {
+        return; // no pixel up to the end point
+    }
+    constexpr long long Far = 1LL << 29; // beyond this the rectangle's corners could overflow
+    if ((dx == 0 || dy == 0) && std::llabs(dx + dy) < Far && std::abs(from.x()) < Far &&
+        std::abs(from.y()) < Far) {
+        // Across or down: the pixels the steps below would plot, as one rectangle. A line drawn
+        // right to left or upwards covers the pixels after its end up to its start.
+        const int length = static_cast<int>(std::llabs(dx + dy));
+        const int first = static_cast<int>((dx + dy) < 0 ? (dx + dy) + 1 : 0);
+        const int left = from.x() + (dy == 0 ? first : 0) - before;
+        const int top = from.y() + (dx == 0 ? first : 0) - before;
+        FillRect(
+            {left, top, left + (dy == 0 ? length : 1) + width - 1, top + (dx == 0 ? length : 1) + width - 1},
+            pen_.color);
+        return;
+    }
     const QRgb pixel = ToQRgb(pen_.color);
     // Rows are reached through one pointer fetched here: scanLine() per pixel would check for a
     // shared image every time.
@@ -360,63 +393,108 @@ std::vector<TextLine> BreakLines(const QString& plain, int underline, unsigned f
 
 } // namespace
 
-int DeviceContext::DrawTextA(const QString& text, Rect& rect, unsigned format) {
+TextLayout::TextLayout() = default;
+TextLayout::~TextLayout() = default;
+TextLayout::TextLayout(TextLayout&&) noexcept = default;
+TextLayout& TextLayout::operator=(TextLayout&&) noexcept = default;
+
+int TextLayout::Width() const {
+    int widest = 0;
+    for (const Line& line : lines) {
+        widest = std::max(widest, line.width);
+    }
+    return widest;
+}
+
+TextLayout DeviceContext::LayoutText(const QString& text, int width, unsigned format) const {
     // A null image (a control not sized yet) has no resolution of its own: measure for the screen.
-    const QFontMetrics metrics(font_, image_->isNull() ? nullptr : image_);
-    const int lineHeight = metrics.height();
+    QPaintDevice* device = image_->isNull() ? nullptr : image_;
+    const QFontMetrics metrics(font_, device);
+    TextLayout layout;
+    layout.lineHeight = metrics.height();
+    layout.ascent = metrics.ascent();
+    layout.underlinePos = metrics.underlinePos();
+    layout.underlineThickness = std::max(metrics.lineWidth(), 1);
     int underline = -1;
     const QString plain = (format & DtNoPrefix) ? text : StripPrefixes(text, underline);
-    std::vector<TextLine> lines;
-    if (!plain.isEmpty()) {
-        lines = BreakLines(plain, underline, format, rect.right - rect.left, metrics);
+    if (plain.isEmpty()) {
+        return layout;
     }
-    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
-
-    if (format & DtCalcRect) {
-        int widest = 0;
-        for (const TextLine& line : lines) {
-            widest = std::max(widest, metrics.horizontalAdvance(line.text));
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    for (const TextLine& line : BreakLines(plain, underline, format, width, metrics)) {
+        TextLayout::Line kept;
+        kept.width = metrics.horizontalAdvance(line.text);
+        if (line.underline >= 0) {
+            kept.underlineX = metrics.horizontalAdvance(line.text.left(line.underline));
+            kept.underlineWidth = metrics.horizontalAdvance(line.text.mid(line.underline, 1));
         }
-        rect.right = rect.left + widest;
-        rect.bottom = rect.top + textHeight;
-        return textHeight;
+        if (format & DtCalcRect) {
+            layout.lines.push_back(std::move(kept)); // measuring needs no shapes
+            continue;
+        }
+        kept.shaped = std::make_unique<QTextLayout>(line.text, font_, device);
+        kept.shaped->setTextOption(option);
+        kept.shaped->setCacheEnabled(true); // keep the glyphs: that is what the layout is kept for
+        kept.shaped->beginLayout();
+        QTextLine shapedLine = kept.shaped->createLine();
+        if (shapedLine.isValid()) {
+            shapedLine.setPosition(QPointF(0, 0));
+        }
+        kept.shaped->endLayout();
+        layout.lines.push_back(std::move(kept));
     }
-    if (lines.empty() || image_->isNull()) {
-        return textHeight;
-    }
+    return layout;
+}
 
+int DeviceContext::DrawTextLayout(const TextLayout& layout, const Rect& rect, unsigned format) {
+    const int textHeight = layout.Height();
+    if (layout.lines.empty() || image_->isNull()) {
+        return textHeight;
+    }
     int y = rect.top;
     if (format & DtSingleLine) {
         if (format & DtVCenter) {
-            y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+            y = rect.top + (rect.bottom - rect.top - layout.lineHeight) / 2;
         } else if (format & DtBottom) {
-            y = rect.bottom - lineHeight;
+            y = rect.bottom - layout.lineHeight;
         }
     }
     QPainter painter(image_);
     painter.setFont(font_);
     painter.setPen(ToQColor(textColor_));
     painter.setClipRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
-    for (const TextLine& line : lines) {
-        const int width = metrics.horizontalAdvance(line.text);
+    for (const TextLayout::Line& line : layout.lines) {
         int x = rect.left;
         if (format & DtCenter) {
-            x = (rect.left + rect.right - width) / 2;
+            x = (rect.left + rect.right - line.width) / 2;
         } else if (format & DtRight) {
-            x = rect.right - width;
+            x = rect.right - line.width;
         }
-        const int baseline = y + metrics.ascent();
-        painter.drawText(QPoint(x, baseline), line.text);
-        if (line.underline >= 0) {
-            const int ux = x + metrics.horizontalAdvance(line.text.left(line.underline));
-            const int uw = metrics.horizontalAdvance(line.text.mid(line.underline, 1));
-            painter.fillRect(
-                QRect(ux, baseline + metrics.underlinePos(), uw, std::max(metrics.lineWidth(), 1)),
-                ToQColor(textColor_));
+        const int baseline = y + layout.ascent;
+        // The shaped line has its top at the origin and its baseline at its own ascent.
+        const QTextLine shaped = line.shaped ? line.shaped->lineAt(0) : QTextLine();
+        if (shaped.isValid()) {
+            line.shaped->draw(&painter, QPointF(x, baseline - shaped.ascent()));
         }
-        y += lineHeight;
+        if (line.underlineWidth > 0) {
+            painter.fillRect(QRect(x + line.underlineX, baseline + layout.underlinePos, line.underlineWidth,
+                                   layout.underlineThickness),
+                             ToQColor(textColor_));
+        }
+        y += layout.lineHeight;
     }
     return textHeight;
+}
+
+int DeviceContext::DrawTextA(const QString& text, Rect& rect, unsigned format) {
+    const TextLayout layout = LayoutText(text, rect.right - rect.left, format);
+    if (format & DtCalcRect) {
+        rect.right = rect.left + layout.Width();
+        rect.bottom = rect.top + layout.Height();
+        return layout.Height();
+    }
+    return DrawTextLayout(layout, rect, format);
 }
 
 void DeviceContext::BitBlt(int x, int y, int width, int height, const DeviceContext& src, int xSrc,

@@ -10,7 +10,10 @@
 #include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class QTextLayout;
 
 namespace gdi {
 
@@ -60,6 +63,34 @@ struct Pen {
 struct Brush {
     COLORREF color = 0xFFFFFF;
     bool null = false;
+};
+
+// A text broken into lines and shaped by DrawTextA's rules for one width, format, font and
+// surface, kept so that drawing it again, at any place, shapes nothing.
+class TextLayout {
+public:
+    TextLayout();
+    ~TextLayout();
+    TextLayout(TextLayout&&) noexcept;
+    TextLayout& operator=(TextLayout&&) noexcept;
+
+    bool IsEmpty() const { return lines.empty(); }
+    int Height() const { return static_cast<int>(lines.size()) * lineHeight; }
+    int Width() const; // the widest line
+
+private:
+    friend class DeviceContext;
+    struct Line {
+        std::unique_ptr<QTextLayout> shaped;
+        int width = 0;
+        int underlineX = 0; // the access-key underline, from the line's start; width 0 for none
+        int underlineWidth = 0;
+    };
+    std::vector<Line> lines;
+    int lineHeight = 0;
+    int ascent = 0;
+    int underlinePos = 0;
+    int underlineThickness = 1;
 };
 
 class DeviceContext {
@@ -119,6 +150,13 @@ public:
     // background (or, with DtCalcRect, only sets rect's right and bottom to the text's extent).
     // Returns the height of the text.
     int DrawTextA(const QString& text, Rect& rect, unsigned format);
+
+    // DrawTextA in two steps, for a text drawn again and again: LayoutText breaks and shapes it for
+    // a rectangle of the given width with the current font; DrawTextLayout draws that in the text
+    // colour into rect, as DrawTextA would with the same format, and returns the text's height.
+    // A layout stays valid for this surface's resolution and the font it was made with.
+    TextLayout LayoutText(const QString& text, int width, unsigned format) const;
+    int DrawTextLayout(const TextLayout& layout, const Rect& rect, unsigned format);
 
     // Plain copy (SRCCOPY) of width x height pixels from src at (xSrc, ySrc) to (x, y); parts
     // outside either image are skipped.

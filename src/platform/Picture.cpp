@@ -2,6 +2,7 @@
 #include "Picture.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <cmath>
 
 namespace platform {
@@ -18,11 +19,19 @@ Picture Picture::FromImage(const QImage& image, Kind kind) {
 }
 
 Picture Picture::FromPng(const QByteArray& png, Kind kind) {
-    QImage image;
-    if (png.isEmpty() || !image.loadFromData(png, "PNG")) {
+    const QImage image = DecodePng(png);
+    if (image.isNull()) {
         return Picture();
     }
     return FromImage(image, kind);
+}
+
+QImage Picture::DecodePng(const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QByteArray Picture::ToPng() const {

@@ -19,6 +19,9 @@ public:
     static Picture FromImage(const QImage& image, Kind kind);
     // Data that is not a readable image, or kind None, gives an empty picture.
     static Picture FromPng(const QByteArray& png, Kind kind);
+    // PNG data as an image, read by Qt's own PNG reader alone: no image plugin is loaded to ask
+    // whether it reads the data better. A null image for data that is no PNG.
+    static QImage DecodePng(const QByteArray& png);
 
     QByteArray ToPng() const; // empty for an empty picture
 

@@ -342,9 +342,9 @@ bool UserControl::event(QEvent* e) {
 }
 
 void UserControl::paintEvent(QPaintEvent*) {
-    if (!surface.isNull() && surface.devicePixelRatio() != SurfaceRatio()) {
+    if (const qreal ratio = SurfaceRatio(); ratio != surfaceRatio) {
         // Moved to a screen of another resolution: the control draws itself again at this one.
-        SyncSurfaceSize();
+        RebuildSurface(ratio);
         UserControl_Resize();
     }
     QPainter painter(this);
@@ -357,21 +357,28 @@ void UserControl::resizeEvent(QResizeEvent*) {
 }
 
 void UserControl::SyncSurfaceSize() {
-    // The image keeps what was drawn where the new size still covers it.
-    const qreal ratio = SurfaceRatio();
-    const QSize pixels = ratio == 1.0 ? size() : (QSizeF(size()) * ratio).toSize();
-    if (surface.size() != pixels || (!surface.isNull() && surface.devicePixelRatio() != ratio)) {
-        QImage grown(pixels, QImage::Format_RGB32);
-        if (!grown.isNull()) {
-            grown.setDevicePixelRatio(ratio);
-            grown.fill(palette().color(QPalette::Button));
-            if (!surface.isNull()) {
-                QPainter painter(&grown);
-                painter.drawImage(0, 0, surface);
-            }
-        }
-        surface = grown;
+    // Runs before every drawing call, so it only compares sizes; the screen's ratio is asked for
+    // when the size changes and at each paint.
+    if (size() != surfaceSize) {
+        RebuildSurface(SurfaceRatio());
     }
+}
+
+void UserControl::RebuildSurface(qreal ratio) {
+    // The image keeps what was drawn where the new size still covers it.
+    surfaceSize = size();
+    surfaceRatio = ratio;
+    const QSize pixels = ratio == 1.0 ? size() : (QSizeF(size()) * ratio).toSize();
+    QImage grown(pixels, QImage::Format_RGB32);
+    if (!grown.isNull()) {
+        grown.setDevicePixelRatio(ratio);
+        grown.fill(palette().color(QPalette::Button));
+        if (!surface.isNull()) {
+            QPainter painter(&grown);
+            painter.drawImage(0, 0, surface);
+        }
+    }
+    surface = grown;
 }
 
 void UserControl::showEvent(QShowEvent*) {

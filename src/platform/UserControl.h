@@ -41,6 +41,8 @@ public:
 
     // Ambient properties; the host changes them through the setters, which notify the control.
     AmbientProperties Ambient() const;
+    // The one ambient property asked for on every drawing, without building the others.
+    bool AmbientDisplayAsDefault() const { return displayAsDefault; }
     void SetAmbientDisplayName(const QString& name);
     void SetAmbientUserMode(bool userMode);
     void SetAmbientDisplayAsDefault(bool displayAsDefault);
@@ -142,9 +144,12 @@ protected:
 private:
     void ApplyPointer();
     void SyncSurfaceSize();
+    void RebuildSurface(qreal ratio);
     bool IsInside(const QPoint& pos) const;
 
     QImage surface;
+    QSize surfaceSize; // the widget size and screen ratio the surface was made for
+    qreal surfaceRatio = 1.0;
     gdi::DeviceContext dc{surface};
     std::optional<QString> displayName;
     std::optional<QFont> ambientFont;

@@ -54,7 +54,9 @@ bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::siz
 
 // Whether `count` bytes at `offset` can be written in place: the path is a regular file that opens
 // for writing, it is not marked read-only, and every byte lies inside it. Empty text when they
-// can, else the reason. Writes nothing.
-std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count);
+// can, else the reason. Writes nothing. With `current`, the bytes there now are read into it in
+// the same open.
+std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count,
+                          std::uint8_t* current = nullptr);
 
 } // namespace Module1

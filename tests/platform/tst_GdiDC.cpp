@@ -81,6 +81,23 @@ private slots:
         EVO_COMPARE_PIXELS(image, 0, 0, QStringList({"......", ".rrrrr", ".....r", "..rrr."}), legend);
     }
 
+    void linesAcrossAndDownBackwardsAndWide() {
+        QImage image = White(7, 7);
+        DeviceContext dc(image);
+        dc.SelectPen({Red, 2, false}); // each step covers 2 x 2 pixels
+        dc.MoveToEx(4, 1);
+        dc.LineTo(1, 1);
+        dc.SelectPen({Blue, 1, false});
+        dc.MoveToEx(0, 6);
+        dc.LineTo(0, 3);
+        dc.MoveToEx(6, 6);
+        dc.LineTo(6, 6); // no pixel at all
+        EVO_COMPARE_PIXELS(
+            image, 0, 0,
+            QStringList({".......", "..rrrr.", "..rrrr.", ".......", "b......", "b......", "b......"}),
+            legend);
+    }
+
     void lineTiesGoUpAndLeftWhateverTheDirection_data() {
         // Lines one pixel off straight: the middle pixel lies exactly between two rows (columns).
         QTest::addColumn<QPoint>("from");

@@ -18,6 +18,7 @@
 #include "UserControl.h"
 
 #include "StyledButton.h"
+#include "StyledButtonAccessible.h"
 #include "TransparentPicture.h"
 
 // Both sets of names side by side, so a stand-in that still resolved to a Windows name shows here.

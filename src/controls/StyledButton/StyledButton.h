@@ -200,7 +200,7 @@ protected:
                                 gdi::COLORREF transparentColor, std::int32_t brushColor, bool darkOnly,
                                 bool greyscale, bool blend);
     void CaptureBackground();
-    bool DefaultButton() const { return Ambient().DisplayAsDefault; }
+    bool DefaultButton() const { return AmbientDisplayAsDefault(); }
 
     // What assistive technology is told about the button; NotifyAccessibility compares it with
     // what was told last and sends an event for each change.
@@ -283,6 +283,14 @@ protected:
     std::int32_t PictureWidth = 0;
     std::int32_t PictureHeight = 0;
     std::uint8_t CaptionLook = 0;
+    // The caption as last broken into lines and shaped, and what that was done for.
+    struct KeptCaption {
+        gdi::TextLayout layout;
+        QString caption;
+        QFont font;
+        int width = -1;
+        qreal ratio = 0;
+    } CaptionShape;
 
     AccessibleFacts AccessibleShown;
 };

@@ -344,11 +344,23 @@ void StyledButton::PlacePicture() {
 }
 
 void StyledButton::DrawCaptionText(const gdi::Rect& rect, gdi::COLORREF color) {
+    constexpr unsigned format = gdi::DtCenter | gdi::DtVCenter | gdi::DtWordBreak;
     gdi::DeviceContext& dc = hDC();
     dc.SetFont(font());
     dc.SetTextColor(color);
-    gdi::Rect r = rect;
-    dc.DrawTextA(Props.Caption, r, gdi::DtCenter | gdi::DtVCenter | gdi::DtWordBreak);
+    // Every look draws the caption into rectangles of one width, often more than once: it is
+    // broken and shaped once for each caption, font, width and screen resolution.
+    KeptCaption& kept = CaptionShape;
+    const int width = rect.right - rect.left;
+    if (kept.width != width || kept.ratio != dc.Ratio() || kept.caption != Props.Caption ||
+        kept.font != font()) {
+        kept.layout = dc.LayoutText(Props.Caption, width, format);
+        kept.caption = Props.Caption;
+        kept.font = font();
+        kept.width = width;
+        kept.ratio = dc.Ratio();
+    }
+    dc.DrawTextLayout(kept.layout, rect, format);
 }
 
 void StyledButton::DrawCaption(std::uint8_t look) {

@@ -47,7 +47,9 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
     }
     LastState = state;
     LastCaption = Props.Caption;
-    Cls();
+    if (ClientWidth < width() || ClientHeight < height()) {
+        Cls(); // the face below covers the whole surface otherwise
+    }
     {
         HoverFaceSwap swap(IsOver && Props.ColorScheme == CustomColors, Props.BackColor, Props.BackOver,
                            [this] { ComputeColors(); });

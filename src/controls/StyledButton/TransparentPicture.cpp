@@ -5,8 +5,8 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -30,6 +30,8 @@ int GreyLevel(int red, int green, int blue) {
 
 // The picture as the pixels to draw: a bitmap as it is; an icon laid over the mask colour, so that
 // its transparent area takes that colour.
+// A button draws the same icon over the same mask colour on every redraw, so the last few
+// composites are kept (by the icon image's cache key, which changes with its pixels).
 QImage SourcePixels(const platform::Picture& picture, int width, int height, gdi::COLORREF maskRgb) {
     if (picture.Type() == platform::Picture::Kind::Bitmap) {
         return picture.Image();
@@ -37,10 +39,26 @@ QImage SourcePixels(const platform::Picture& picture, int width, int height, gdi
     const QImage& icon = picture.Image();
     const int w = std::min(width, icon.width());
     const int h = std::min(height, icon.height());
+    struct Composite {
+        qint64 icon = 0;
+        QSize size;
+        gdi::COLORREF mask = 0;
+        QImage pixels;
+    };
+    static std::array<Composite, 4> kept;
+    static std::size_t next = 0;
+    for (const Composite& c : kept) {
+        if (!c.pixels.isNull() && c.icon == icon.cacheKey() && c.size == QSize(w, h) && c.mask == maskRgb) {
+            return c.pixels;
+        }
+    }
     QImage source(w, h, QImage::Format_RGB32);
     source.fill(gdi::ToQColor(maskRgb));
     QPainter painter(&source);
     painter.drawImage(0, 0, icon);
+    painter.end();
+    kept[next] = {icon.cacheKey(), QSize(w, h), maskRgb, source};
+    next = (next + 1) % kept.size();
     return source;
 }
 
@@ -64,71 +82,76 @@ void DrawTransparentPicture(QImage& dest, int x, int y, int width, int height,
     }
 
     gdi::DeviceContext destDC(dest);
-    QImage source = SourcePixels(picture, width, height, maskRgb);
-    const gdi::DeviceContext srcDC(source);
+    const QImage source = SourcePixels(picture, width, height, maskRgb);
     // Only this much of the work area holds picture pixels; a size larger than the picture draws
-    // nothing beyond it.
-    const int coveredWidth = std::min(width, source.width());
-    const int coveredHeight = std::min(height, source.height());
-
-    QImage bgBitmap(width, height, QImage::Format_RGB32);
-    QImage picBitmap(width, height, QImage::Format_RGB32);
-    bgBitmap.fill(Qt::black);
-    picBitmap.fill(Qt::black);
-    gdi::DeviceContext bgDC(bgBitmap);
-    gdi::DeviceContext picDC(picBitmap);
-    bgDC.BitBlt(0, 0, width, height, destDC, x, y);
-    picDC.BitBlt(0, 0, width, height, srcDC, 0, 0);
-    std::vector<std::uint8_t> bg = gdi::GetDIBits(bgBitmap);
-    const std::vector<std::uint8_t> pic = gdi::GetDIBits(picBitmap);
+    // nothing beyond it, and nothing is drawn outside the destination.
+    const int firstCol = std::max(0, -x);
+    const int firstRow = std::max(0, -y);
+    const int endCol = std::min({width, source.width(), destDC.Width() - x});
+    const int endRow = std::min({height, source.height(), destDC.Height() - y});
 
     const bool useBrush = brushColor >= 0;
-    const std::uint8_t brushBlue = static_cast<std::uint8_t>((brushColor / 65536) % 256);
-    const std::uint8_t brushGreen = static_cast<std::uint8_t>((brushColor / 256) % 256);
-    const std::uint8_t brushRed = static_cast<std::uint8_t>(brushColor % 256);
+    const int brushBlue = (brushColor / 65536) % 256;
+    const int brushGreen = (brushColor / 256) % 256;
+    const int brushRed = brushColor % 256;
     // Without the mask colour no pixel is transparent: no colour of a pixel is 0xFFFFFFFF.
     const gdi::COLORREF transparent = useMaskColor ? transparentColor : 0xFFFFFFFFu;
+    // One device pixel per logical pixel: rows are read and written in place. A finer surface
+    // goes through the device context, which reads a block's first pixel and fills the block.
+    const bool direct = destDC.Ratio() == 1.0;
+    uchar* const bits = direct ? dest.bits() : nullptr;
+    const qsizetype stride = dest.bytesPerLine();
 
-    const int stride = gdi::DibRowBytes(width);
-    for (int row = 0; row < height; ++row) {
-        // Rows are stored bottom first.
-        const int pictureRow = height - 1 - row;
-        if (pictureRow >= coveredHeight) {
+    // Each pixel is worked out from the picture's pixel and the one under it, then written back,
+    // with the 8-bit channel arithmetic of a 24-bit pixel row; transparent and skipped pixels
+    // keep what lies under them.
+    // The common case, the picture as it is on a surface of logical pixels: a masked copy.
+    const bool plain = direct && !useBrush && !greyscale && !blend;
+    const QRgb clear = transparent > 0xFFFFFFu ? 0xFF000000u : (gdi::ToQRgb(transparent) & 0xFFFFFFu);
+    for (int row = firstRow; row < endRow; ++row) {
+        const QRgb* pic = reinterpret_cast<const QRgb*>(source.constScanLine(row));
+        QRgb* line = direct ? reinterpret_cast<QRgb*>(bits + (y + row) * stride) : nullptr;
+        if (plain) {
+            // Every pixel is rewritten, transparent ones with what they held: a loop the compiler
+            // can run several pixels at a time.
+            QRgb* to = line + x;
+            for (int col = firstCol; col < endCol; ++col) {
+                const QRgb p = pic[col] & 0xFFFFFFu;
+                to[col] = p != clear ? (0xFF000000u | p) : to[col];
+            }
             continue;
         }
-        const std::size_t rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        for (int col = 0; col < coveredWidth; ++col) {
-            const std::size_t i = rowStart + 3 * static_cast<std::size_t>(col);
-            const int pb = pic[i];
-            const int pg = pic[i + 1];
-            const int pr = pic[i + 2];
+        for (int col = firstCol; col < endCol; ++col) {
+            const int pr = qRed(pic[col]);
+            const int pg = qGreen(pic[col]);
+            const int pb = qBlue(pic[col]);
             if (destDC.GetNearestColor(gdi::Rgb(pr, pg, pb)) == transparent) {
                 continue;
             }
+            int r = pr;
+            int g = pg;
+            int b = pb;
             if (useBrush) {
                 if (darkOnly && pr + pg + pb > 384) {
                     continue;
                 }
-                bg[i] = brushBlue;
-                bg[i + 1] = brushGreen;
-                bg[i + 2] = brushRed;
+                r = brushRed;
+                g = brushGreen;
+                b = brushBlue;
             } else if (greyscale) {
-                const auto grey = static_cast<std::uint8_t>(GreyLevel(pr, pg, pb));
-                bg[i] = grey;
-                bg[i + 1] = grey;
-                bg[i + 2] = grey;
+                r = g = b = GreyLevel(pr, pg, pb);
             } else if (blend) {
-                bg[i] = static_cast<std::uint8_t>((2 * pb + bg[i]) / 3);
-                bg[i + 1] = static_cast<std::uint8_t>((2 * pg + bg[i + 1]) / 3);
-                bg[i + 2] = static_cast<std::uint8_t>((2 * pr + bg[i + 2]) / 3);
-            } else {
-                bg[i] = static_cast<std::uint8_t>(pb);
-                bg[i + 1] = static_cast<std::uint8_t>(pg);
-                bg[i + 2] = static_cast<std::uint8_t>(pr);
+                const gdi::COLORREF under =
+                    direct ? gdi::FromQRgb(line[x + col]) : destDC.GetPixel(x + col, y + row);
+                r = (2 * pr + gdi::RedOf(under)) / 3;
+                g = (2 * pg + gdi::GreenOf(under)) / 3;
+                b = (2 * pb + gdi::BlueOf(under)) / 3;
             }
-            // Only the pixels drawn go back: the rest would come back as what the one-pixel
-            // copy above kept, losing detail of a surface finer than a logical pixel.
-            destDC.SetPixelV(x + col, y + pictureRow, gdi::Rgb(bg[i + 2], bg[i + 1], bg[i]));
+            if (direct) {
+                line[x + col] = qRgb(r & 0xFF, g & 0xFF, b & 0xFF);
+            } else {
+                destDC.SetPixelV(x + col, y + row, gdi::Rgb(r, g, b));
+            }
         }
     }
 }

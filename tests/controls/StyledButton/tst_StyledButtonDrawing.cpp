@@ -411,6 +411,29 @@ private slots:
         QCOMPARE(button->Surface(), before);
     }
 
+    void keptCaptionFollowsCaptionFontAndSize() {
+        // The caption is shaped once and kept; a change of text, font (also one set on the widget
+        // directly) or width must draw what a fresh button draws.
+        Make(120, 40, 2);
+        button->clearFocus(); // drawn without a focus outline, as the fresh one below
+        button->SetCaption(QStringLiteral("Open ROM..."));
+        button->Refresh();
+        QFont font = CrispFont(16);
+        button->setFont(font);
+        button->SetCaption(QStringLiteral("Save ROM"));
+        button->setGeometry(0, 0, 140, 40);
+        button->Refresh();
+        TestButton fresh(host.get());
+        fresh.InitProperties();
+        fresh.SetButtonType(2);
+        fresh.setFont(font);
+        fresh.SetCaption(QStringLiteral("Save ROM"));
+        fresh.setGeometry(0, 50, 140, 40);
+        fresh.show(); // which delivers its size
+        fresh.Refresh();
+        QCOMPARE(button->Surface(), fresh.Surface());
+    }
+
     void captionLooksUseTheirColoursAndPlaces_data() {
         QTest::addColumn<int>("look");
         QTest::addColumn<int>("effect");
