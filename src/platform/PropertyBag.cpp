@@ -254,7 +254,8 @@ std::optional<PropertyBag> PropertyBag::FromText(const QByteArray& text, QString
         return fail(QStringLiteral("not a property bag: no \"properties\" list"));
     }
     PropertyBag bag;
-    for (const QJsonValue& item : doc.object()["properties"].toArray()) {
+    const QJsonArray items = doc.object()["properties"].toArray();
+    for (const QJsonValue item : items) {
         const QJsonObject o = item.toObject();
         const QString key = o["key"].toString();
         if (key.isEmpty()) {
