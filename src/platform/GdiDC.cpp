@@ -288,12 +288,6 @@ COLORREF DeviceContext::SetTextColor(COLORREF color) {
     return previous;
 }
 
-COLORREF DeviceContext::SetBkColor(COLORREF color) {
-    const COLORREF previous = bkColor_;
-    bkColor_ = color;
-    return previous;
-}
-
 QString StripPrefixes(const QString& text, int& underline) {
     QString plain;
     plain.reserve(text.size());

@@ -180,10 +180,8 @@ void UserControl::WriteProperties(PropertyBag& bag) {
 
 AmbientProperties UserControl::Ambient() const {
     AmbientProperties ambient;
-    ambient.DisplayName = displayName.value_or(objectName());
-    if (ambientFont) {
-        ambient.Font = *ambientFont;
-    } else if (parentWidget() != nullptr) {
+    ambient.DisplayName = objectName();
+    if (parentWidget() != nullptr) {
         ambient.Font = parentWidget()->font();
     } else {
         ambient.Font = QApplication::font();
@@ -191,11 +189,6 @@ AmbientProperties UserControl::Ambient() const {
     ambient.UserMode = userMode;
     ambient.DisplayAsDefault = displayAsDefault;
     return ambient;
-}
-
-void UserControl::SetAmbientDisplayName(const QString& name) {
-    displayName = name;
-    UserControl_AmbientChanged(QStringLiteral("DisplayName"));
 }
 
 void UserControl::SetAmbientUserMode(bool mode) {
@@ -206,11 +199,6 @@ void UserControl::SetAmbientUserMode(bool mode) {
 void UserControl::SetAmbientDisplayAsDefault(bool value) {
     displayAsDefault = value;
     UserControl_AmbientChanged(QStringLiteral("DisplayAsDefault"));
-}
-
-void UserControl::SetAmbientFont(const std::optional<QFont>& font) {
-    ambientFont = font;
-    UserControl_AmbientChanged(QStringLiteral("Font"));
 }
 
 void UserControl::SetErrorReport(ErrorReport report) {

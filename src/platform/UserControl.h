@@ -39,15 +39,13 @@ public:
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag);
 
-    // Ambient properties; the host changes them through the setters, which notify the control.
+    // Ambient properties: the display name is objectName(), the font the parent's; the host
+    // changes the others through the setters, which notify the control.
     AmbientProperties Ambient() const;
     // The one ambient property asked for on every drawing, without building the others.
     bool AmbientDisplayAsDefault() const { return displayAsDefault; }
-    void SetAmbientDisplayName(const QString& name);
     void SetAmbientUserMode(bool userMode);
     void SetAmbientDisplayAsDefault(bool displayAsDefault);
-    // Clears an explicit display name or font, falling back to objectName() and the parent's font.
-    void SetAmbientFont(const std::optional<QFont>& font);
 
     // The persistent image the control draws into; paintEvent only copies it to the screen.
     // It always has the widget's current size, also before Qt has sent the first resize event,
@@ -117,7 +115,6 @@ protected:
     Picture PointerIcon() const { return pointerIcon; }
     void SetPointerIcon(const Picture& icon);
     void SetPointerCursor(const QCursor& cursor); // a cursor resource as the custom icon
-    bool HasPointerCursor() const { return pointerCursor.has_value(); }
 
     // The device pixel ratio the surface is made with: the widget's screen's.
     virtual qreal SurfaceRatio() const { return devicePixelRatioF(); }
@@ -151,8 +148,6 @@ private:
     QSize surfaceSize; // the widget size and screen ratio the surface was made for
     qreal surfaceRatio = 1.0;
     gdi::DeviceContext dc{surface};
-    std::optional<QString> displayName;
-    std::optional<QFont> ambientFont;
     bool userMode = true;
     bool displayAsDefault = false;
 
