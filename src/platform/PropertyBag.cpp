@@ -299,7 +299,9 @@ std::optional<PropertyBag> PropertyBag::FromText(const QByteArray& text, QString
             const int kind = p["kind"].toInt();
             Picture picture;
             if (!png.isEmpty()) {
-                picture = Picture::FromPng(png, kind == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap);
+                picture = Picture::FromPng(png, kind == static_cast<int>(Picture::Kind::Icon)
+                                                    ? Picture::Kind::Icon
+                                                    : Picture::Kind::Bitmap);
                 if (picture.IsEmpty()) {
                     return fail(QStringLiteral("'%1' holds a picture that cannot be read").arg(key));
                 }

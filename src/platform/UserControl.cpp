@@ -86,7 +86,7 @@ short VirtualKey(int key) {
     case Qt::Key_Escape:
         return 27;
     case Qt::Key_Space:
-        return 32;
+        return KeyCode::Space;
     case Qt::Key_PageUp:
         return 33;
     case Qt::Key_PageDown:
@@ -96,13 +96,13 @@ short VirtualKey(int key) {
     case Qt::Key_Home:
         return 36;
     case Qt::Key_Left:
-        return 37;
+        return KeyCode::Left;
     case Qt::Key_Up:
-        return 38;
+        return KeyCode::Up;
     case Qt::Key_Right:
-        return 39;
+        return KeyCode::Right;
     case Qt::Key_Down:
-        return 40;
+        return KeyCode::Down;
     case Qt::Key_Print:
         return 44;
     case Qt::Key_Insert:
@@ -215,7 +215,7 @@ void UserControl::ReportError(const QWidget* control, const std::exception& erro
 }
 
 QCursor UserControl::LoadResCursor(int id) {
-    if (id == 101) {
+    if (id == HandCursorResource) {
         return QCursor(Qt::PointingHandCursor);
     }
     throw std::runtime_error("Resource with identifier '" + std::to_string(id) + "' not found");
@@ -281,9 +281,9 @@ void UserControl::SetPointerCursor(const QCursor& cursor) {
 }
 
 void UserControl::ApplyPointer() {
-    if (pointerNumber == 0) {
+    if (pointerNumber == Pointer::Default) {
         unsetCursor();
-    } else if (pointerNumber == 99) {
+    } else if (pointerNumber == Pointer::Custom) {
         if (pointerCursor) {
             setCursor(*pointerCursor);
         } else if (!pointerIcon.IsEmpty()) {

@@ -19,6 +19,25 @@ namespace platform {
 
 class PropertyBag;
 
+// The standard pointer numbers the surface treats apart; the others name Qt's pointer shapes.
+namespace Pointer {
+inline constexpr short Default = 0; // the host's pointer
+inline constexpr short Arrow = 1;
+inline constexpr short Custom = 99; // the surface's pointer icon or cursor
+} // namespace Pointer
+
+// The number the application's pointing-hand cursor resource carries.
+inline constexpr int HandCursorResource = 101;
+
+// The desktop's virtual key codes of the keys a control reacts to.
+namespace KeyCode {
+inline constexpr short Space = 32;
+inline constexpr short Left = 37;
+inline constexpr short Up = 38;
+inline constexpr short Right = 39;
+inline constexpr short Down = 40;
+} // namespace KeyCode
+
 // What the host tells its controls about itself.
 struct AmbientProperties {
     QString DisplayName;           // the name the host gives the instance
@@ -65,7 +84,7 @@ public:
     static void SetErrorReport(ErrorReport report); // an empty function restores the qWarning report
     static void ReportError(const QWidget* control, const std::exception& error);
 
-    // The cursor resource the application carries under a number (101 is the pointing hand);
+    // The cursor resource the application carries under a number (HandCursorResource);
     // throws std::runtime_error for a number it does not have.
     static QCursor LoadResCursor(int id);
 

@@ -19,7 +19,7 @@ void StyledButton::UserControl_MouseDown(short& Button, short& Shift, float& X, 
     emit MouseDown(Button, Shift, X, Y);
     LastButton = platform::NarrowChecked<std::uint8_t>(Button, "Button");
     if (Button != 2) {
-        Redraw(2, false);
+        Redraw(StateDown, false);
     }
 }
 
@@ -32,18 +32,18 @@ void StyledButton::UserControl_MouseMove(short& Button, short& Shift, float& X, 
 
 void StyledButton::HoverStep(short button) {
     if (!IsMouseOver()) {
-        Redraw(0, false); // dragging off the button with the left button held lifts it
+        Redraw(StateUp, false); // dragging off the button with the left button held lifts it
         return;
     }
     if (button == 0 && !IsOver) {
         OverTimer->start();
         IsOver = true;
-        Redraw(0, true);
+        Redraw(StateUp, true);
         emit MouseOver();
     } else if (button == 1) {
         // The down look is drawn with the hover flag set, then the flag is cleared again.
         IsOver = true;
-        Redraw(2, false);
+        Redraw(StateDown, false);
         IsOver = false;
     }
 }
@@ -54,14 +54,14 @@ void StyledButton::OverTimer_Timer() {
     }
     OverTimer->stop();
     IsOver = false;
-    Redraw(0, true);
+    Redraw(StateUp, true);
     emit MouseOut();
 }
 
 void StyledButton::UserControl_MouseUp(short& Button, short& Shift, float& X, float& Y) {
     emit MouseUp(Button, Shift, X, Y);
     if (Button != 2) {
-        Redraw(0, false);
+        Redraw(StateUp, false);
     }
 }
 
@@ -73,7 +73,7 @@ void StyledButton::UserControl_Click() {
         Props.Value = !Props.Value;
     }
     // Shown up before the host's handler runs, which may open a modal dialog.
-    Redraw(0, true);
+    Redraw(StateUp, true);
     RefreshSurface();
     emit Click();
 }
@@ -94,15 +94,15 @@ void StyledButton::UserControl_KeyDown(short& KeyCode, short& Shift) {
     emit KeyDown(KeyCode, Shift);
     LastKey = platform::NarrowChecked<std::uint8_t>(KeyCode, "KeyCode");
     switch (KeyCode) {
-    case 32: // space
-        Redraw(2, false);
+    case platform::KeyCode::Space:
+        Redraw(StateDown, false);
         break;
-    case 37: // left
-    case 38: // up
+    case platform::KeyCode::Left:
+    case platform::KeyCode::Up:
         SendFocusKey(false);
         break;
-    case 39: // right
-    case 40: // down
+    case platform::KeyCode::Right:
+    case platform::KeyCode::Down:
         SendFocusKey(true);
         break;
     default:
@@ -116,13 +116,13 @@ void StyledButton::UserControl_KeyPress(short& KeyAscii) {
 
 void StyledButton::UserControl_KeyUp(short& KeyCode, short& Shift) {
     emit KeyUp(KeyCode, Shift);
-    if (LastKey != 32 || KeyCode != 32) {
+    if (LastKey != platform::KeyCode::Space || KeyCode != platform::KeyCode::Space) {
         return;
     }
     if (Props.CheckBoxBehaviour) {
         Props.Value = !Props.Value;
     }
-    Redraw(0, false);
+    Redraw(StateUp, false);
     RefreshSurface();
     emit Click();
 }
@@ -166,7 +166,7 @@ void StyledButton::UserControl_Resize() {
         setMask(ButtonRegion);
     }
     if (ClientHeight != 0) {
-        Redraw(0, true);
+        Redraw(StateUp, true);
     }
 }
 
@@ -185,7 +185,7 @@ void StyledButton::UserControl_Show() {
     }
     RedrawEnabled = true;
     ComputeColors();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::UserControl_Hide() {
