@@ -28,13 +28,13 @@ UserControl::ErrorReport& ErrorReportHook() {
 short ButtonBits(Qt::MouseButtons buttons) {
     short bits = 0;
     if (buttons & Qt::LeftButton) {
-        bits |= 1;
+        bits |= MouseButton::Left;
     }
     if (buttons & Qt::RightButton) {
-        bits |= 2;
+        bits |= MouseButton::Right;
     }
     if (buttons & Qt::MiddleButton) {
-        bits |= 4;
+        bits |= MouseButton::Middle;
     }
     return bits;
 }

@@ -26,6 +26,14 @@ inline constexpr short Arrow = 1;
 inline constexpr short Custom = 99; // the surface's pointer icon or cursor
 } // namespace Pointer
 
+// The mouse-button bits of the control's mouse notifications (none while nothing is held).
+namespace MouseButton {
+inline constexpr short None = 0;
+inline constexpr short Left = 1;
+inline constexpr short Right = 2;
+inline constexpr short Middle = 4;
+} // namespace MouseButton
+
 // The number the application's pointing-hand cursor resource carries.
 inline constexpr int HandCursorResource = 101;
 

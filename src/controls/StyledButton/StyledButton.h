@@ -156,6 +156,8 @@ protected:
     // Hover test and the hover step of a mouse move with no button or the left button held.
     bool IsMouseOver() const;
     void HoverStep(short button);
+    // A click: toggles a check-box button, shows it up on screen, then raises Click.
+    void ToggleAndClick(bool forceRedraw);
 
     // Drawing primitives on the control's surface.
     void DrawRectangle(int x, int y, int width, int height, gdi::COLORREF color, bool frameOnly = false);

@@ -18,14 +18,14 @@ bool StyledButton::IsMouseOver() const {
 void StyledButton::UserControl_MouseDown(short& Button, short& Shift, float& X, float& Y) {
     emit MouseDown(Button, Shift, X, Y);
     LastButton = platform::NarrowChecked<std::uint8_t>(Button, "Button");
-    if (Button != 2) {
+    if (Button != platform::MouseButton::Right) {
         Redraw(StateDown, false);
     }
 }
 
 void StyledButton::UserControl_MouseMove(short& Button, short& Shift, float& X, float& Y) {
     emit MouseMove(Button, Shift, X, Y);
-    if (Button == 0 || Button == 1) {
+    if (Button == platform::MouseButton::None || Button == platform::MouseButton::Left) {
         HoverStep(Button);
     }
 }
@@ -35,12 +35,12 @@ void StyledButton::HoverStep(short button) {
         Redraw(StateUp, false); // dragging off the button with the left button held lifts it
         return;
     }
-    if (button == 0 && !IsOver) {
+    if (button == platform::MouseButton::None && !IsOver) {
         OverTimer->start();
         IsOver = true;
         Redraw(StateUp, true);
         emit MouseOver();
-    } else if (button == 1) {
+    } else if (button == platform::MouseButton::Left) {
         // The down look is drawn with the hover flag set, then the flag is cleared again.
         IsOver = true;
         Redraw(StateDown, false);
@@ -60,26 +60,21 @@ void StyledButton::OverTimer_Timer() {
 
 void StyledButton::UserControl_MouseUp(short& Button, short& Shift, float& X, float& Y) {
     emit MouseUp(Button, Shift, X, Y);
-    if (Button != 2) {
+    if (Button != platform::MouseButton::Right) {
         Redraw(StateUp, false);
     }
 }
 
 void StyledButton::UserControl_Click() {
-    if (LastButton != 1 || !Props.Enabled) {
+    if (LastButton != platform::MouseButton::Left || !Props.Enabled) {
         return;
     }
-    if (Props.CheckBoxBehaviour) {
-        Props.Value = !Props.Value;
-    }
     // Shown up before the host's handler runs, which may open a modal dialog.
-    Redraw(StateUp, true);
-    RefreshSurface();
-    emit Click();
+    ToggleAndClick(true);
 }
 
 void StyledButton::UserControl_DblClick() {
-    if (LastButton != 1) {
+    if (LastButton != platform::MouseButton::Left) {
         return;
     }
     short button = 1;
@@ -119,16 +114,20 @@ void StyledButton::UserControl_KeyUp(short& KeyCode, short& Shift) {
     if (LastKey != platform::KeyCode::Space || KeyCode != platform::KeyCode::Space) {
         return;
     }
+    ToggleAndClick(false);
+}
+
+void StyledButton::ToggleAndClick(bool forceRedraw) {
     if (Props.CheckBoxBehaviour) {
         Props.Value = !Props.Value;
     }
-    Redraw(StateUp, false);
+    Redraw(StateUp, forceRedraw);
     RefreshSurface();
     emit Click();
 }
 
 void StyledButton::UserControl_AccessKeyPress(short&) {
-    LastButton = 1;
+    LastButton = platform::MouseButton::Left;
     UserControl_Click();
 }
 
