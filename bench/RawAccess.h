@@ -13,7 +13,8 @@
 namespace RawAccess {
 
 // Reads the slot's three fields the way the window does (target, parameter, method), one open each.
-inline int ReadSlotFields(const std::string& path, const rom::TableLocation& location, int species, int slot) {
+inline int ReadSlotFields(const std::string& path, const rom::TableLocation& location, int species,
+                          int slot) {
     int sum = 0;
     for (auto field : {rom::SlotField::Target, rom::SlotField::Parameter, rom::SlotField::Method}) {
         unsigned char bytes[2] = {0, 0};
@@ -33,8 +34,8 @@ inline void WriteSlotBytes(const std::string& path, const rom::TableLocation& lo
     for (int k = 0; k < rom::EvolutionSlot::Size; ++k) {
         const int fd = ::open(path.c_str(), O_RDWR);
         if (fd >= 0) {
-            benchmark::DoNotOptimize(::pwrite(fd, &bytes[static_cast<std::size_t>(k)], 1,
-                                              location.SlotOffset(species, slot) + k));
+            benchmark::DoNotOptimize(
+                ::pwrite(fd, &bytes[static_cast<std::size_t>(k)], 1, location.SlotOffset(species, slot) + k));
             ::close(fd);
         }
     }

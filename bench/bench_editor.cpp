@@ -32,9 +32,10 @@ namespace {
 
 QString ImagePath() {
     static const QString path = [] {
-        const QString p = QDir::temp().filePath(QStringLiteral("evolution-editor-bench-window.nds"));
-        if (!DemoRom::WriteDemoImage(p))
+        QString p = QDir::temp().filePath(QStringLiteral("evolution-editor-bench-window.nds"));
+        if (!DemoRom::WriteDemoImage(p)) {
             std::abort();
+        }
         return p;
     }();
     return path;
@@ -44,8 +45,9 @@ QString ImagePath() {
 class FirstFrame : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -77,8 +79,8 @@ void SpawnStartUp(benchmark::State& state, const char* kind) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string image = QFile::encodeName(ImagePath()).toStdString();
     for (auto _ : state) {
-        char* args[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--start-up"), const_cast<char*>(kind),
-                        const_cast<char*>(image.c_str()), nullptr};
+        char* args[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--start-up"),
+                        const_cast<char*>(kind), const_cast<char*>(image.c_str()), nullptr};
         pid_t child = 0;
         if (posix_spawn(&child, self.c_str(), nullptr, nullptr, args, environ) != 0) {
             state.SkipWithError("cannot start the child process");
@@ -103,9 +105,11 @@ void StartEditor(benchmark::State& state) {
 
 const rom::TableLocation& Location() {
     static const rom::TableLocation location = [] {
-        auto found = rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(ImagePath()).toStdString()));
-        if (!found)
+        auto found =
+            rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(ImagePath()).toStdString()));
+        if (!found) {
             std::abort();
+        }
         return *found;
     }();
     return location;
@@ -175,8 +179,8 @@ void ClickSaveButton(benchmark::State& state) {
         QMouseEvent press(QEvent::MouseButtonPress, at, save->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(save, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, save->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, save->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(save, &release);
     }
 }
@@ -184,18 +188,21 @@ void ClickSaveButton(benchmark::State& state) {
 void RawSaveSlot(benchmark::State& state) {
     const std::string path = QFile::encodeName(ImagePath()).toStdString();
     const rom::SlotBytes bytes = rom::EncodeSlot({4, 16, 2});
-    for (auto _ : state)
+    for (auto _ : state) {
         RawAccess::WriteSlotBytes(path, Location(), 1, 0, bytes);
+    }
 }
 
 QtMessageHandler standardHandler = nullptr;
 
 // The offscreen platform warns on every window it shows; keep the figures readable.
 void QuietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message == QLatin1String("This plugin does not support raise()"))
+    if (message == QLatin1String("This plugin does not support raise()")) {
         return;
-    if (standardHandler)
+    }
+    if (standardHandler) {
         standardHandler(type, context, message);
+    }
 }
 
 } // namespace
@@ -210,8 +217,9 @@ BENCHMARK(RawSaveSlot)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     standardHandler = qInstallMessageHandler(QuietOffscreenWarnings);
-    if (argc >= 3 && std::strcmp(argv[1], "--start-up") == 0)
+    if (argc >= 3 && std::strcmp(argv[1], "--start-up") == 0) {
         return RunStartUp(argv[2], argc, argv);
+    }
     QApplication app(argc, argv);
     const int rc = BenchRatio::RunAndPrintRatios(
         argc, argv,

@@ -18,11 +18,13 @@ namespace {
 const rom::EvolutionImage& Image() {
     static const rom::EvolutionImage image = [] {
         const QString p = QDir::temp().filePath(QStringLiteral("evolution-editor-bench.nds"));
-        if (!DemoRom::WriteDemoImage(p))
+        if (!DemoRom::WriteDemoImage(p)) {
             std::abort();
+        }
         auto opened = rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(p).toStdString()));
-        if (!opened)
+        if (!opened) {
             std::abort();
+        }
         return *opened;
     }();
     return image;
@@ -41,28 +43,32 @@ void ReadSlot(benchmark::State& state) {
 
 void RawReadSlot(benchmark::State& state) {
     const std::string path = Image().Path().string();
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(RawAccess::ReadSlotFields(path, Image().Location(), Species, Slot));
+    }
 }
 
 void SaveSlot(benchmark::State& state) {
     const rom::EvolutionImage& image = Image();
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(image.WriteSlot(Species, Slot, {4, 16, 26}).Ok());
+    }
 }
 
 void RawSaveSlot(benchmark::State& state) {
     const std::string path = Image().Path().string();
     const rom::SlotBytes bytes = rom::EncodeSlot({4, 16, 26});
-    for (auto _ : state)
+    for (auto _ : state) {
         RawAccess::WriteSlotBytes(path, Image().Location(), Species, Slot, bytes);
+    }
 }
 
 // One field read and one byte write through the byte routines, against one raw call each.
 void ReadHexField(benchmark::State& state) {
     const auto at = Image().Location().FieldOffset(Species, Slot, rom::SlotField::Target);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(Module1::ReadHex(Image().Path(), at, 2));
+    }
 }
 
 void RawReadField(benchmark::State& state) {
@@ -78,8 +84,9 @@ void RawReadField(benchmark::State& state) {
 
 void WriteHexByte(benchmark::State& state) {
     const auto at = Image().Location().SlotOffset(Species, Slot);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(Module1::WriteHexByte(Image().Path(), at, "04"));
+    }
 }
 
 void RawWriteByte(benchmark::State& state) {
@@ -105,11 +112,12 @@ BENCHMARK(WriteHexByte);
 BENCHMARK(RawWriteByte);
 
 int main(int argc, char** argv) {
-    const int rc = BenchRatio::RunAndPrintRatios(argc, argv,
-                                                 {{"ReadSlot", "RawReadSlot", "slot read / raw reads"},
-                                                  {"SaveSlot", "RawSaveSlot", "slot save / raw writes"},
-                                                  {"ReadHexField", "RawReadField", "ReadHex / raw read"},
-                                                  {"WriteHexByte", "RawWriteByte", "WriteHexByte / raw write"}});
+    const int rc =
+        BenchRatio::RunAndPrintRatios(argc, argv,
+                                      {{"ReadSlot", "RawReadSlot", "slot read / raw reads"},
+                                       {"SaveSlot", "RawSaveSlot", "slot save / raw writes"},
+                                       {"ReadHexField", "RawReadField", "ReadHex / raw read"},
+                                       {"WriteHexByte", "RawWriteByte", "WriteHexByte / raw write"}});
     std::filesystem::remove(Image().Path());
     return rc;
 }

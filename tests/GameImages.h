@@ -40,7 +40,8 @@ struct GameImage {
         // Neighbours before and after the archive, so that its file id is counted, not assumed.
         const std::string folder = ArchivePath.substr(0, ArchivePath.rfind('/') + 1);
         builder.AddFile(folder + "0", rom::BuildNarc({{1, 2, 3, 4}}));
-        builder.AddFile(ArchivePath, rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize)),
+        builder.AddFile(ArchivePath,
+                        rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize)),
                         ArchiveOffset);
         builder.AddFile(folder + "zz", rom::BuildNarc({{5, 6, 7, 8}}));
         builder.SetImageSize(Size);
@@ -48,7 +49,8 @@ struct GameImage {
     }
 
     // The record of `species` with one slot set, the rest zero.
-    static rom::EvolutionRecord Record(int slot, std::uint16_t method, std::uint16_t parameter, std::uint16_t target) {
+    static rom::EvolutionRecord Record(int slot, std::uint16_t method, std::uint16_t parameter,
+                                       std::uint16_t target) {
         rom::EvolutionRecord record;
         record.Slots[slot] = {method, parameter, target};
         return record;
@@ -58,13 +60,16 @@ struct GameImage {
 // Writes `layout` to `path`, leaving holes where it holds no bytes.
 inline bool WriteSparseImage(const QString& path, const rom::ImageLayout& layout) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(static_cast<qint64>(layout.Size)))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !file.resize(static_cast<qint64>(layout.Size))) {
         return false;
+    }
     for (const rom::ImageChunk& chunk : layout.Chunks) {
         const auto size = static_cast<qint64>(chunk.Bytes.size());
         if (!file.seek(static_cast<qint64>(chunk.Offset)) ||
-            file.write(reinterpret_cast<const char*>(chunk.Bytes.data()), size) != size)
+            file.write(reinterpret_cast<const char*>(chunk.Bytes.data()), size) != size) {
             return false;
+        }
     }
     return true;
 }

@@ -24,8 +24,9 @@ std::filesystem::path ImageArgument(const QString& decoded, int argc, char** arg
             options = false;
             continue;
         }
-        if (!options || argv[i][0] != '-' || argv[i][1] == '\0')
+        if (!options || argv[i][0] != '-' || argv[i][1] == '\0') {
             return std::filesystem::path(argv[i]);
+        }
     }
     return std::filesystem::path(decoded.toStdString());
 #endif
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
 
     // A path that is no image the editor can open is refused in the window, with its reason.
     const QStringList args = parser.positionalArguments();
-    if (!args.isEmpty())
+    if (!args.isEmpty()) {
         form.OpenRomImage(ImageArgument(args.first(), argc, argv));
+    }
     return app.exec();
 }

@@ -49,8 +49,9 @@ QStringList Fields(int species, int slot, const rom::EvolutionSlot& value) {
 }
 
 QString CsvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n')) {
         return text;
+    }
     QString quoted = text;
     quoted.replace(u'"', QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
@@ -59,12 +60,13 @@ QString CsvField(const QString& text) {
 QString JsonString(const QString& text) {
     QString out = QStringLiteral("\"");
     for (QChar c : text) {
-        if (c == u'"' || c == u'\\')
+        if (c == u'"' || c == u'\\') {
             out += u'\\' + QString(c);
-        else if (c.unicode() < 0x20)
+        } else if (c.unicode() < 0x20) {
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-        else
+        } else {
             out += c;
+        }
     }
     return out + u'"';
 }
@@ -72,14 +74,16 @@ QString JsonString(const QString& text) {
 QByteArray WriteCsv(const EvolutionSummary::Table& table) {
     QStringList lines;
     QStringList header;
-    for (const char* column : Columns)
+    for (const char* column : Columns) {
         header << QLatin1String(column);
+    }
     lines << header.join(u',');
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
             QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot]);
-            for (QString& field : fields)
+            for (QString& field : fields) {
                 field = CsvField(field);
+            }
             lines << fields.join(u',');
         }
     }
@@ -110,6 +114,30 @@ struct Record {
     QStringList Fields;
 };
 
+// Reads the quoted field whose opening quote is text[i] into `field`, moving `i` past its closing
+// quote and counting the line breaks it holds; false if the text ends first. A doubled quote
+// stands for one quote.
+bool ReadQuotedField(const QString& text, qsizetype& i, int& line, QString& field) {
+    const qsizetype n = text.size();
+    ++i;
+    while (i < n) {
+        if (text[i] == u'"') {
+            if (i + 1 < n && text[i + 1] == u'"') {
+                field += u'"';
+                i += 2;
+                continue;
+            }
+            ++i;
+            return true;
+        }
+        if (text[i] == u'\n') {
+            ++line;
+        }
+        field += text[i++];
+    }
+    return false;
+}
+
 // Splits RFC 4180 text into records. Quoted fields may hold commas, doubled quotes and line
 // breaks; lines may end in CRLF or LF. A line that is entirely empty is no record.
 std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems) {
@@ -127,33 +155,15 @@ std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems
         QString field;
         bool endOfRecord = false;
         while (!endOfRecord) {
-            if (i < n && text[i] == u'"') {
-                ++i;
-                bool closed = false;
-                while (i < n) {
-                    if (text[i] == u'"') {
-                        if (i + 1 < n && text[i + 1] == u'"') {
-                            field += u'"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        closed = true;
-                        break;
-                    }
-                    if (text[i] == u'\n')
-                        ++line;
-                    field += text[i++];
-                }
-                if (!closed) {
-                    problems.push_back({record.Line, QStringLiteral("a quoted field is not closed")});
-                    return records;
-                }
+            if (i < n && text[i] == u'"' && !ReadQuotedField(text, i, line, field)) {
+                problems.push_back({record.Line, QStringLiteral("a quoted field is not closed")});
+                return records;
             }
             // Unquoted text, or whatever follows a closing quote, up to the next separator.
             while (i < n && text[i] != u',' && text[i] != u'\n' &&
-                   !(text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n'))
+                   !(text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')) {
                 field += text[i++];
+            }
             record.Fields << field;
             field.clear();
             if (i < n && text[i] == u',') {
@@ -176,16 +186,19 @@ std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems
 std::optional<qint64> ParseNumber(const QString& text) {
     const QString t = text.trimmed();
     const qsizetype start = t.startsWith(u'-') ? 1 : 0;
-    if (t.size() == start)
+    if (t.size() == start) {
         return std::nullopt;
+    }
     for (qsizetype i = start; i < t.size(); ++i) {
-        if (t[i] < u'0' || t[i] > u'9')
+        if (t[i] < u'0' || t[i] > u'9') {
             return std::nullopt;
+        }
     }
     bool ok = false;
     const qint64 value = t.toLongLong(&ok);
-    if (!ok)
+    if (!ok) {
         return start ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    }
     return value;
 }
 
@@ -213,8 +226,9 @@ template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem
         }
         values[c] = number.value_or(0);
     }
-    if (!ok)
+    if (!ok) {
         return false;
+    }
     row.Line = line;
     row.Species = static_cast<int>(values[0]);
     row.Slot = static_cast<int>(values[1]) - 1;
@@ -226,16 +240,19 @@ template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem
 void ReadCsv(const QString& text, Contents& contents) {
     const std::vector<Record> records = SplitCsv(text, contents.Problems);
     if (records.empty()) {
-        if (contents.Problems.empty())
+        if (contents.Problems.empty()) {
             contents.Problems.push_back({1, QStringLiteral("the file is empty")});
+        }
         return;
     }
     QStringList header;
-    for (const char* column : Columns)
+    for (const char* column : Columns) {
         header << QLatin1String(column);
+    }
     QStringList given = records.front().Fields;
-    if (!given.isEmpty() && given.first().startsWith(QChar(0xFEFF)))
+    if (!given.isEmpty() && given.first().startsWith(QChar(0xFEFF))) {
         given.first().remove(0, 1);
+    }
     if (given != header) {
         contents.Problems.push_back(
             {records.front().Line, QStringLiteral("the header must be %1").arg(header.join(u','))});
@@ -254,12 +271,14 @@ void ReadCsv(const QString& text, Contents& contents) {
                         [&record](const NumberColumn& column, QString& value) {
                             value = record.Fields[column.Column].trimmed();
                             const std::optional<qint64> number = ParseNumber(value);
-                            if (!number)
+                            if (!number) {
                                 value = QStringLiteral("%1 \"%2\" is not a number")
                                             .arg(QLatin1String(column.Name), record.Fields[column.Column]);
+                            }
                             return number;
-                        }))
+                        })) {
             contents.Rows.push_back(row);
+        }
     }
 }
 
@@ -276,26 +295,29 @@ std::vector<qsizetype> ElementOffsets(const QByteArray& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (inString) {
-            if (c == '\\')
+            if (c == '\\') {
                 ++i;
-            else if (c == '"')
+            } else if (c == '"') {
                 inString = false;
+            }
             continue;
         }
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             continue;
+        }
         if (depth == 1 && expecting && c != ']') {
             offsets.push_back(i);
             expecting = false;
         }
-        if (c == '"')
+        if (c == '"') {
             inString = true;
-        else if (c == '[' || c == '{')
+        } else if (c == '[' || c == '{') {
             expecting = ++depth == 1;
-        else if (c == ']' || c == '}')
+        } else if (c == ']' || c == '}') {
             --depth;
-        else if (c == ',' && depth == 1)
+        } else if (c == ',' && depth == 1) {
             expecting = true;
+        }
     }
     return offsets;
 }
@@ -325,8 +347,9 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
         const QJsonObject object = array[e].toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (!std::any_of(std::begin(Columns), std::end(Columns),
-                             [&it](const char* column) { return it.key() == QLatin1String(column); }))
+                             [&it](const char* column) { return it.key() == QLatin1String(column); })) {
                 contents.Problems.push_back({line, QStringLiteral("unknown key \"%1\"").arg(it.key())});
+            }
         }
         Row row;
         if (ReadNumbers(row, line, contents.Problems,
@@ -351,8 +374,9 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
                             }
                             // Any value beyond 16 bits is out of range; clamp before converting.
                             return static_cast<qint64>(std::clamp(d, -1e9, 1e9));
-                        }))
+                        })) {
             contents.Rows.push_back(row);
+        }
     }
 }
 
@@ -365,30 +389,33 @@ QByteArray Write(const EvolutionSummary::Table& table, Format format) {
 Contents Read(const QByteArray& text) {
     Contents contents;
     qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (start < text.size() && QByteArrayView(" \t\r\n").contains(text[start]))
+    while (start < text.size() && QByteArrayView(" \t\r\n").contains(text[start])) {
         ++start;
+    }
     if (start == text.size()) {
         contents.Problems.push_back({1, QStringLiteral("the file is empty")});
         return contents;
     }
-    if (text[start] == '[' || text[start] == '{')
+    if (text[start] == '[' || text[start] == '{') {
         ReadJson(text, start, contents);
-    else
+    } else {
         ReadCsv(QString::fromUtf8(text), contents);
+    }
 
     // A species and slot given twice is reported where it is given the second time.
     QHash<int, int> firstLine;
     for (const Row& row : contents.Rows) {
         const int key = row.Species * rom::SlotCount + row.Slot;
         const auto seen = firstLine.constFind(key);
-        if (seen == firstLine.constEnd())
+        if (seen == firstLine.constEnd()) {
             firstLine.insert(key, row.Line);
-        else
+        } else {
             contents.Problems.push_back(
                 {row.Line, QStringLiteral("species %1 slot %2 is already given on line %3")
                                .arg(row.Species)
                                .arg(row.Slot + 1)
                                .arg(*seen)});
+        }
     }
     std::stable_sort(contents.Problems.begin(), contents.Problems.end(),
                      [](const Problem& a, const Problem& b) { return a.Line < b.Line; });

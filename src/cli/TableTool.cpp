@@ -68,10 +68,11 @@ Parsed Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!options || arg.empty() || arg[0] != '-' || arg == "-") {
-            if (call.Command.empty())
+            if (call.Command.empty()) {
                 call.Command = arg;
-            else
+            } else {
                 call.Operands.push_back(arg);
+            }
             continue;
         }
         const auto value = [&](const std::string& name, std::optional<std::string>& into) {
@@ -87,27 +88,30 @@ Parsed Parse(const std::vector<std::string>& args) {
             into = args[++i];
             return true;
         };
-        if (arg == "--")
+        if (arg == "--") {
             options = false;
-        else if (arg == "-h" || arg == "--help")
+        } else if (arg == "-h" || arg == "--help") {
             call.Help = true;
-        else if (arg == "--version")
+        } else if (arg == "--version") {
             call.Version = true;
-        else if (arg == "--dry-run")
+        } else if (arg == "--dry-run") {
             call.DryRun = true;
-        else if (arg == "--format" || arg.rfind("--format=", 0) == 0)
+        } else if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
             value("--format", call.Format);
-        else if (arg == "-o")
+        } else if (arg == "-o") {
             value("-o", call.Output);
-        else if (arg == "--output" || arg.rfind("--output=", 0) == 0)
+        } else if (arg == "--output" || arg.rfind("--output=", 0) == 0) {
             value("--output", call.Output);
-        else
+        } else {
             parsed.Error = "unknown option " + arg;
-        if (!parsed.Error.empty())
+        }
+        if (!parsed.Error.empty()) {
             return parsed;
+        }
     }
-    if (call.Help || call.Version)
+    if (call.Help || call.Version) {
         return parsed;
+    }
 
     struct Shape {
         const char* Command;
@@ -126,16 +130,17 @@ Parsed Parse(const std::vector<std::string>& args) {
     }
     const auto shape = std::find_if(std::begin(Shapes), std::end(Shapes),
                                     [&call](const Shape& s) { return call.Command == s.Command; });
-    if (shape == std::end(Shapes))
+    if (shape == std::end(Shapes)) {
         parsed.Error = "unknown command " + call.Command;
-    else if (call.Operands.size() != shape->Operands)
+    } else if (call.Operands.size() != shape->Operands) {
         parsed.Error = std::string("usage: ") + Program + " " + shape->Usage;
-    else if ((call.Format || call.Output) && call.Command != "export")
+    } else if ((call.Format || call.Output) && call.Command != "export") {
         parsed.Error = "--format and --output apply to export only";
-    else if (call.DryRun && call.Command != "import")
+    } else if (call.DryRun && call.Command != "import") {
         parsed.Error = "--dry-run applies to import only";
-    else if (call.Format && *call.Format != "csv" && *call.Format != "json")
+    } else if (call.Format && *call.Format != "csv" && *call.Format != "json") {
         parsed.Error = "--format is csv or json, not " + *call.Format;
+    }
     return parsed;
 }
 
@@ -172,8 +177,9 @@ struct OpenTable {
 // The image and every slot of its table, or nothing when either cannot be had.
 std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
     std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image)
+    if (!image) {
         return std::nullopt;
+    }
     EvolutionSummary::Link at;
     std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*image, &at);
     if (!table) {
@@ -186,14 +192,16 @@ std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& e
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::optional<OpenTable> open = ReadImageTable(path, err);
-    if (!open)
+    if (!open) {
         return BadInput;
+    }
     const rom::TableLocation& location = open->Image.Location();
     int used = 0;
-    for (const rom::EvolutionRecord& record : open->Table)
+    for (const rom::EvolutionRecord& record : open->Table) {
         used +=
             static_cast<int>(std::count_if(std::begin(record.Slots), std::end(record.Slots),
                                            [](const rom::EvolutionSlot& slot) { return slot.Method != 0; }));
+    }
     out << "image: " << path << "\n";
     if (location.HasHeader()) {
         out << "game: " << location.Description() << "\n";
@@ -220,8 +228,9 @@ bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& 
         written = file && file.write(bytes.constData(), bytes.size()) && file.flush();
     }
     std::error_code error;
-    if (written)
+    if (written) {
         std::filesystem::rename(partial, target, error);
+    }
     if (!written || error) {
         std::filesystem::remove(partial, error);
         err << Program << ": " << path << ": cannot be written\n";
@@ -233,13 +242,15 @@ bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& 
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::optional<OpenTable> open = ReadImageTable(path, err);
-    if (!open)
+    if (!open) {
         return BadInput;
+    }
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format);
-    if (call.Output)
+    if (call.Output) {
         return WriteWhole(*call.Output, text, err) ? Success : BadInput;
+    }
     out.write(text.constData(), text.size());
     return Success;
 }
@@ -255,8 +266,9 @@ int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes
     int left = 0;
     while (written > 0) {
         const Change& change = changes[--written];
-        if (!image.WriteSlot(change.Row.Species, change.Row.Slot, change.Before).Ok())
+        if (!image.WriteSlot(change.Row.Species, change.Row.Slot, change.Before).Ok()) {
             ++left;
+        }
     }
     return left;
 }
@@ -265,13 +277,15 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::string& filePath = call.Operands[1];
     const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image)
+    if (!image) {
         return BadInput;
+    }
 
     std::error_code error;
     std::ifstream file;
-    if (!std::filesystem::is_directory(std::filesystem::path(filePath), error))
+    if (!std::filesystem::is_directory(std::filesystem::path(filePath), error)) {
         file.open(std::filesystem::path(filePath), std::ios::binary);
+    }
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (!file.is_open() || file.bad()) {
         err << Program << ": " << filePath << ": cannot be read\n";
@@ -279,10 +293,12 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     }
     const TableFile::Contents contents =
         TableFile::Read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    for (const TableFile::Problem& problem : contents.Problems)
+    for (const TableFile::Problem& problem : contents.Problems) {
         err << filePath << ":" << problem.Line << ": " << Utf8(problem.Reason) << "\n";
-    if (!contents.Problems.empty())
+    }
+    if (!contents.Problems.empty()) {
         return BadInput;
+    }
 
     std::vector<TableFile::Row> rows = contents.Rows;
     std::sort(rows.begin(), rows.end(), [](const TableFile::Row& a, const TableFile::Row& b) {
@@ -295,14 +311,16 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
             ReportUnreadable(path, row.Species, row.Slot, err);
             return BadInput;
         }
-        if (*current != rom::EncodeSlot(row.Value))
+        if (*current != rom::EncodeSlot(row.Value)) {
             changes.push_back({row, rom::DecodeSlot(*current)});
+        }
     }
 
-    for (const Change& change : changes)
+    for (const Change& change : changes) {
         out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot, change.Before,
                                                      change.Row.Value))
             << "\n";
+    }
     const std::string noun = changes.size() == 1 ? " slot" : " slots";
     if (call.DryRun) {
         out << changes.size() << noun << " would change (dry run: nothing written)\n";
@@ -311,18 +329,20 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TableFile::Row& row = changes[i].Row;
         const rom::Status saved = image->WriteSlot(row.Species, row.Slot, row.Value);
-        if (saved.Ok())
+        if (saved.Ok()) {
             continue;
+        }
         err << Program << ": " << path << ": slot " << row.Slot + 1 << " of species " << row.Species
             << " was not written: " << saved.Reason << "\n";
         if (i > 0) {
             const int left = PutBack(*image, changes, i);
-            if (left == 0)
+            if (left == 0) {
                 err << Program << ": the " << i
                     << " slots written before it were put back; the image is unchanged\n";
-            else
+            } else {
                 err << Program << ": " << left << " of the " << i
                     << " slots written before it could not be put back\n";
+            }
         }
         return BadInput;
     }
@@ -335,11 +355,13 @@ std::optional<int> FindSpecies(const std::string& text) {
     const QString given = QString::fromStdString(text).trimmed();
     bool isNumber = false;
     const int number = given.toInt(&isNumber);
-    if (isNumber)
+    if (isNumber) {
         return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
+    }
     for (int species = 0; species < rom::SpeciesCount; ++species) {
-        if (EvolutionSummary::SpeciesName(species).compare(given, Qt::CaseInsensitive) == 0)
+        if (EvolutionSummary::SpeciesName(species).compare(given, Qt::CaseInsensitive) == 0) {
             return species;
+        }
     }
     return std::nullopt;
 }
@@ -353,19 +375,22 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
         return BadInput;
     }
     const std::optional<OpenTable> open = ReadImageTable(path, err);
-    if (!open)
+    if (!open) {
         return BadInput;
+    }
 
     out << Utf8(EvolutionSummary::SpeciesName(*species)) << " (" << *species << ")\n";
     const auto list = [&out](const char* heading, const std::vector<EvolutionSummary::Link>& links,
                              bool named) {
         out << heading << "\n";
-        if (links.empty())
+        if (links.empty()) {
             out << "  nothing\n";
+        }
         for (const EvolutionSummary::Link& link : links) {
             out << "  ";
-            if (named)
+            if (named) {
                 out << Utf8(EvolutionSummary::SpeciesName(link.Species)) << " (" << link.Species << ") ";
+            }
             out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value)) << "\n";
         }
     };
@@ -392,12 +417,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << Program << " " << EVO_VERSION << "\n";
         return Success;
     }
-    if (call.Command == "info")
+    if (call.Command == "info") {
         return Info(call, out, err);
-    if (call.Command == "export")
+    }
+    if (call.Command == "export") {
         return Export(call, out, err);
-    if (call.Command == "import")
+    }
+    if (call.Command == "import") {
         return Import(call, out, err);
+    }
     return Show(call, out, err);
 }
 

@@ -42,8 +42,9 @@ Answer Ask(QWidget* owner, const QString& title, const QString& text) {
 }
 
 Function SetFunction(Function function) {
-    if (!function)
+    if (!function) {
         function = AskWithMessageBox;
+    }
     return std::exchange(Current(), std::move(function));
 }
 

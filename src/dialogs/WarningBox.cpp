@@ -23,8 +23,9 @@ void Show(QWidget* owner, const QString& title, const QString& text) {
 }
 
 Function SetFunction(Function function) {
-    if (!function)
+    if (!function) {
         function = ShowMessageBox;
+    }
     return std::exchange(Current(), std::move(function));
 }
 

@@ -15,8 +15,9 @@ FileChooser& CurrentChooser() {
 
 QString BlankSeparated(const QString& patterns) {
     QStringList parts = patterns.split(u';', Qt::SkipEmptyParts);
-    for (QString& part : parts)
+    for (QString& part : parts) {
         part = part.trimmed();
+    }
     parts.removeAll(QString());
     return parts.join(u' ');
 }
@@ -28,10 +29,12 @@ QString NameFilter(const QString& description, const QString& patterns) {
     const QString text = description.trimmed();
     const qsizetype open = text.lastIndexOf(u'(');
     if (open >= 0 && text.endsWith(u')') &&
-        BlankSeparated(text.mid(open + 1, text.size() - open - 2)) == wanted)
+        BlankSeparated(text.mid(open + 1, text.size() - open - 2)) == wanted) {
         return text.left(open) + u'(' + wanted + u')';
-    if (text.isEmpty())
+    }
+    if (text.isEmpty()) {
         return wanted + QStringLiteral(" (") + wanted + u')';
+    }
     return text + QStringLiteral(" (") + wanted + u')';
 }
 
@@ -39,28 +42,32 @@ QString NameFilter(const QString& description, const QString& patterns) {
 
 QStringList clsCommonDialog::ConvertFilter(const QString& filter) {
     QStringList parts = filter.split(u'|');
-    if (!parts.isEmpty() && parts.last().isEmpty())
+    if (!parts.isEmpty() && parts.last().isEmpty()) {
         parts.removeLast(); // the text's closing "|"
+    }
     QStringList filters;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString patterns = i + 1 < parts.size() ? BlankSeparated(parts[i + 1]) : QString();
-        if (parts[i].trimmed().isEmpty() && patterns.isEmpty())
+        if (parts[i].trimmed().isEmpty() && patterns.isEmpty()) {
             continue;
+        }
         filters << NameFilter(parts[i], patterns);
     }
     return filters;
 }
 
 FileChooser clsCommonDialog::SetChooser(FileChooser chooser) {
-    if (!chooser)
+    if (!chooser) {
         chooser = ChooseWithFileDialog;
+    }
     return std::exchange(CurrentChooser(), std::move(chooser));
 }
 
 void clsCommonDialog::ConfigureFileDialog(QFileDialog& dialog, const FileChooserRequest& request) {
     const bool save = request.DialogMode == FileChooserRequest::Mode::Save;
-    if (!request.Title.isEmpty())
+    if (!request.Title.isEmpty()) {
         dialog.setWindowTitle(request.Title);
+    }
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!save && request.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
@@ -94,11 +101,13 @@ void clsCommonDialog::ConfigureFileDialog(QFileDialog& dialog, const FileChooser
 FileChooserResult clsCommonDialog::ChooseWithFileDialog(const FileChooserRequest& request) {
     QFileDialog dialog(request.Owner);
     ConfigureFileDialog(dialog, request);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted) {
         return {};
+    }
     const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
+    if (files.isEmpty()) {
         return {};
+    }
     FileChooserResult result;
     result.Path = files.first();
     result.FilterIndex = static_cast<int>(request.NameFilters.indexOf(dialog.selectedNameFilter())) + 1;
@@ -149,7 +158,8 @@ QString clsCommonDialog::ShowSave(QWidget* hwnd, const QString& title, const QSt
     request.DefaultSuffix = QStringLiteral("gpl");
 
     const FileChooserResult result = Choose(std::move(request));
-    if (!result.Path.isEmpty())
+    if (!result.Path.isEmpty()) {
         lastFilterIndex = result.FilterIndex;
+    }
     return result.Path;
 }

@@ -27,8 +27,9 @@ QIcon ApplicationIcon() {
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         QFile file(QStringLiteral(":/icons/app/%1.png").arg(size));
-        if (file.open(QIODevice::ReadOnly))
+        if (file.open(QIODevice::ReadOnly)) {
             icon.addPixmap(QPixmap::fromImage(platform::Picture::DecodePng(file.readAll())));
+        }
     }
     return icon;
 }

@@ -37,21 +37,23 @@
 
 namespace {
 
-
 int TwipsToPixels(int twips, int dpi) {
     return qRound(twips * dpi / 1440.0);
 }
 
 // The local path of a single dropped .nds file, or empty text.
 QString DroppedRomPath(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls())
+    if (mime == nullptr || !mime->hasUrls()) {
         return {};
+    }
     const QList<QUrl> urls = mime->urls();
-    if (urls.size() != 1 || !urls.first().isLocalFile())
+    if (urls.size() != 1 || !urls.first().isLocalFile()) {
         return {};
+    }
     const QFileInfo file(urls.first().toLocalFile());
-    if (!file.isFile() || file.suffix().compare(QLatin1String("nds"), Qt::CaseInsensitive) != 0)
+    if (!file.isFile() || file.suffix().compare(QLatin1String("nds"), Qt::CaseInsensitive) != 0) {
         return {};
+    }
     return file.absoluteFilePath();
 }
 
@@ -136,8 +138,9 @@ void Form1::CreateControls() {
                             EditorLists::ParameterSpeciesList());
     cmbAttack = CreateList("cmbAttack", Frame1, TwipsRect(1080, 2040, 1815, 315), EditorLists::MoveList());
     cmbEvoTo = CreateList("cmbEvoTo", Frame1, TwipsRect(1080, 2640, 1815, 315), EditorLists::SpeciesList());
-    for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack})
+    for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack}) {
         list->setEnabled(false);
+    }
 
     slotButtons = new QButtonGroup(this);
     slotButtons->setExclusive(true);
@@ -172,8 +175,9 @@ void Form1::CreateControls() {
         lstPokemon_Click();
     });
     connect(slotButtons, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
-        if (!checked)
+        if (!checked) {
             return;
+        }
         if (!ConfirmLeavingSlot()) {
             ReturnToShownSlot();
             return;
@@ -182,8 +186,9 @@ void Form1::CreateControls() {
     });
     connect(cmbType, &QComboBox::currentIndexChanged, this, [this] { cmbType_Click(); });
     // After the method change has set the other lists, so that one check covers it.
-    for (QComboBox* list : {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo})
+    for (QComboBox* list : {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo}) {
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
+    }
     CreateShortcuts();
 
     auto* toolTips =
@@ -206,10 +211,11 @@ StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geome
     QFile design(QStringLiteral(":/design/%1.json").arg(name));
     QString error;
     std::optional<platform::PropertyBag> bag;
-    if (design.open(QIODevice::ReadOnly))
+    if (design.open(QIODevice::ReadOnly)) {
         bag = platform::PropertyBag::FromText(design.readAll(), &error);
-    else
+    } else {
         error = design.errorString();
+    }
     if (bag) {
         try {
             button->ReadProperties(*bag);
@@ -228,11 +234,13 @@ StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geome
 void Form1::SetTabOrder() {
     // The item list comes before the level list, as it always has.
     QList<QWidget*> order{lstPokemon, cmbType, cmbItem, cmbLevel, cmbPokemon, cmbAttack, cmbEvoTo, cmdOpen};
-    for (QRadioButton* option : optNum)
+    for (QRadioButton* option : optNum) {
         order << option;
+    }
     order << cmdSave;
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
         setTabOrder(order[i], order[i + 1]);
+    }
 }
 
 void Form1::UpdateTitle() {
@@ -245,8 +253,9 @@ void Form1::UpdateTitle() {
     const rom::TableLocation& location = image->Location();
     const QString name = QFileInfo(RomPath).fileName() + QStringLiteral("[*]");
     const QString game = QString::fromStdString(location.Description());
-    setWindowTitle(location.HasHeader() ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle()
-                                        : name + QStringLiteral(" (") + game + QStringLiteral(") - ") + WindowTitle());
+    setWindowTitle(location.HasHeader()
+                       ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle()
+                       : name + QStringLiteral(" (") + game + QStringLiteral(") - ") + WindowTitle());
 }
 
 void Form1::Form_Load() {
@@ -258,23 +267,26 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdOpen_Click() {
-    if (!ConfirmLeavingSlot())
+    if (!ConfirmLeavingSlot()) {
         return;
+    }
     clsCommonDialog dialog;
     OpenImage(dialog.ShowOpen(this, QStringLiteral("Open Pokemon NDS ROM..."), QString(),
-                                 QStringLiteral("NDS ROMs (*.nds)|*.nds"),
-                                 clsCommonDialog::OFN_HIDEREADONLY | clsCommonDialog::OFN_PATHMUSTEXIST |
-                                     clsCommonDialog::OFN_FILEMUSTEXIST));
+                              QStringLiteral("NDS ROMs (*.nds)|*.nds"),
+                              clsCommonDialog::OFN_HIDEREADONLY | clsCommonDialog::OFN_PATHMUSTEXIST |
+                                  clsCommonDialog::OFN_FILEMUSTEXIST));
 }
 
 void Form1::OpenRomImage(const QString& path) {
-    if (ConfirmLeavingSlot())
+    if (ConfirmLeavingSlot()) {
         OpenImage(path);
+    }
 }
 
 void Form1::OpenRomImage(const std::filesystem::path& file) {
-    if (ConfirmLeavingSlot())
+    if (ConfirmLeavingSlot()) {
         OpenImage(file);
+    }
 }
 
 void Form1::OpenImage(const QString& path) {
@@ -319,10 +331,11 @@ void Form1::OpenImage(const std::filesystem::path& file) {
     ++quietNavigation;
     // Species 1 is shown from the new file also when it was already selected, which changes no
     // row and so sends no notification.
-    if (lstPokemon->currentRow() == 1)
+    if (lstPokemon->currentRow() == 1) {
         lstPokemon_Click();
-    else
+    } else {
         lstPokemon->setCurrentRow(1);
+    }
     --quietNavigation;
 }
 
@@ -330,13 +343,15 @@ void Form1::SetEditorEnabled(bool enabled) {
     cmdSave->SetEnabled(enabled);
     lstPokemon->setEnabled(enabled);
     Frame1->setEnabled(enabled);
-    for (QRadioButton* option : optNum)
+    for (QRadioButton* option : optNum) {
         option->setEnabled(enabled);
+    }
 }
 
 void Form1::lstPokemon_Click() {
-    if (lstPokemon->currentRow() >= 0)
+    if (lstPokemon->currentRow() >= 0) {
         optNum_Click(CurrentSlot);
+    }
 }
 
 std::int32_t Form1::ReadField(rom::SlotField field) const {
@@ -344,11 +359,13 @@ std::int32_t Form1::ReadField(rom::SlotField field) const {
 }
 
 void Form1::optNum_Click(int index) {
-    if (index < 0 || index >= rom::SlotCount)
+    if (index < 0 || index >= rom::SlotCount) {
         return;
+    }
     CurrentSlot = static_cast<std::int16_t>(index);
-    if (lstPokemon->currentRow() < 0)
+    if (lstPokemon->currentRow() < 0) {
         return;
+    }
 
     // The lists are set from the file here, which is no edit. The method goes to "None" and then
     // to the slot's own; only the enabled states of the last change are applied, once, at the end.
@@ -367,8 +384,9 @@ void Form1::optNum_Click(int index) {
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();
     const ParameterKind kind = EvolutionMethods::KindOfMethod(cmbType->currentIndex());
-    if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0)
+    if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0) {
         hiddenParameter = static_cast<std::uint16_t>(parameter);
+    }
 
     showingSlot = false;
     if (deferredEnabled) {
@@ -385,8 +403,9 @@ void Form1::optNum_Click(int index) {
 void Form1::ApplyEnabledStates(const EvolutionMethods::MethodChange& change) {
     // Only a list whose own state changes is touched: a change of enabled state restyles the list.
     const auto enable = [](QWidget* list, bool enabled) {
-        if (list->testAttribute(Qt::WA_ForceDisabled) == enabled)
+        if (list->testAttribute(Qt::WA_ForceDisabled) == enabled) {
             list->setEnabled(enabled);
+        }
     };
     enable(cmbLevel, change.Level.Enabled);
     enable(cmbItem, change.Item.Enabled);
@@ -405,16 +424,18 @@ void Form1::cmbType_Click() {
     std::int32_t consumed = PendingParam;
     const auto change = EvolutionMethods::TakeMethodChange(cmbType->currentIndex(), consumed);
     const auto select = [pending](ValueList* list, const EvolutionMethods::ListState& state) {
-        if (state.Row >= 0)
+        if (state.Row >= 0) {
             list->setCurrentIndex(state.Row);
-        else
+        } else {
             list->ShowValue(pending);
+        }
     };
 
-    if (showingSlot)
+    if (showingSlot) {
         deferredEnabled = change;
-    else
+    } else {
         ApplyEnabledStates(change);
+    }
 
     // The method's own list first, then the others back to row 0.
     using Kind = ParameterKind;
@@ -431,8 +452,9 @@ void Form1::cmbType_Click() {
         {Kind::NoParameter, {Kind::Item, Kind::Level, Kind::Move, Kind::Species}},
     };
     for (const Order& order : Orders) {
-        if (order.Method != change.Kind)
+        if (order.Method != change.Kind) {
             continue;
+        }
         for (const Kind list : order.Lists) {
             switch (list) {
             case Kind::Level:
@@ -458,20 +480,23 @@ void Form1::cmbType_Click() {
 }
 
 void Form1::cmdSave_Click() {
-    if (RomPath.isEmpty())
+    if (RomPath.isEmpty()) {
         return;
+    }
     SaveSlot(lstPokemon->currentRow(), CurrentSlot);
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedRomPath(event->mimeData()).isEmpty())
+    if (!DroppedRomPath(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
+    }
 }
 
 void Form1::dropEvent(QDropEvent* event) {
     const QString path = DroppedRomPath(event->mimeData());
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     event->acceptProposedAction();
     OpenRomImage(path);
 }

@@ -3,9 +3,9 @@
 #include "EditorLists.h"
 #include "EvolutionMethods.h"
 #include "Form1.h"
-#include "ValueList.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
+#include "ValueList.h"
 #include "WarningBox.h"
 
 #include <QAction>
@@ -53,16 +53,18 @@ rom::EvolutionSlot Form1::SlotOnScreen() const {
 }
 
 bool Form1::IsSlotModified() const {
-    if (!image || shownSpecies < 0)
+    if (!image || shownSpecies < 0) {
         return false;
+    }
     const std::optional<rom::SlotBytes> stored = image->ReadSlotBytes(shownSpecies, shownSlot);
     // A slot that cannot be read cannot be saved either; there is nothing to compare.
     return stored && *stored != rom::EncodeSlot(SlotOnScreen());
 }
 
 void Form1::SlotEdited() {
-    if (quietEdits == 0)
+    if (quietEdits == 0) {
         setWindowModified(IsSlotModified());
+    }
 }
 
 bool Form1::SaveSlot(int species, int slot) {
@@ -71,8 +73,9 @@ bool Form1::SaveSlot(int species, int slot) {
     const rom::EvolutionSlot value = SlotOnScreen();
     rom::SlotBytes before{};
     rom::Status saved{"no image is open"};
-    if (image)
+    if (image) {
         saved = image->WriteSlot(species, slot, value, &before);
+    }
     if (!saved.Ok()) {
         WarningBox::Show(this, WindowTitle(),
                          tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
@@ -87,14 +90,16 @@ bool Form1::SaveSlot(int species, int slot) {
         redoSteps.clear();
     }
     // The file now holds exactly what the editors show.
-    if (species == shownSpecies && slot == shownSlot)
+    if (species == shownSpecies && slot == shownSlot) {
         setWindowModified(false);
+    }
     return true;
 }
 
 bool Form1::ConfirmLeavingSlot() {
-    if (quietNavigation > 0 || !IsSlotModified())
+    if (quietNavigation > 0 || !IsSlotModified()) {
         return true;
+    }
     const QString text =
         tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(shownSpecies));
     switch (SaveChangesBox::Ask(this, WindowTitle(), text)) {
@@ -123,10 +128,11 @@ void Form1::ShowSlot(int species, int slot) {
         optNum[static_cast<std::size_t>(slot)]->setChecked(true);
     }
     CurrentSlot = static_cast<std::int16_t>(slot);
-    if (lstPokemon->currentRow() == species)
+    if (lstPokemon->currentRow() == species) {
         optNum_Click(slot);
-    else
+    } else {
         lstPokemon->setCurrentRow(species);
+    }
     --quietNavigation;
 }
 
@@ -141,12 +147,14 @@ void Form1::Redo() {
 void Form1::ApplyStep(bool undo) {
     // The slot on screen is replaced by the step's slot: its own edits are asked about first. A save
     // made there becomes the newest step.
-    if (!image || !ConfirmLeavingSlot())
+    if (!image || !ConfirmLeavingSlot()) {
         return;
+    }
     std::vector<SavedStep>& from = undo ? undoSteps : redoSteps;
     std::vector<SavedStep>& to = undo ? redoSteps : undoSteps;
-    if (from.empty())
+    if (from.empty()) {
         return;
+    }
     const SavedStep step = from.back();
     const rom::SlotBytes& expected = undo ? step.After : step.Before;
     const rom::SlotBytes& wanted = undo ? step.Before : step.After;
@@ -178,12 +186,14 @@ void Form1::CreateShortcuts() {
     add(QKeySequence::Undo, [this] { Undo(); });
     add(QKeySequence::Redo, [this] { Redo(); });
     add(QKeySequence::Open, [this] {
-        if (cmdOpen->isEnabled())
+        if (cmdOpen->isEnabled()) {
             cmdOpen_Click();
+        }
     });
     add(QKeySequence::Save, [this] {
-        if (cmdSave->isEnabled())
+        if (cmdSave->isEnabled()) {
             cmdSave_Click();
+        }
     });
 }
 

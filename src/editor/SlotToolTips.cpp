@@ -15,31 +15,36 @@ SlotToolTips::SlotToolTips(ImageSource image, SpeciesSource species, QObject* pa
 void SlotToolTips::Watch(const std::array<QRadioButton*, rom::SlotCount>& buttons, QListWidget* list) {
     slotButtons = buttons;
     speciesList = list;
-    for (QRadioButton* button : slotButtons)
+    for (QRadioButton* button : slotButtons) {
         button->installEventFilter(this);
+    }
     speciesList->viewport()->installEventFilter(this);
 }
 
 QString SlotToolTips::SlotText(int speciesRow, int slot) const {
     const rom::EvolutionImage* open = image();
-    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount)
+    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
         return {};
+    }
     return EvolutionSummary::Describe(open->ReadSlot(speciesRow, slot));
 }
 
 QString SlotToolTips::SpeciesText(int speciesRow) const {
     const rom::EvolutionImage* open = image();
-    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount)
+    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
         return {};
+    }
     const std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*open);
-    if (!table)
+    if (!table) {
         return tr("The evolution table cannot be read: the file ends inside it.");
+    }
     return EvolutionSummary::SpeciesToolTip(*table, speciesRow);
 }
 
 bool SlotToolTips::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ToolTip)
+    if (event->type() != QEvent::ToolTip) {
         return false;
+    }
     auto* help = static_cast<QHelpEvent*>(event);
     QString text;
     QWidget* widget = nullptr;
@@ -49,8 +54,9 @@ bool SlotToolTips::eventFilter(QObject* watched, QEvent* event) {
         text = SlotText(species(), static_cast<int>(button - slotButtons.begin()));
     } else if (speciesList && watched == speciesList->viewport()) {
         widget = speciesList->viewport();
-        if (QListWidgetItem* item = speciesList->itemAt(help->pos()))
+        if (QListWidgetItem* item = speciesList->itemAt(help->pos())) {
             text = SpeciesText(speciesList->row(item));
+        }
     } else {
         return false;
     }

@@ -12,7 +12,8 @@ ValueList::ValueList(QWidget* parent) : QComboBox(parent) {
 }
 
 QString ValueList::UnknownValueText(std::uint16_t value) {
-    return QStringLiteral("(unknown: 0x%1)").arg(QString::number(value, 16).toUpper().rightJustified(4, u'0'));
+    return QStringLiteral("(unknown: 0x%1)")
+        .arg(QString::number(value, 16).toUpper().rightJustified(4, u'0'));
 }
 
 void ValueList::ShowValue(std::int32_t value) {
@@ -31,7 +32,8 @@ void ValueList::ShowValue(std::int32_t value) {
 }
 
 std::int32_t ValueList::ShownValue() const {
-    if (currentIndex() >= 0)
+    if (currentIndex() >= 0) {
         return currentIndex();
+    }
     return kept ? std::int32_t{*kept} : -1;
 }

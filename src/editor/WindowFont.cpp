@@ -11,8 +11,9 @@ namespace {
 const QString LayoutFamily = QStringLiteral("MS Sans Serif");
 
 void InstallStandIns() {
-    if (QFontDatabase::hasFamily(LayoutFamily))
+    if (QFontDatabase::hasFamily(LayoutFamily)) {
         return;
+    }
     // Families with the widths of the layout's font first; a condensed sans serif still fits
     // where none of them is installed.
     QFont::insertSubstitutions(LayoutFamily,

@@ -15,31 +15,37 @@ namespace {
 QStringList ReadNames(const QString& resource) {
     GameDataResources::Init();
     QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return {};
+    }
     QStringList names = QString::fromUtf8(file.readAll()).split(u'\n');
-    if (!names.isEmpty() && names.last().isEmpty())
+    if (!names.isEmpty() && names.last().isEmpty()) {
         names.removeLast(); // the file's final line break
+    }
     return names;
 }
 
 void Respell(QStringList& names, std::initializer_list<std::pair<int, const char16_t*>> rows) {
     for (const auto& [row, text] : rows) {
-        if (row < names.size())
+        if (row < names.size()) {
             names[row] = QString::fromUtf16(text);
+        }
     }
 }
 
 // Rows of the species list that end in one blank: 203, 310, 333 and the Sinnoh species from
 // Turtwig on, except a few.
 bool HasTrailingBlank(int row) {
-    if (row == 203 || row == 310 || row == 333)
+    if (row == 203 || row == 310 || row == 333) {
         return true;
-    if (row < 387 || row > 492)
+    }
+    if (row < 387 || row > 492) {
         return false;
+    }
     for (int plain : {388, 393, 394, 405, 406, 407, 410, 426, 451, 467, 479}) {
-        if (row == plain)
+        if (row == plain) {
             return false;
+        }
     }
     return true;
 }
@@ -50,23 +56,26 @@ QStringList MakeSpeciesList() {
         names,
         {{29, u"Nidoran-F"}, {32, u"Nidoran-M"}, {122, u"Mr.Mime"}, {233, u"Porygon 2"}, {372, u"Shellgon"}});
     for (int row = 0; row < names.size(); ++row) {
-        if (HasTrailingBlank(row))
+        if (HasTrailingBlank(row)) {
             names[row] += u' ';
+        }
     }
     return names;
 }
 
 QStringList MakeParameterSpeciesList() {
     QStringList names = SpeciesList();
-    for (QString& name : names)
+    for (QString& name : names) {
         name = name.trimmed();
+    }
     return names;
 }
 
 QStringList MakeMethodList() {
     QStringList texts;
-    for (int code = 0; code < MethodRows; ++code)
+    for (int code = 0; code < MethodRows; ++code) {
         texts << EvolutionMethods::MethodText(code);
+    }
     return texts;
 }
 
@@ -85,8 +94,9 @@ QStringList MakeItemList() {
 
 QStringList MakeLevelList() {
     QStringList texts;
-    for (int level = 0; level < LevelRows; ++level)
+    for (int level = 0; level < LevelRows; ++level) {
         texts << QString::number(level);
+    }
     return texts;
 }
 

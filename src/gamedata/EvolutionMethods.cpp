@@ -56,8 +56,9 @@ bool IsMethodCode(int code) {
 // a 16-bit row index and lie inside the list.
 int PendingRow(std::int32_t pending, int rows) {
     if (pending < std::numeric_limits<std::int16_t>::min() ||
-        pending > std::numeric_limits<std::int16_t>::max())
+        pending > std::numeric_limits<std::int16_t>::max()) {
         return -1;
+    }
     const auto row = static_cast<std::int16_t>(pending);
     return row >= 0 && row < rows ? row : -1;
 }

@@ -8,11 +8,13 @@ namespace EvolutionSummary {
 namespace {
 
 QString Row(const QStringList& list, int row) {
-    if (row < 0 || row >= list.size())
+    if (row < 0 || row >= list.size()) {
         return {};
+    }
     QString text = list[row];
-    while (text.endsWith(u' '))
+    while (text.endsWith(u' ')) {
         text.chop(1);
+    }
     return text;
 }
 
@@ -54,12 +56,15 @@ QString Condition(const rom::EvolutionSlot& slot) {
 QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget) {
     QString text = MethodText(slot.Method);
     QString parameter = ParameterName(slot);
-    if (parameter.isEmpty() && slot.Parameter != 0)
+    if (parameter.isEmpty() && slot.Parameter != 0) {
         parameter = QString::number(slot.Parameter);
-    if (!parameter.isEmpty())
+    }
+    if (!parameter.isEmpty()) {
         text += u' ' + parameter;
-    if (withTarget && (slot.Method != 0 || slot.Target != 0))
+    }
+    if (withTarget && (slot.Method != 0 || slot.Target != 0)) {
         text += QStringLiteral(", target ") + TargetText(slot.Target);
+    }
     return text;
 }
 
@@ -91,8 +96,9 @@ QString ParameterName(const rom::EvolutionSlot& slot) {
 }
 
 QString Describe(const rom::EvolutionSlot& slot) {
-    if (slot.Method == 0)
+    if (slot.Method == 0) {
         return QStringLiteral("no evolution");
+    }
     return Condition(slot) + QStringLiteral(" -> ") + TargetText(slot.Target);
 }
 
@@ -106,12 +112,14 @@ QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
 
 std::vector<Link> EvolvesInto(const Table& table, int species) {
     std::vector<Link> links;
-    if (species < 0 || static_cast<std::size_t>(species) >= table.size())
+    if (species < 0 || static_cast<std::size_t>(species) >= table.size()) {
         return links;
+    }
     for (int slot = 0; slot < rom::SlotCount; ++slot) {
         const rom::EvolutionSlot& value = table[static_cast<std::size_t>(species)].Slots[slot];
-        if (value.Method != 0)
+        if (value.Method != 0) {
             links.push_back({species, slot, value});
+        }
     }
     return links;
 }
@@ -121,8 +129,9 @@ std::vector<Link> EvolvesFrom(const Table& table, int species) {
     for (std::size_t from = 0; from < table.size(); ++from) {
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
             const rom::EvolutionSlot& value = table[from].Slots[slot];
-            if (value.Method != 0 && value.Target == species)
+            if (value.Method != 0 && value.Target == species) {
                 links.push_back({static_cast<int>(from), slot, value});
+            }
         }
     }
     return links;
@@ -130,11 +139,13 @@ std::vector<Link> EvolvesFrom(const Table& table, int species) {
 
 QString SpeciesToolTip(const Table& table, int species) {
     QStringList lines;
-    for (const Link& link : EvolvesFrom(table, species))
+    for (const Link& link : EvolvesFrom(table, species)) {
         lines << QStringLiteral("Evolves from %1 (%2)").arg(TargetText(link.Species), Condition(link.Value));
-    for (const Link& link : EvolvesInto(table, species))
+    }
+    for (const Link& link : EvolvesInto(table, species)) {
         lines << QStringLiteral("Evolves into %1 (%2)")
                      .arg(TargetText(link.Value.Target), Condition(link.Value));
+    }
     return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
 }
 
@@ -144,8 +155,9 @@ std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadabl
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
             const std::optional<rom::SlotBytes> bytes = image.ReadSlotBytes(species, slot);
             if (!bytes) {
-                if (unreadable)
+                if (unreadable) {
                     *unreadable = {species, slot, {}};
+                }
                 return std::nullopt;
             }
             table[static_cast<std::size_t>(species)].Slots[slot] = rom::DecodeSlot(*bytes);

@@ -288,12 +288,6 @@ COLORREF DeviceContext::SetTextColor(COLORREF color) {
     return previous;
 }
 
-COLORREF DeviceContext::SetBkColor(COLORREF color) {
-    const COLORREF previous = bkColor_;
-    bkColor_ = color;
-    return previous;
-}
-
 QString StripPrefixes(const QString& text, int& underline) {
     QString plain;
     plain.reserve(text.size());
@@ -566,10 +560,10 @@ std::vector<std::uint8_t> GetDIBits(const QImage& bitmap) {
     for (int row = 0; row < height; ++row) {
         const QRgb* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(height - 1 - row));
         std::uint8_t* to = bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        for (int col = 0; col < width; ++col) {
-            to[3 * col] = static_cast<std::uint8_t>(qBlue(from[col]));
-            to[3 * col + 1] = static_cast<std::uint8_t>(qGreen(from[col]));
-            to[3 * col + 2] = static_cast<std::uint8_t>(qRed(from[col]));
+        for (int col = 0; col < width; ++col, to += 3) {
+            to[0] = static_cast<std::uint8_t>(qBlue(from[col]));
+            to[1] = static_cast<std::uint8_t>(qGreen(from[col]));
+            to[2] = static_cast<std::uint8_t>(qRed(from[col]));
         }
     }
     return bits;
@@ -591,8 +585,8 @@ int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
         }
         const std::uint8_t* from =
             bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        for (int col = 0; col < width; ++col) {
-            dc.SetPixelV(x + col, destY, Rgb(from[3 * col + 2], from[3 * col + 1], from[3 * col]));
+        for (int col = 0; col < width; ++col, from += 3) {
+            dc.SetPixelV(x + col, destY, Rgb(from[2], from[1], from[0]));
         }
     }
     return height;

@@ -118,8 +118,6 @@ public:
 
     Pen SelectPen(const Pen& pen); // returns the pen it replaces
     Brush SelectBrush(const Brush& brush);
-    const Pen& CurrentPen() const { return pen_; }
-    const Brush& CurrentBrush() const { return brush_; }
 
     // Returns the previous current position.
     QPoint MoveToEx(int x, int y);
@@ -140,9 +138,6 @@ public:
     void DrawFocusRect(const Rect& rect);
 
     COLORREF SetTextColor(COLORREF color); // return the previous colour
-    COLORREF GetTextColor() const { return textColor_; }
-    COLORREF SetBkColor(COLORREF color);
-    COLORREF GetBkColor() const { return bkColor_; }
     void SetFont(const QFont& font) { font_ = font; }
     const QFont& Font() const { return font_; }
 
@@ -172,7 +167,6 @@ private:
     Brush brush_;
     QPoint position_;
     COLORREF textColor_ = 0x000000;
-    COLORREF bkColor_ = 0xFFFFFF;
     QFont font_;
 };
 

@@ -254,7 +254,8 @@ std::optional<PropertyBag> PropertyBag::FromText(const QByteArray& text, QString
         return fail(QStringLiteral("not a property bag: no \"properties\" list"));
     }
     PropertyBag bag;
-    for (const QJsonValue& item : doc.object()["properties"].toArray()) {
+    const QJsonArray items = doc.object()["properties"].toArray();
+    for (const QJsonValue item : items) {
         const QJsonObject o = item.toObject();
         const QString key = o["key"].toString();
         if (key.isEmpty()) {
@@ -298,7 +299,9 @@ std::optional<PropertyBag> PropertyBag::FromText(const QByteArray& text, QString
             const int kind = p["kind"].toInt();
             Picture picture;
             if (!png.isEmpty()) {
-                picture = Picture::FromPng(png, kind == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap);
+                picture = Picture::FromPng(png, kind == static_cast<int>(Picture::Kind::Icon)
+                                                    ? Picture::Kind::Icon
+                                                    : Picture::Kind::Bitmap);
                 if (picture.IsEmpty()) {
                     return fail(QStringLiteral("'%1' holds a picture that cannot be read").arg(key));
                 }

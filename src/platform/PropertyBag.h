@@ -52,7 +52,9 @@ public:
     friend bool operator==(const PropertyBag& a, const PropertyBag& b);
 
 private:
-    struct Entry {
+    // QFont (Qt 6.4) has no move constructor, so moving an entry copies its font, which only
+    // shares the font's data and cannot throw.
+    struct Entry { // NOLINT(bugprone-exception-escape)
         QString key;
         Value value;
     };

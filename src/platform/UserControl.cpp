@@ -28,13 +28,13 @@ UserControl::ErrorReport& ErrorReportHook() {
 short ButtonBits(Qt::MouseButtons buttons) {
     short bits = 0;
     if (buttons & Qt::LeftButton) {
-        bits |= 1;
+        bits |= MouseButton::Left;
     }
     if (buttons & Qt::RightButton) {
-        bits |= 2;
+        bits |= MouseButton::Right;
     }
     if (buttons & Qt::MiddleButton) {
-        bits |= 4;
+        bits |= MouseButton::Middle;
     }
     return bits;
 }
@@ -86,7 +86,7 @@ short VirtualKey(int key) {
     case Qt::Key_Escape:
         return 27;
     case Qt::Key_Space:
-        return 32;
+        return KeyCode::Space;
     case Qt::Key_PageUp:
         return 33;
     case Qt::Key_PageDown:
@@ -96,13 +96,13 @@ short VirtualKey(int key) {
     case Qt::Key_Home:
         return 36;
     case Qt::Key_Left:
-        return 37;
+        return KeyCode::Left;
     case Qt::Key_Up:
-        return 38;
+        return KeyCode::Up;
     case Qt::Key_Right:
-        return 39;
+        return KeyCode::Right;
     case Qt::Key_Down:
-        return 40;
+        return KeyCode::Down;
     case Qt::Key_Print:
         return 44;
     case Qt::Key_Insert:
@@ -180,10 +180,8 @@ void UserControl::WriteProperties(PropertyBag& bag) {
 
 AmbientProperties UserControl::Ambient() const {
     AmbientProperties ambient;
-    ambient.DisplayName = displayName.value_or(objectName());
-    if (ambientFont) {
-        ambient.Font = *ambientFont;
-    } else if (parentWidget() != nullptr) {
+    ambient.DisplayName = objectName();
+    if (parentWidget() != nullptr) {
         ambient.Font = parentWidget()->font();
     } else {
         ambient.Font = QApplication::font();
@@ -191,11 +189,6 @@ AmbientProperties UserControl::Ambient() const {
     ambient.UserMode = userMode;
     ambient.DisplayAsDefault = displayAsDefault;
     return ambient;
-}
-
-void UserControl::SetAmbientDisplayName(const QString& name) {
-    displayName = name;
-    UserControl_AmbientChanged(QStringLiteral("DisplayName"));
 }
 
 void UserControl::SetAmbientUserMode(bool mode) {
@@ -206,11 +199,6 @@ void UserControl::SetAmbientUserMode(bool mode) {
 void UserControl::SetAmbientDisplayAsDefault(bool value) {
     displayAsDefault = value;
     UserControl_AmbientChanged(QStringLiteral("DisplayAsDefault"));
-}
-
-void UserControl::SetAmbientFont(const std::optional<QFont>& font) {
-    ambientFont = font;
-    UserControl_AmbientChanged(QStringLiteral("Font"));
 }
 
 void UserControl::SetErrorReport(ErrorReport report) {
@@ -227,7 +215,7 @@ void UserControl::ReportError(const QWidget* control, const std::exception& erro
 }
 
 QCursor UserControl::LoadResCursor(int id) {
-    if (id == 101) {
+    if (id == HandCursorResource) {
         return QCursor(Qt::PointingHandCursor);
     }
     throw std::runtime_error("Resource with identifier '" + std::to_string(id) + "' not found");
@@ -293,9 +281,9 @@ void UserControl::SetPointerCursor(const QCursor& cursor) {
 }
 
 void UserControl::ApplyPointer() {
-    if (pointerNumber == 0) {
+    if (pointerNumber == Pointer::Default) {
         unsetCursor();
-    } else if (pointerNumber == 99) {
+    } else if (pointerNumber == Pointer::Custom) {
         if (pointerCursor) {
             setCursor(*pointerCursor);
         } else if (!pointerIcon.IsEmpty()) {

@@ -19,6 +19,33 @@ namespace platform {
 
 class PropertyBag;
 
+// The standard pointer numbers the surface treats apart; the others name Qt's pointer shapes.
+namespace Pointer {
+inline constexpr short Default = 0; // the host's pointer
+inline constexpr short Arrow = 1;
+inline constexpr short Custom = 99; // the surface's pointer icon or cursor
+} // namespace Pointer
+
+// The mouse-button bits of the control's mouse notifications (none while nothing is held).
+namespace MouseButton {
+inline constexpr short None = 0;
+inline constexpr short Left = 1;
+inline constexpr short Right = 2;
+inline constexpr short Middle = 4;
+} // namespace MouseButton
+
+// The number the application's pointing-hand cursor resource carries.
+inline constexpr int HandCursorResource = 101;
+
+// The desktop's virtual key codes of the keys a control reacts to.
+namespace KeyCode {
+inline constexpr short Space = 32;
+inline constexpr short Left = 37;
+inline constexpr short Up = 38;
+inline constexpr short Right = 39;
+inline constexpr short Down = 40;
+} // namespace KeyCode
+
 // What the host tells its controls about itself.
 struct AmbientProperties {
     QString DisplayName;           // the name the host gives the instance
@@ -39,15 +66,13 @@ public:
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag);
 
-    // Ambient properties; the host changes them through the setters, which notify the control.
+    // Ambient properties: the display name is objectName(), the font the parent's; the host
+    // changes the others through the setters, which notify the control.
     AmbientProperties Ambient() const;
     // The one ambient property asked for on every drawing, without building the others.
     bool AmbientDisplayAsDefault() const { return displayAsDefault; }
-    void SetAmbientDisplayName(const QString& name);
     void SetAmbientUserMode(bool userMode);
     void SetAmbientDisplayAsDefault(bool displayAsDefault);
-    // Clears an explicit display name or font, falling back to objectName() and the parent's font.
-    void SetAmbientFont(const std::optional<QFont>& font);
 
     // The persistent image the control draws into; paintEvent only copies it to the screen.
     // It always has the widget's current size, also before Qt has sent the first resize event,
@@ -67,7 +92,7 @@ public:
     static void SetErrorReport(ErrorReport report); // an empty function restores the qWarning report
     static void ReportError(const QWidget* control, const std::exception& error);
 
-    // The cursor resource the application carries under a number (101 is the pointing hand);
+    // The cursor resource the application carries under a number (HandCursorResource);
     // throws std::runtime_error for a number it does not have.
     static QCursor LoadResCursor(int id);
 
@@ -117,7 +142,6 @@ protected:
     Picture PointerIcon() const { return pointerIcon; }
     void SetPointerIcon(const Picture& icon);
     void SetPointerCursor(const QCursor& cursor); // a cursor resource as the custom icon
-    bool HasPointerCursor() const { return pointerCursor.has_value(); }
 
     // The device pixel ratio the surface is made with: the widget's screen's.
     virtual qreal SurfaceRatio() const { return devicePixelRatioF(); }
@@ -151,8 +175,6 @@ private:
     QSize surfaceSize; // the widget size and screen ratio the surface was made for
     qreal surfaceRatio = 1.0;
     gdi::DeviceContext dc{surface};
-    std::optional<QString> displayName;
-    std::optional<QFont> ambientFont;
     bool userMode = true;
     bool displayAsDefault = false;
 

@@ -9,24 +9,28 @@ namespace rom {
 
 std::vector<std::uint8_t> ByteSource::ReadVector(std::uint64_t offset, std::size_t count) const {
     std::vector<std::uint8_t> bytes(count);
-    if (!Holds(offset, count) || !Read(offset, count, bytes.data()))
+    if (!Holds(offset, count) || !Read(offset, count, bytes.data())) {
         return {};
+    }
     return bytes;
 }
 
 bool BufferSource::Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const {
-    if (!Holds(offset, count))
+    if (!Holds(offset, count)) {
         return false;
-    if (count > 0)
+    }
+    if (count > 0) {
         std::memcpy(out, bytes_.data() + offset, count);
+    }
     return true;
 }
 
 FileSource::FileSource(std::filesystem::path path) : path_(std::move(path)) {
     const Module1::FileFacts facts = Module1::ExamineFile(path_);
     problem_ = facts.Problem;
-    if (problem_.empty())
+    if (problem_.empty()) {
         size_ = facts.Size;
+    }
 }
 
 bool FileSource::Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const {
@@ -55,7 +59,8 @@ std::uint32_t LittleEndianView::U32(std::size_t at) {
         return 0;
     }
     return static_cast<std::uint32_t>(bytes_[at]) | (static_cast<std::uint32_t>(bytes_[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes_[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes_[at + 3]) << 24);
+           (static_cast<std::uint32_t>(bytes_[at + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes_[at + 3]) << 24);
 }
 
 } // namespace rom

@@ -60,7 +60,9 @@ public:
     std::uint8_t U8(std::size_t at);
     std::uint16_t U16(std::size_t at);
     std::uint32_t U32(std::size_t at);
-    bool Has(std::size_t at, std::size_t count) const { return at <= bytes_.size() && count <= bytes_.size() - at; }
+    bool Has(std::size_t at, std::size_t count) const {
+        return at <= bytes_.size() && count <= bytes_.size() - at;
+    }
     bool Ok() const { return ok_; }
 
 private:

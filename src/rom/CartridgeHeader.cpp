@@ -10,8 +10,9 @@ constexpr std::array<std::uint16_t, 256> CrcTable = [] {
     std::array<std::uint16_t, 256> table{};
     for (unsigned i = 0; i < 256; ++i) {
         unsigned crc = i;
-        for (int bit = 0; bit < 8; ++bit)
+        for (int bit = 0; bit < 8; ++bit) {
             crc = (crc & 1) ? (crc >> 1) ^ 0xA001u : crc >> 1;
+        }
         table[i] = static_cast<std::uint16_t>(crc);
     }
     return table;
@@ -20,12 +21,14 @@ constexpr std::array<std::uint16_t, 256> CrcTable = [] {
 std::string PrintableText(const std::uint8_t* bytes, std::size_t size, bool stopAtNul) {
     std::string text;
     for (std::size_t i = 0; i < size; ++i) {
-        if (stopAtNul && bytes[i] == 0)
+        if (stopAtNul && bytes[i] == 0) {
             break;
+        }
         text += bytes[i] >= 0x20 && bytes[i] < 0x7F ? static_cast<char>(bytes[i]) : '?';
     }
-    while (!text.empty() && text.back() == ' ')
+    while (!text.empty() && text.back() == ' ') {
         text.pop_back();
+    }
     return text;
 }
 
@@ -33,15 +36,17 @@ std::string PrintableText(const std::uint8_t* bytes, std::size_t size, bool stop
 
 std::uint16_t HeaderCrc16(const std::uint8_t* data, std::size_t size) {
     std::uint16_t crc = 0xFFFF;
-    for (std::size_t i = 0; i < size; ++i)
+    for (std::size_t i = 0; i < size; ++i) {
         crc = static_cast<std::uint16_t>((crc >> 8) ^ CrcTable[(crc ^ data[i]) & 0xFF]);
+    }
     return crc;
 }
 
 Result<CartridgeHeader> ReadCartridgeHeader(const ByteSource& image) {
     const std::vector<std::uint8_t> bytes = image.ReadVector(0, CartridgeHeader::Size);
-    if (bytes.empty())
+    if (bytes.empty()) {
         return Failure{"the file is too short to hold a DS cartridge header"};
+    }
     LittleEndianView view(bytes);
     CartridgeHeader header;
     header.Title = PrintableText(bytes.data(), 12, true);

@@ -9,7 +9,7 @@ namespace rom {
 // Where the table lies in an image without a DS header, and in the Diamond / Pearl image this
 // offset was made for (member 0 of its evolution archive); other images: TableLocation.h.
 inline constexpr std::int32_t EvolutionTableOffset = 29474780; // 0x1C1BFDC
-inline constexpr int SpeciesCount = 494;                        // species 0 ("??????????") .. 493
+inline constexpr int SpeciesCount = 494;                       // species 0 ("??????????") .. 493
 inline constexpr int SlotCount = 7;
 
 // One evolution slot: three unsigned 16-bit little-endian fields.
@@ -48,10 +48,11 @@ constexpr std::int32_t SlotOffset(int species, int slot) {
 // File offset of the low byte of one field of slot `slot` of species `species`.
 constexpr std::int32_t FieldOffset(int species, int slot, SlotField field) {
     int inSlot = EvolutionSlot::MethodOffset;
-    if (field == SlotField::Parameter)
+    if (field == SlotField::Parameter) {
         inSlot = EvolutionSlot::ParameterOffset;
-    else if (field == SlotField::Target)
+    } else if (field == SlotField::Target) {
         inSlot = EvolutionSlot::TargetOffset;
+    }
     return SlotOffset(species, slot) + inSlot;
 }
 

@@ -29,12 +29,15 @@ namespace {
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
 int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
+    }
     return -1;
 }
 
@@ -91,8 +94,8 @@ std::string OpenProblem(DWORD error) {
 
 ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
     const DWORD rights = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    handle = CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle = CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -176,18 +179,20 @@ bool NoWriteBits(mode_t mode) {
 // (the cheapest way on some file systems), with fstat where the kernel has no statx.
 bool HandleFacts(int fd, mode_t& mode, std::uint64_t& size) {
 #if defined(__linux__) && defined(STATX_TYPE)
-    struct statx sx{};
+    struct statx sx {};
     if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_TYPE | STATX_MODE | STATX_SIZE, &sx) == 0) {
         mode = sx.stx_mode;
         size = sx.stx_size;
         return true;
     }
-    if (errno != ENOSYS)
+    if (errno != ENOSYS) {
         return false;
+    }
 #endif
-    struct stat st{};
-    if (::fstat(fd, &st) != 0)
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
         return false;
+    }
     mode = st.st_mode;
     size = static_cast<std::uint64_t>(st.st_size);
     return true;
@@ -201,13 +206,14 @@ ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
-        struct stat st{};
+        struct stat st {};
         // Only to name the reason better; nothing is opened or trusted from it.
         if (error == EACCES && access == Access::ReadWrite && ::stat(path.c_str(), &st) == 0 &&
-            S_ISREG(st.st_mode) && NoWriteBits(st.st_mode))
+            S_ISREG(st.st_mode) && NoWriteBits(st.st_mode)) {
             problem = "the file is marked read-only";
-        else
+        } else {
             problem = OpenProblem(error);
+        }
         return;
     }
     mode_t mode = 0;
@@ -228,20 +234,24 @@ ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
 }
 
 ImageHandle::~ImageHandle() {
-    if (fd >= 0)
+    if (fd >= 0) {
         ::close(fd);
+    }
 }
 
 std::int64_t ImageHandle::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
     std::size_t done = 0;
     while (done < count) {
         const ssize_t got = ::pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
+        if (got < 0 && errno == EINTR) {
             continue;
-        if (got < 0)
+        }
+        if (got < 0) {
             return -1;
-        if (got == 0)
+        }
+        if (got == 0) {
             break;
+        }
         done += static_cast<std::size_t>(got);
     }
     return static_cast<std::int64_t>(done);
@@ -251,10 +261,12 @@ bool ImageHandle::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::
     std::size_t done = 0;
     while (done < count) {
         const ssize_t put = ::pwrite(fd, bytes + done, count - done, static_cast<off_t>(offset + done));
-        if (put < 0 && errno == EINTR)
+        if (put < 0 && errno == EINTR) {
             continue;
-        if (put <= 0)
+        }
+        if (put <= 0) {
             return false;
+        }
         done += static_cast<std::size_t>(put);
     }
     return true;
@@ -270,29 +282,34 @@ bool InsideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
 } // namespace
 
 std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std::int32_t count) {
-    if (count <= 0)
+    if (count <= 0) {
         return {};
+    }
     std::string text(2 * static_cast<std::size_t>(count), '0');
 
     // Only the part of [offset, offset + count) that lies inside the file is read; the rest
     // stays 00.
     const std::int64_t first = std::max<std::int64_t>(offset, 0);
     const std::int64_t end = std::int64_t{offset} + count;
-    if (first >= end)
+    if (first >= end) {
         return text;
+    }
     const ImageHandle file(path, Access::Read);
-    if (!file.Problem().empty())
+    if (!file.Problem().empty()) {
         return text;
+    }
     const std::int64_t last = std::min<std::int64_t>(end, static_cast<std::int64_t>(file.Size()));
-    if (first >= last)
+    if (first >= last) {
         return text;
+    }
 
     std::uint8_t buffer[256];
     for (std::int64_t at = first; at < last;) {
         const auto want = static_cast<std::size_t>(std::min<std::int64_t>(last - at, sizeof buffer));
         const std::int64_t got = file.ReadAt(static_cast<std::uint64_t>(at), buffer, want);
-        if (got <= 0)
+        if (got <= 0) {
             break;
+        }
         for (std::int64_t i = 0; i < got; ++i) {
             const auto pos = 2 * static_cast<std::size_t>(at - offset + i);
             text[pos] = HexDigits[buffer[i] >> 4];
@@ -309,25 +326,29 @@ bool WriteHexByte(const std::filesystem::path& path, std::int32_t offset, std::s
     const char low = text.empty() ? '0' : text.back();
     const int h = HexDigitValue(high);
     const int l = HexDigitValue(low);
-    if (h < 0 || l < 0 || offset < 0)
+    if (h < 0 || l < 0 || offset < 0) {
         return false;
+    }
     const auto byte = static_cast<std::uint8_t>(h * 16 + l);
 
     const ImageHandle file(path, Access::ReadWrite);
     if (!file.Problem().empty() || file.MarkedReadOnly() ||
-        !InsideFile(static_cast<std::uint64_t>(offset), 1, file.Size()))
+        !InsideFile(static_cast<std::uint64_t>(offset), 1, file.Size())) {
         return false;
+    }
     return file.WriteAt(static_cast<std::uint64_t>(offset), &byte, 1);
 }
 
 std::string SwapHexBytes(std::string_view text) {
     std::string rest(text);
-    if (IsOdd(static_cast<std::int64_t>(rest.size())))
+    if (IsOdd(static_cast<std::int64_t>(rest.size()))) {
         rest.insert(rest.begin(), '0');
+    }
     std::string result;
     result.reserve(rest.size());
-    for (std::size_t end = rest.size(); end >= 2; end -= 2)
+    for (std::size_t end = rest.size(); end >= 2; end -= 2) {
         result.append(rest, end - 2, 2);
+    }
     return result;
 }
 
@@ -338,18 +359,21 @@ bool IsOdd(std::int64_t n) {
 std::string FieldText(std::int32_t value) {
     const auto bits = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
     std::string text(4, '0');
-    for (int i = 3; i >= 0; --i)
+    for (int i = 3; i >= 0; --i) {
         text[static_cast<std::size_t>(i)] = HexDigits[(bits >> (4 * (3 - i))) & 0x0F];
+    }
     return text;
 }
 
 std::int32_t HexValue(std::string_view text) {
     std::uint32_t value = 0;
-    if (text.empty() || text.size() > 8)
+    if (text.empty() || text.size() > 8) {
         return 0;
+    }
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (ec != std::errc() || end != text.data() + text.size())
+    if (ec != std::errc() || end != text.data() + text.size()) {
         return 0;
+    }
     return static_cast<std::int32_t>(value);
 }
 
@@ -370,35 +394,44 @@ FileFacts ExamineFile(const std::filesystem::path& path) {
 bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::size_t count, std::uint8_t* out,
                std::string* why) {
     const auto fail = [why](std::string reason) {
-        if (why)
+        if (why) {
             *why = std::move(reason);
+        }
         return false;
     };
     const ImageHandle file(path, Access::Read);
-    if (!file.Problem().empty())
+    if (!file.Problem().empty()) {
         return fail(file.Problem());
-    if (!InsideFile(offset, count, file.Size()))
+    }
+    if (!InsideFile(offset, count, file.Size())) {
         return fail("the bytes lie beyond the end of the file");
-    if (count == 0)
+    }
+    if (count == 0) {
         return true;
-    if (file.ReadAt(offset, out, count) != static_cast<std::int64_t>(count))
+    }
+    if (file.ReadAt(offset, out, count) != static_cast<std::int64_t>(count)) {
         return fail("the file cannot be read");
+    }
     return true;
 }
 
 std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count,
                           std::uint8_t* current) {
     const ImageHandle file(path, Access::ReadWrite);
-    if (!file.Problem().empty())
+    if (!file.Problem().empty()) {
         return file.Problem();
-    if (file.MarkedReadOnly())
+    }
+    if (file.MarkedReadOnly()) {
         return "the file is marked read-only";
+    }
     if (offset < 0 || count < 0 ||
-        !InsideFile(static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(count), file.Size()))
+        !InsideFile(static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(count), file.Size())) {
         return "the file is too short: it ends before the slot";
+    }
     if (current && count > 0 &&
-        file.ReadAt(static_cast<std::uint64_t>(offset), current, static_cast<std::size_t>(count)) != count)
+        file.ReadAt(static_cast<std::uint64_t>(offset), current, static_cast<std::size_t>(count)) != count) {
         return "the file cannot be read";
+    }
     return {};
 }
 

@@ -14,16 +14,21 @@ struct Section {
 // The section at `offset` (inside the archive) if it carries `tag` and fits the archive.
 Result<Section> ReadSection(const ByteSource& image, const ByteRange& archive, std::uint64_t offset,
                             const char* tag, std::uint32_t minimumSize) {
-    const std::string missing = std::string("the evolution archive is damaged: its ") + tag + " section is missing";
-    if (offset > archive.Size || archive.Size - offset < 8)
+    const std::string missing =
+        std::string("the evolution archive is damaged: its ") + tag + " section is missing";
+    if (offset > archive.Size || archive.Size - offset < 8) {
         return Failure{missing};
+    }
     const std::vector<std::uint8_t> head = image.ReadVector(archive.Offset + offset, 8);
-    if (head.empty() || std::memcmp(head.data(), tag, 4) != 0)
+    if (head.empty() || std::memcmp(head.data(), tag, 4) != 0) {
         return Failure{missing};
+    }
     LittleEndianView view(head);
     const std::uint32_t size = view.U32(4);
-    if (size < minimumSize || size > archive.Size - offset)
-        return Failure{std::string("the evolution archive is damaged: its ") + tag + " section does not fit it"};
+    if (size < minimumSize || size > archive.Size - offset) {
+        return Failure{std::string("the evolution archive is damaged: its ") + tag +
+                       " section does not fit it"};
+    }
     return Section{offset, size};
 }
 
@@ -31,33 +36,41 @@ Result<Section> ReadSection(const ByteSource& image, const ByteRange& archive, s
 
 Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const ByteRange& archive) {
     constexpr std::uint64_t MinimumHeader = 0x10;
-    const std::vector<std::uint8_t> header = archive.Size >= MinimumHeader && image.Holds(archive.Offset, archive.Size)
-                                                 ? image.ReadVector(archive.Offset, MinimumHeader)
-                                                 : std::vector<std::uint8_t>{};
-    if (header.empty() || std::memcmp(header.data(), "NARC", 4) != 0)
+    const std::vector<std::uint8_t> header =
+        archive.Size >= MinimumHeader && image.Holds(archive.Offset, archive.Size)
+            ? image.ReadVector(archive.Offset, MinimumHeader)
+            : std::vector<std::uint8_t>{};
+    if (header.empty() || std::memcmp(header.data(), "NARC", 4) != 0) {
         return Failure{"the evolution archive is not a NARC archive"};
+    }
     LittleEndianView view(header);
-    if (view.U16(4) != 0xFFFE)
+    if (view.U16(4) != 0xFFFE) {
         return Failure{"the evolution archive is not a little-endian NARC archive"};
+    }
     const std::uint16_t headerSize = view.U16(0x0C);
-    if (headerSize < MinimumHeader)
+    if (headerSize < MinimumHeader) {
         return Failure{"the evolution archive is damaged: its header is too short"};
+    }
 
     const Result<Section> btaf = ReadSection(image, archive, headerSize, "BTAF", 12);
-    if (!btaf)
+    if (!btaf) {
         return Failure{btaf.Reason()};
+    }
     const Result<Section> btnf = ReadSection(image, archive, btaf->Offset + btaf->Size, "BTNF", 8);
-    if (!btnf)
+    if (!btnf) {
         return Failure{btnf.Reason()};
+    }
     const Result<Section> gmif = ReadSection(image, archive, btnf->Offset + btnf->Size, "GMIF", 8);
-    if (!gmif)
+    if (!gmif) {
         return Failure{gmif.Reason()};
+    }
 
     const std::vector<std::uint8_t> table = image.ReadVector(archive.Offset + btaf->Offset, btaf->Size);
     LittleEndianView entries(table);
     const std::uint16_t count = entries.U16(8);
-    if (!entries.Ok() || 12 + 8 * std::uint64_t{count} > btaf->Size)
+    if (!entries.Ok() || 12 + 8 * std::uint64_t{count} > btaf->Size) {
         return Failure{"the evolution archive is damaged: its member table does not fit its section"};
+    }
 
     const std::uint64_t dataStart = archive.Offset + gmif->Offset + 8;
     const std::uint64_t dataSize = gmif->Size - 8;
@@ -66,8 +79,10 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t start = entries.U32(12 + 8 * i);
         const std::uint32_t end = entries.U32(16 + 8 * i);
-        if (end < start || end > dataSize)
-            return Failure{"the evolution archive is damaged: member " + std::to_string(i) + " lies outside it"};
+        if (end < start || end > dataSize) {
+            return Failure{"the evolution archive is damaged: member " + std::to_string(i) +
+                           " lies outside it"};
+        }
         members.push_back(ByteRange{dataStart + start, std::uint64_t{end} - start});
     }
     return members;

@@ -50,9 +50,11 @@ struct Directory {
 std::vector<std::uint8_t> ImageLayout::Flatten() const {
     std::vector<std::uint8_t> image(Size, 0);
     for (const ImageChunk& chunk : Chunks) {
-        if (chunk.Offset >= Size)
+        if (chunk.Offset >= Size) {
             continue;
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.Bytes.size(), Size - chunk.Offset));
+        }
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk.Bytes.size(), Size - chunk.Offset));
         std::copy_n(chunk.Bytes.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(chunk.Offset));
     }
     return image;
@@ -72,10 +74,12 @@ ImageLayout NdsImageBuilder::Build() const {
     for (std::size_t i = 0; i < files.size(); ++i) {
         Directory* dir = &root;
         std::string rest = files[i].Path;
-        for (std::size_t slash; (slash = rest.find('/')) != std::string::npos; rest = rest.substr(slash + 1)) {
+        for (std::size_t slash; (slash = rest.find('/')) != std::string::npos;
+             rest = rest.substr(slash + 1)) {
             auto& sub = dir->Subdirectories[rest.substr(0, slash)];
-            if (!sub)
+            if (!sub) {
                 sub = std::make_unique<Directory>();
+            }
             dir = sub.get();
         }
         dir->Files.emplace_back(rest, i);
@@ -90,10 +94,12 @@ ImageLayout NdsImageBuilder::Build() const {
         dir->ParentId = parent;
         order.push_back(dir);
         dir->FirstFileId = nextFile;
-        for (const auto& [name, index] : dir->Files)
+        for (const auto& [name, index] : dir->Files) {
             fileIds[index] = nextFile++;
-        for (auto& [name, sub] : dir->Subdirectories)
+        }
+        for (auto& [name, sub] : dir->Subdirectories) {
             self(self, sub.get(), dir->Id);
+        }
     };
     number(number, &root, 0);
 
@@ -128,8 +134,9 @@ ImageLayout NdsImageBuilder::Build() const {
         PutU32(fat, 8 * fileIds[i], at);
         PutU32(fat, 8 * fileIds[i] + 4, at + files[i].Bytes.size());
         layout.Chunks.push_back(ImageChunk{at, files[i].Bytes});
-        if (!files[i].Offset)
+        if (!files[i].Offset) {
             next = AlignUp(at + files[i].Bytes.size(), FileAlignment);
+        }
         end = std::max(end, at + files[i].Bytes.size());
     }
 
@@ -146,8 +153,9 @@ ImageLayout NdsImageBuilder::Build() const {
     PutU32(header, 0x84, HeaderArea);
     PutU16(header, 0x15E, HeaderCrc16(header.data(), CartridgeHeader::CrcCoveredSize));
 
-    layout.Chunks.insert(layout.Chunks.begin(), {ImageChunk{0, std::move(header)}, ImageChunk{fntOffset, std::move(fnt)},
-                                                 ImageChunk{fatOffset, std::move(fat)}});
+    layout.Chunks.insert(layout.Chunks.begin(),
+                         {ImageChunk{0, std::move(header)}, ImageChunk{fntOffset, std::move(fnt)},
+                          ImageChunk{fatOffset, std::move(fat)}});
     layout.Size = std::max(imageSize, end);
     return layout;
 }
@@ -167,8 +175,8 @@ std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>
     std::vector<std::uint8_t> btnf(16, 0);
     std::memcpy(btnf.data(), "BTNF", 4);
     PutU32(btnf, 4, btnf.size());
-    PutU32(btnf, 8, 4);      // offset of the root's (empty) name list
-    PutU16(btnf, 14, 1);     // one directory
+    PutU32(btnf, 8, 4);  // offset of the root's (empty) name list
+    PutU16(btnf, 14, 1); // one directory
     std::vector<std::uint8_t> gmif(8, 0);
     std::memcpy(gmif.data(), "GMIF", 4);
     PutU32(gmif, 4, 8 + data.size());
@@ -179,23 +187,26 @@ std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>
     PutU16(narc, 6, 0x0100);
     PutU16(narc, 0x0C, 0x10);
     PutU16(narc, 0x0E, 3);
-    for (const auto* section : {&btaf, &btnf, &gmif})
+    for (const auto* section : {&btaf, &btnf, &gmif}) {
         narc.insert(narc.end(), section->begin(), section->end());
+    }
     narc.insert(narc.end(), data.begin(), data.end());
     PutU32(narc, 8, narc.size());
     return narc;
 }
 
 std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records,
-                                                               std::size_t memberCount, std::size_t memberSize) {
+                                                               std::size_t memberCount,
+                                                               std::size_t memberSize) {
     std::vector<std::vector<std::uint8_t>> members(std::max(memberCount, records.size()),
                                                    std::vector<std::uint8_t>(memberSize, 0));
     for (std::size_t s = 0; s < records.size(); ++s) {
         for (int k = 0; k < SlotCount; ++k) {
             const SlotBytes bytes = EncodeSlot(records[s].Slots[k]);
-            const std::size_t at = static_cast<std::size_t>(EvolutionSlot::Size * k);
-            for (std::size_t i = 0; i < bytes.size() && at + i < memberSize; ++i)
+            const std::size_t at = std::size_t{EvolutionSlot::Size} * static_cast<std::size_t>(k);
+            for (std::size_t i = 0; i < bytes.size() && at + i < memberSize; ++i) {
                 members[s][at + i] = bytes[i];
+            }
         }
     }
     return members;

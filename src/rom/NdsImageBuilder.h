@@ -31,7 +31,8 @@ public:
 
     // Adds the file at `path` ("poketool/personal/evo.narc"). Its bytes lie at `offset`, or, without
     // one, after the file system's tables and the files placed before it.
-    void AddFile(const std::string& path, std::vector<std::uint8_t> bytes, std::optional<std::uint64_t> offset = {});
+    void AddFile(const std::string& path, std::vector<std::uint8_t> bytes,
+                 std::optional<std::uint64_t> offset = {});
     // The image's length; by default it ends just after the last file.
     void SetImageSize(std::uint64_t size) { imageSize = size; }
 
@@ -55,8 +56,8 @@ std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>
 // The members of an evolution archive: `records` in species order (44 bytes each, as the slot
 // model encodes them), then zero records up to `memberCount`. A `memberSize` other than 44 makes
 // the records of an enlarged format (the extra bytes zero).
-std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records,
-                                                               std::size_t memberCount,
-                                                               std::size_t memberSize = EvolutionRecord::Size);
+std::vector<std::vector<std::uint8_t>>
+EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records, std::size_t memberCount,
+                        std::size_t memberSize = EvolutionRecord::Size);
 
 } // namespace rom

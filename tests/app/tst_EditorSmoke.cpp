@@ -14,8 +14,9 @@ namespace {
 QByteArray Digest(const QString& path) {
     QFile file(path);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
         return {};
+    }
     return hash.result();
 }
 

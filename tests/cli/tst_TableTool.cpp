@@ -23,8 +23,9 @@ struct Outcome {
 
 Outcome Run(const QStringList& args) {
     std::vector<std::string> bytes;
-    for (const QString& arg : args)
+    for (const QString& arg : args) {
         bytes.push_back(arg.toStdString());
+    }
     std::ostringstream out, err;
     const int status = TableTool::Run(bytes, out, err);
     return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
@@ -41,21 +42,28 @@ void Store(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Where slot `slot` (0-6) of species `species` lies in an image whose table starts at `table`.
+qint64 SlotAt(qint64 table, int species, int slot) {
+    return table + qint64(rom::EvolutionRecord::Size) * species + qint64(rom::EvolutionSlot::Size) * slot;
+}
+
 // Writes the image of kind `kind` holding the game's table; returns the offset of species 0.
 qint64 WriteImage(const QString& kind, const QString& path) {
     const auto table = DemoRom::GameEvolutionTable();
     if (kind == QLatin1String("bare")) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !file.resize(DemoRom::DemoImageSize) ||
-            !file.seek(rom::EvolutionTableOffset))
+            !file.seek(rom::EvolutionTableOffset)) {
             return -1;
+        }
         file.write(DemoRom::EncodeTable(table));
         return rom::EvolutionTableOffset;
     }
     GameImage image = GameImage::Platinum(0x9000);
     image.Records = table;
-    if (!WriteSparseImage(path, image.Layout()))
+    if (!WriteSparseImage(path, image.Layout())) {
         return -1;
+    }
     return rom::EvolutionImage::Open(path.toStdString())->Location().RecordOffset(0);
 }
 
@@ -155,8 +163,8 @@ private slots:
 
         QByteArray expected = Contents(image);
         const QByteArray before = expected;
-        expected.replace(table + 133 * 44 + 3 * 6, 6, QByteArray::fromHex("07005500d601"));
-        expected.replace(table + 1 * 44 + 0 * 6, 6, QByteArray::fromHex("040012000200"));
+        expected.replace(SlotAt(table, 133, 3), 6, QByteArray::fromHex("07005500d601"));
+        expected.replace(SlotAt(table, 1, 0), 6, QByteArray::fromHex("040012000200"));
         const QString changes =
             QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur\n"
                            "Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> Item Evo. Leaf Stone, "
@@ -175,7 +183,7 @@ private slots:
         const Outcome subset = Run({QStringLiteral("import"), image, Path("subset.csv")});
         QCOMPARE(subset.Out,
                  QStringLiteral("Arceus slot 7: None -> Trade Evo., target Bulbasaur\n1 slot changed\n"));
-        expected.replace(table + 493 * 44 + 6 * 6, 6, QByteArray::fromHex("050000000100"));
+        expected.replace(SlotAt(table, 493, 6), 6, QByteArray::fromHex("050000000100"));
         QVERIFY(Contents(image) == expected);
     }
 
@@ -227,11 +235,12 @@ private slots:
         const Outcome outcome = Run({QStringLiteral("import"), image, file});
         QCOMPARE(outcome.Status, 1);
         messages.replace(QStringLiteral("FILE"), file);
-        if (messages.endsWith(u'*'))
+        if (messages.endsWith(u'*')) {
             QVERIFY2(outcome.Err.startsWith(messages.chopped(1)) && outcome.Err.count(u'\n') == 1,
                      qPrintable(outcome.Err));
-        else
+        } else {
             QCOMPARE(outcome.Err, messages);
+        }
         QCOMPARE(outcome.Out, QString());
         QVERIFY(Contents(image) == before);
     }

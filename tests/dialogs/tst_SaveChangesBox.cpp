@@ -15,7 +15,8 @@ class TestSaveChangesBox : public QObject {
 
 private slots:
     void theBoxOffersSaveDiscardCancel() {
-        const std::unique_ptr<QMessageBox> box(SaveChangesBox::CreateBox(nullptr, "Evolution Editor", "Slot 3"));
+        const std::unique_ptr<QMessageBox> box(
+            SaveChangesBox::CreateBox(nullptr, "Evolution Editor", "Slot 3"));
         QCOMPARE(box->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Save));
         QCOMPARE(box->escapeButton(), box->button(QMessageBox::Cancel));
@@ -36,10 +37,11 @@ private slots:
         QTimer::singleShot(0, [button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
-            if (button == 0)
+            if (button == 0) {
                 QTest::keyClick(box, Qt::Key_Escape);
-            else
+            } else {
                 box->button(QMessageBox::StandardButton(button))->click();
+            }
         });
         QCOMPARE(int(SaveChangesBox::Ask(nullptr, "Evolution Editor", "Slot 1 of Bulbasaur")), answer);
     }

@@ -18,8 +18,9 @@ public:
     FakeChooser() {
         previous = clsCommonDialog::SetChooser([this](const FileChooserRequest& request) {
             requests.push_back(request);
-            if (answers.empty())
+            if (answers.empty()) {
                 return FileChooserResult{};
+            }
             FileChooserResult answer = answers.front();
             answers.erase(answers.begin());
             return answer;

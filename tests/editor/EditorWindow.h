@@ -26,8 +26,9 @@ public:
     DialogStandIns() {
         previousChooser = clsCommonDialog::SetChooser([this](const FileChooserRequest& request) {
             requests.push_back(request);
-            if (answers.empty())
+            if (answers.empty()) {
                 return FileChooserResult{};
+            }
             FileChooserResult answer{answers.front(), 1};
             answers.erase(answers.begin());
             return answer;
@@ -72,8 +73,9 @@ struct EditorWindow {
         cmdOpen = Find<StyledButton>("cmdOpen");
         cmdSave = Find<StyledButton>("cmdSave");
         Image1 = Find<QLabel>("Image1");
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 7; ++i) {
             optNum[i] = Find<QRadioButton>(QStringLiteral("optNum%1").arg(i));
+        }
     }
 
     template <typename T> T* Find(const QString& name) const { return form.findChild<T*>(name); }

@@ -15,16 +15,18 @@ public:
     // Creates `path` as `size` zero bytes (sparse where the file system allows).
     explicit RomImageFile(QString path, qint64 size = RealSize) : path_(std::move(path)) {
         QFile file(path_);
-        if (file.open(QIODevice::WriteOnly))
+        if (file.open(QIODevice::WriteOnly)) {
             file.resize(size);
+        }
     }
 
     const QString& Path() const { return path_; }
 
     void Write(qint64 offset, const QByteArray& bytes) const {
         QFile file(path_);
-        if (file.open(QIODevice::ReadWrite) && file.seek(offset))
+        if (file.open(QIODevice::ReadWrite) && file.seek(offset)) {
             file.write(bytes);
+        }
     }
 
     // Stores one slot as the game does: three 16-bit fields, low byte first.
@@ -35,8 +37,9 @@ public:
 
     QByteArray Read(qint64 offset, qint64 count) const {
         QFile file(path_);
-        if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(offset)) {
             return {};
+        }
         return file.read(count);
     }
 

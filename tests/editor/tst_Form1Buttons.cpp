@@ -22,8 +22,9 @@ QPoint FindPicture(const QImage& face, const QImage& picture) {
                     same = qAlpha(p) == 0 || (img.pixel(left + x, top + y) & 0xFFFFFFu) == (p & 0xFFFFFFu);
                 }
             }
-            if (same)
+            if (same) {
                 return {left, top};
+            }
         }
     }
     return {-1, -1};

@@ -18,8 +18,9 @@ private slots:
     void missingFontHasAStandIn() {
         EditorWindow w;
         const QString family = QFontInfo(w.Find<QLabel>("Label3")->font()).family();
-        if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) {
             QSKIP("MS Sans Serif is installed; nothing stands in for it");
+        }
         const QStringList standIns{"Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Helvetica",
                                    "DejaVu Sans Condensed"};
         QVERIFY2(standIns.contains(family), qPrintable(family));
@@ -35,8 +36,9 @@ private slots:
             const QLabel* label = w.Find<QLabel>(name);
             int room = label->width();
             for (const QComboBox* list : lists) {
-                if (list->geometry().intersects(label->geometry()))
+                if (list->geometry().intersects(label->geometry())) {
                     room = std::min(room, list->x() - label->x());
+                }
             }
             const QFontMetrics metrics(label->font());
             const int width = metrics.horizontalAdvance(label->text());

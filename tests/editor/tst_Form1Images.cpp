@@ -30,7 +30,8 @@ class TestForm1Images : public QObject {
         game.Records = {GameImage::Record(0, 0, 0, 0), GameImage::Record(0, 4, 16, 2)};
         rom::ImageLayout layout = game.Layout();
         // Other data where the Diamond table would be, to show that it is left alone.
-        layout.Chunks.push_back({rom::EvolutionTableOffset, std::vector<std::uint8_t>(rom::EvolutionTableSize, 0x5A)});
+        layout.Chunks.push_back(
+            {rom::EvolutionTableOffset, std::vector<std::uint8_t>(rom::EvolutionTableSize, 0x5A)});
         return WriteSparseImage(path, layout) ? path : QString();
     }
 
@@ -40,7 +41,8 @@ private slots:
         DialogStandIns dialogs;
         EditorWindow w;
         w.Open(dialogs, path);
-        QCOMPARE(w.form.windowTitle(), QStringLiteral("heartgold.nds[*] - Pokemon HeartGold (IPKE) - Evolution Editor"));
+        QCOMPARE(w.form.windowTitle(),
+                 QStringLiteral("heartgold.nds[*] - Pokemon HeartGold (IPKE) - Evolution Editor"));
         QCOMPARE(w.cmbType->currentIndex(), 4);
         QCOMPARE(w.cmbLevel->currentIndex(), 16);
         QCOMPARE(w.cmbEvoTo->currentIndex(), 2);
@@ -61,7 +63,8 @@ private slots:
         const QString demo = dir.filePath(QStringLiteral("demo.nds"));
         QVERIFY(DemoRom::WriteDemoImage(demo));
         w.Open(dialogs, demo);
-        QCOMPARE(w.form.windowTitle(), QStringLiteral("demo.nds[*] - Pokemon Diamond (ADAE) - Evolution Editor"));
+        QCOMPARE(w.form.windowTitle(),
+                 QStringLiteral("demo.nds[*] - Pokemon Diamond (ADAE) - Evolution Editor"));
         QCOMPARE(w.cmbEvoTo->currentIndex(), 2); // Bulbasaur into Ivysaur, from the game's table
         const RomImageFile bare(dir.filePath(QStringLiteral("bare.nds")));
         w.Open(dialogs, bare.Path());
@@ -74,10 +77,13 @@ private slots:
     void aRefusedImageChangesNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("another game") << "kart" << "a DS image of MARIOKART DS (AMCE), not a Generation 4 Pokemon game";
+        QTest::newRow("another game") << "kart"
+                                      << "a DS image of MARIOKART DS (AMCE), not a Generation 4 Pokemon game";
         QTest::newRow("enlarged records")
-            << "enlarged" << "its evolution records are not 44 bytes long: a format this editor does not know";
-        QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
+            << "enlarged"
+            << "its evolution records are not 44 bytes long: a format this editor does not know";
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder, not a file";
     }
     void aRefusedImageChangesNothing() {
         QFETCH(QString, kind);
@@ -88,8 +94,9 @@ private slots:
             refusedGame.Title = "MARIOKART DS";
             refusedGame.Code = "AMCE";
         }
-        if (kind == "enlarged")
+        if (kind == "enlarged") {
             refusedGame.MemberSize = 56;
+        }
         const QString refused = kind == "folder" ? dir.path() : Write("refused.nds", refusedGame);
         const QByteArray before = kind == "folder" ? QByteArray() : Contents(refused);
 
@@ -107,8 +114,9 @@ private slots:
         QCOMPARE(w.form.windowTitle(), title);
         QCOMPARE(w.lstPokemon->currentRow(), 25);
         QVERIFY(w.cmdSave->isEnabled());
-        if (kind != "folder")
+        if (kind != "folder") {
             QVERIFY(Contents(refused) == before);
+        }
     }
 };
 

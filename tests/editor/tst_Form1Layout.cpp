@@ -96,10 +96,12 @@ private slots:
         const std::pair<const char*, const char*> labels[] = {
             {"Label1", "Evo. Type:"}, {"Label3", "Item Used:"}, {"Label4", "@ Level:"},
             {"Label5", "Pokemon:"},   {"Label6", "Attack:"},    {"Label7", "Evo. To:"}};
-        for (const auto& [name, caption] : labels)
+        for (const auto& [name, caption] : labels) {
             QCOMPARE(w.Find<QLabel>(name)->text(), QString::fromLatin1(caption));
-        for (int i = 0; i < 7; ++i)
+        }
+        for (int i = 0; i < 7; ++i) {
             QCOMPARE(w.optNum[i]->text(), QString::number(i + 1));
+        }
         QCOMPARE(w.cmdOpen->Caption(), QStringLiteral("Open ROM..."));
         QCOMPARE(w.cmdSave->Caption(), QStringLiteral("Save ROM"));
     }
@@ -122,8 +124,9 @@ private slots:
         QStringList order;
         QWidget* next = w.lstPokemon;
         do {
-            if (next->focusPolicy() & Qt::TabFocus)
+            if (next->focusPolicy() & Qt::TabFocus) {
                 order << next->objectName();
+            }
             next = next->nextInFocusChain();
         } while (next != w.lstPokemon && order.size() < 40);
         QCOMPARE(order, expected);
@@ -140,8 +143,9 @@ private slots:
         QVERIFY(!w.cmdSave->isEnabled());
         QVERIFY(!w.lstPokemon->isEnabled());
         QVERIFY(!w.Frame1->isEnabled());
-        for (QRadioButton* option : w.optNum)
+        for (QRadioButton* option : w.optNum) {
             QVERIFY(!option->isEnabled());
+        }
         QVERIFY(w.optNum[0]->isChecked());
         QVERIFY(EditorWindow::OwnEnabled(w.cmbType));
         QVERIFY(EditorWindow::OwnEnabled(w.cmbEvoTo));
@@ -151,8 +155,9 @@ private slots:
         }
 
         QCOMPARE(w.lstPokemon->currentRow(), -1);
-        for (QComboBox* list : {w.cmbType, w.cmbLevel, w.cmbItem, w.cmbPokemon, w.cmbAttack, w.cmbEvoTo})
+        for (QComboBox* list : {w.cmbType, w.cmbLevel, w.cmbItem, w.cmbPokemon, w.cmbAttack, w.cmbEvoTo}) {
             QCOMPARE(list->currentIndex(), -1);
+        }
         QVERIFY(w.Image1->isHidden());
     }
 
@@ -160,13 +165,15 @@ private slots:
         EditorWindow w;
         const auto rows = [](const QComboBox* list) {
             QStringList texts;
-            for (int i = 0; i < list->count(); ++i)
+            for (int i = 0; i < list->count(); ++i) {
                 texts << list->itemText(i);
+            }
             return texts;
         };
         QStringList species;
-        for (int i = 0; i < w.lstPokemon->count(); ++i)
+        for (int i = 0; i < w.lstPokemon->count(); ++i) {
             species << w.lstPokemon->item(i)->text();
+        }
         QCOMPARE(species, EditorLists::SpeciesList());
         QCOMPARE(rows(w.cmbEvoTo), EditorLists::SpeciesList());
         QCOMPARE(rows(w.cmbPokemon), EditorLists::ParameterSpeciesList());

@@ -23,8 +23,9 @@ QByteArray Contents(const QString& path) {
 QString Mismatch(const EditorWindow& w, const rom::EvolutionSlot& slot) {
     QStringList wrong;
     const auto expect = [&](const char* what, int actual, int expected) {
-        if (actual != expected)
+        if (actual != expected) {
             wrong << QStringLiteral("%1 %2 (expected %3)").arg(QLatin1String(what)).arg(actual).arg(expected);
+        }
     };
     const ParameterKind kind = EvolutionMethods::KindOfMethod(slot.Method);
     expect("method row", w.cmbType->currentIndex(), slot.Method);
@@ -62,8 +63,9 @@ private slots:
         QString error;
         if (bare) {
             const QByteArray table = DemoRom::EncodeTable(DemoRom::GameEvolutionTable());
-            rom::ImageLayout layout{static_cast<std::uint64_t>(DemoRom::DemoImageSize),
-                                    {{rom::EvolutionTableOffset, std::vector<std::uint8_t>(table.begin(), table.end())}}};
+            rom::ImageLayout layout{
+                static_cast<std::uint64_t>(DemoRom::DemoImageSize),
+                {{rom::EvolutionTableOffset, std::vector<std::uint8_t>(table.begin(), table.end())}}};
             QVERIFY2(DemoRom::WriteImage(path, layout, &error), qPrintable(error));
         } else {
             QVERIFY2(DemoRom::WriteDemoImage(path, &error), qPrintable(error));

@@ -66,10 +66,11 @@ private slots:
         const QByteArray before = rom.Contents();
         w.cmbLevel->setCurrentIndex(36);
 
-        if (bySlotButton)
+        if (bySlotButton) {
             w.optNum[5]->click();
-        else
+        } else {
             w.lstPokemon->setCurrentRow(25);
+        }
 
         QCOMPARE(dialogs.questions, QStringList{"Slot 4 of Eevee has changes that are not saved."});
         if (answer == int(Answer::Cancel)) {
@@ -83,13 +84,15 @@ private slots:
         }
         QVERIFY(!w.form.isWindowModified());
         QByteArray expected = before;
-        if (answer == int(Answer::Save))
+        if (answer == int(Answer::Save)) {
             expected.replace(rom::SlotOffset(133, 3), 6, RomImageFile::SlotBytes(4, 36, 134));
+        }
         QVERIFY(rom.Contents() == expected);
-        if (bySlotButton)
+        if (bySlotButton) {
             QCOMPARE(w.form.CurrentSlot, std::int16_t(5));
-        else
+        } else {
             QCOMPARE(w.lstPokemon->currentRow(), 25);
+        }
     }
 
     // A save that fails in the question keeps the edit on screen, and nothing else happens.

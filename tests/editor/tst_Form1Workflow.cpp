@@ -17,8 +17,9 @@ constexpr qint64 Species1Slot0 = 0x1C1C008;
 
 QByteArray Bytes(std::initializer_list<int> values) {
     QByteArray bytes;
-    for (int v : values)
+    for (int v : values) {
         bytes.append(static_cast<char>(v));
+    }
     return bytes;
 }
 
@@ -74,8 +75,9 @@ private slots:
         QVERIFY(w.cmdSave->isEnabled());
         QVERIFY(w.lstPokemon->isEnabled());
         QVERIFY(w.Frame1->isEnabled());
-        for (QRadioButton* option : w.optNum)
+        for (QRadioButton* option : w.optNum) {
             QVERIFY(option->isEnabled());
+        }
         QVERIFY(dialogs.warnings.isEmpty());
 
         // Cancelling a later open closes the image for editing; the last slot stays on screen.
@@ -84,8 +86,9 @@ private slots:
         QVERIFY(!w.cmdSave->isEnabled());
         QVERIFY(!w.lstPokemon->isEnabled());
         QVERIFY(!w.Frame1->isEnabled());
-        for (QRadioButton* option : w.optNum)
+        for (QRadioButton* option : w.optNum) {
             QVERIFY(!option->isEnabled());
+        }
         QVERIFY(w.cmdOpen->isEnabled());
         QCOMPARE(w.cmbType->currentIndex(), 4);
         QCOMPARE(w.cmbLevel->currentIndex(), 16);
@@ -369,17 +372,20 @@ private slots:
         const QString path = PathOf("failing.nds");
         QFile::remove(path);
         RomImageFile rom(path, failure == "short" ? 4096 : RomImageFile::RealSize);
-        if (failure != "short")
+        if (failure != "short") {
             rom.WriteSlot(1, 0, 4, 16, 2);
+        }
         DialogStandIns dialogs;
         EditorWindow w;
         w.Open(dialogs, rom.Path());
         const QByteArray before = rom.Contents();
 
-        if (failure == "read-only")
+        if (failure == "read-only") {
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        if (failure == "gone")
+        }
+        if (failure == "gone") {
             QVERIFY(QFile::remove(path));
+        }
         w.cmbType->setCurrentIndex(4);
         w.cmbLevel->setCurrentIndex(17);
         w.Click(w.cmdSave);
@@ -407,8 +413,9 @@ private slots:
         const auto mime = [](const QStringList& paths) {
             auto* data = new QMimeData;
             QList<QUrl> urls;
-            for (const QString& p : paths)
+            for (const QString& p : paths) {
                 urls << QUrl::fromLocalFile(p);
+            }
             data->setUrls(urls);
             return data;
         };

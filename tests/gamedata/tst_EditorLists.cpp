@@ -90,8 +90,9 @@ private slots:
         QSet<int> expected{203, 310, 333};
         const QSet<int> plain{388, 393, 394, 405, 406, 407, 410, 426, 451, 467, 479};
         for (int row = 387; row <= 492; ++row) {
-            if (!plain.contains(row))
+            if (!plain.contains(row)) {
                 expected.insert(row);
+            }
         }
         QCOMPARE(expected.size(), 98);
 
@@ -102,8 +103,9 @@ private slots:
             QVERIFY2(!name.isEmpty(), qPrintable(QString::number(row)));
             QVERIFY2(!name.endsWith(QLatin1String("  ")), qPrintable(name));
             QVERIFY2(!name.contains(u'\r'), qPrintable(QString::number(row)));
-            if (name.endsWith(u' '))
+            if (name.endsWith(u' ')) {
                 blank.insert(row);
+            }
         }
         QCOMPARE(blank, expected);
     }
@@ -165,15 +167,17 @@ private slots:
     void itemPlaceholders() {
         const QStringList& items = EditorLists::ItemList();
         QCOMPARE(items.count(QStringLiteral("???")), 23);
-        for (int row = 112; row <= 134; ++row)
+        for (int row = 112; row <= 134; ++row) {
             QCOMPARE(items[row], QStringLiteral("???"));
+        }
         QCOMPARE(QSet<QString>(items.begin(), items.end()).size(), items.size() - 22);
     }
 
     void levelRowIsLevel() {
         const QStringList& levels = EditorLists::LevelList();
-        for (int row = 0; row < levels.size(); ++row)
+        for (int row = 0; row < levels.size(); ++row) {
             QCOMPARE(levels[row], QString::number(row));
+        }
     }
 };
 

@@ -38,8 +38,9 @@ private slots:
                            K::NoParameter, K::Item,        K::Item,        K::Item,        K::Item,
                            K::Move,        K::Species,     K::Level,       K::Level,       K::NoParameter,
                            K::NoParameter, K::NoParameter};
-        for (int method = 0; method < 27; ++method)
+        for (int method = 0; method < 27; ++method) {
             QTest::addRow("method %d", method) << method << kinds[method];
+        }
         // No selection, and numbers that are no method code, store no parameter.
         QTest::newRow("no selection") << -1 << K::NoParameter;
         QTest::newRow("27") << 27 << K::NoParameter;

@@ -38,14 +38,16 @@ class TestEvolutionImage : public QObject {
 
     // A full-size Platinum image whose archive lies far from the fixed offset, which holds 0xA5.
     QString PlatinumImage() {
-        const QString path = dir.filePath(QStringLiteral("platinum.nds"));
+        QString path = dir.filePath(QStringLiteral("platinum.nds"));
         GameImage game = GameImage::Platinum(0x1000000);
         game.Size = FullSize;
         game.Records = {GameImage::Record(0, 0, 0, 0), GameImage::Record(0, 4, 16, 2)};
         rom::ImageLayout layout = game.Layout();
-        layout.Chunks.push_back({rom::EvolutionTableOffset, std::vector<std::uint8_t>(rom::EvolutionTableSize, 0xA5)});
-        if (!WriteSparseImage(path, layout))
+        layout.Chunks.push_back(
+            {rom::EvolutionTableOffset, std::vector<std::uint8_t>(rom::EvolutionTableSize, 0xA5)});
+        if (!WriteSparseImage(path, layout)) {
             return {};
+        }
         return path;
     }
 
@@ -80,17 +82,22 @@ private slots:
         QVERIFY(image->ReplaceSlot(1, 0, saved, {4, 20, 2}).Ok());
         const QByteArray before = ReadAll(path);
         const rom::Status stale = image->ReplaceSlot(1, 0, saved, {0, 0, 0});
-        QCOMPARE(QString::fromStdString(stale.Reason), QStringLiteral("the slot has been changed by another program since"));
+        QCOMPARE(QString::fromStdString(stale.Reason),
+                 QStringLiteral("the slot has been changed by another program since"));
         QVERIFY(ReadAll(path) == before);
     }
 
     void unwritableImagesAreNotWritten_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("marked read-only") << "read-only" << "the file is marked read-only";
-        QTest::newRow("gone") << "gone" << "the file does not exist";
-        QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
-        QTest::newRow("ends inside the slot") << "short" << "the file is too short: it ends before the slot";
+        QTest::newRow("marked read-only") << "read-only"
+                                          << "the file is marked read-only";
+        QTest::newRow("gone") << "gone"
+                              << "the file does not exist";
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder, not a file";
+        QTest::newRow("ends inside the slot") << "short"
+                                              << "the file is too short: it ends before the slot";
     }
     void unwritableImagesAreNotWritten() {
         QFETCH(QString, kind);
@@ -100,12 +107,15 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QVERIFY(f.resize(kind == "short" ? rom::SlotOffset(1, 0) + 5 : rom::EvolutionTableEnd));
         f.close();
-        if (kind == "read-only")
+        if (kind == "read-only") {
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        if (kind == "gone")
+        }
+        if (kind == "gone") {
             QVERIFY(QFile::remove(path));
-        if (kind == "folder")
+        }
+        if (kind == "folder") {
             path = dir.path();
+        }
         const QByteArray before = ReadAll(path);
         const rom::EvolutionImage image(P(path), rom::TableLocation::FixedOffset());
         QCOMPARE(QString::fromStdString(image.WriteSlot(1, 0, {4, 16, 2}).Reason), reason);

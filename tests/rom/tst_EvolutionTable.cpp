@@ -29,7 +29,8 @@ bool SaveSlot(const QString& path, int species, int slot, rom::EvolutionSlot val
 }
 
 int ReadField(const QString& path, int species, int slot, rom::SlotField field) {
-    return Module1::HexValue(Module1::SwapHexBytes(Module1::ReadHex(P(path), rom::FieldOffset(species, slot, field), 2)));
+    return Module1::HexValue(
+        Module1::SwapHexBytes(Module1::ReadHex(P(path), rom::FieldOffset(species, slot, field), 2)));
 }
 
 } // namespace
@@ -106,8 +107,9 @@ private slots:
     // Writing all seven slots of a record leaves its two trailing bytes as they were.
     void unusedRecordBytesAreNeverTouched() {
         for (int species : {0, 1, 493}) {
-            for (int slot = 0; slot < rom::SlotCount; ++slot)
+            for (int slot = 0; slot < rom::SlotCount; ++slot) {
                 QVERIFY(SaveSlot(image, species, slot, {0xFFFF, 0xFFFF, 0xFFFF}));
+            }
             const int unused = rom::RecordOffset(species) + rom::EvolutionRecord::UnusedOffset;
             QCOMPARE(Module1::ReadHex(P(image), unused - 1, 3), std::string("FFA5A5"));
         }

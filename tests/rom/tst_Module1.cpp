@@ -44,8 +44,9 @@ private slots:
     void init() {
         small = dir.filePath(QStringLiteral("small.bin"));
         QByteArray bytes;
-        for (int i = 0; i < 16; ++i)
+        for (int i = 0; i < 16; ++i) {
             bytes.append(static_cast<char>(i));
+        }
         WriteAll(small, bytes);
         QFile::setPermissions(small, QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -159,13 +160,20 @@ private slots:
     void swapHexBytesReversesByteGroups_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("swapped");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("one digit") << "A" << "0A";
-        QTest::newRow("one byte") << "0A" << "0A";
-        QTest::newRow("field") << "0102" << "0201";
-        QTest::newRow("DCBF") << "DCBF" << "BFDC";
-        QTest::newRow("three bytes") << "0A0B0C" << "0C0B0A";
-        QTest::newRow("odd length") << "ABC" << "BC0A";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("one digit") << "A"
+                                   << "0A";
+        QTest::newRow("one byte") << "0A"
+                                  << "0A";
+        QTest::newRow("field") << "0102"
+                               << "0201";
+        QTest::newRow("DCBF") << "DCBF"
+                              << "BFDC";
+        QTest::newRow("three bytes") << "0A0B0C"
+                                     << "0C0B0A";
+        QTest::newRow("odd length") << "ABC"
+                                    << "BC0A";
     }
     void swapHexBytesReversesByteGroups() {
         QFETCH(QString, text);

@@ -19,8 +19,9 @@ rom::Result<rom::TableLocation> Locate(const std::vector<std::uint8_t>& bytes) {
 
 // The offset of the header field at `at` in a built image, as a 32-bit number.
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
 }
 
 // Makes the header's CRC match its bytes again after a test changed them.
@@ -57,18 +58,20 @@ private slots:
     void recordsComeFromTheArchive() {
         QFETCH(int, game);
         QFETCH(QString, path);
-        GameImage image = game == int(rom::Game::Diamond)     ? GameImage()
+        GameImage image = game == int(rom::Game::Diamond)    ? GameImage()
                           : game == int(rom::Game::Platinum) ? GameImage::Platinum(0x12340)
-                                                              : GameImage::HeartGold(0x20000);
+                                                             : GameImage::HeartGold(0x20000);
         const auto bytes = image.Layout().Flatten();
         const auto location = Locate(bytes);
         QVERIFY2(location, location.Reason().c_str());
         QCOMPARE(int(location->Kind()), game);
         QCOMPARE(QString::fromStdString(location->ArchivePath()), path);
         // Member data starts after the NARC header (16), BTAF (12 + 8n), BTNF (16) and GMIF's 8.
-        const auto data = static_cast<std::int32_t>(image.ArchiveOffset + 16 + 12 + 8 * image.Members + 16 + 8);
-        for (int s = 0; s < rom::SpeciesCount; ++s)
+        const auto data =
+            static_cast<std::int32_t>(image.ArchiveOffset + 16 + 12 + 8 * image.Members + 16 + 8);
+        for (int s = 0; s < rom::SpeciesCount; ++s) {
             QCOMPARE(location->RecordOffset(s), data + 44 * s);
+        }
         QCOMPARE(location->FieldOffset(25, 1, rom::SlotField::Target), data + 44 * 25 + 6 + 4);
         QCOMPARE(location->RecordOffset(rom::SpeciesCount), -1);
         QCOMPARE(location->SlotOffset(1, 7), -1);
@@ -77,19 +80,22 @@ private slots:
     void titlesDescribeTheImage() {
         const auto bytes = GameImage::HeartGold(0x8000).Layout().Flatten();
         QCOMPARE(Locate(bytes)->Description(), std::string("Pokemon HeartGold (IPKE)"));
-        QCOMPARE(rom::TableLocation::FixedOffset().Description(), std::string("no DS header: table at 0x1C1BFDC"));
+        QCOMPARE(rom::TableLocation::FixedOffset().Description(),
+                 std::string("no DS header: table at 0x1C1BFDC"));
     }
 
     // No valid header and no known game code: the fixed offset, records 44 bytes apart.
     void bareImagesUseTheFixedOffset() {
         for (const std::size_t size : {std::size_t(0), std::size_t(100), std::size_t(0x4000)}) {
             std::vector<std::uint8_t> bytes(size, 0);
-            if (size > 0x20)
+            if (size > 0x20) {
                 std::memcpy(bytes.data(), "NOT A DS IMAGE", 14);
+            }
             const auto location = Locate(bytes);
             QVERIFY(location && !location->HasHeader());
-            for (int s = 0; s < rom::SpeciesCount; ++s)
+            for (int s = 0; s < rom::SpeciesCount; ++s) {
                 QCOMPARE(location->RecordOffset(s), rom::EvolutionTableOffset + 44 * s);
+            }
         }
     }
 
@@ -103,26 +109,39 @@ private slots:
     void refusedImagesSayWhy_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("another game") << "mariokart" << "a DS image of MARIOKART DS (AMCE), not a Generation 4 Pokemon game";
-        QTest::newRow("file name table outside") << "fnt" << "the file name table lies outside the file";
-        QTest::newRow("allocation table outside") << "fat" << "the file allocation table lies outside the file";
-        QTest::newRow("archive missing") << "missing" << "the file system holds no a/0/3/4";
-        QTest::newRow("56-byte records") << "enlarged"
-                                         << "its evolution records are not 44 bytes long: a format this editor does not know";
-        QTest::newRow("too few records") << "short" << "its evolution archive holds 300 records, fewer than the 494 species";
-        QTest::newRow("not a NARC") << "magic" << "the evolution archive is not a NARC archive";
-        QTest::newRow("archive beyond the end") << "cut" << "the file poketool/personal/evo.narc lies outside the image";
+        QTest::newRow("another game") << "mariokart"
+                                      << "a DS image of MARIOKART DS (AMCE), not a Generation 4 Pokemon game";
+        QTest::newRow("file name table outside") << "fnt"
+                                                 << "the file name table lies outside the file";
+        QTest::newRow("allocation table outside") << "fat"
+                                                  << "the file allocation table lies outside the file";
+        QTest::newRow("archive missing") << "missing"
+                                         << "the file system holds no a/0/3/4";
+        QTest::newRow("56-byte records")
+            << "enlarged"
+            << "its evolution records are not 44 bytes long: a format this editor does not know";
+        QTest::newRow("too few records")
+            << "short"
+            << "its evolution archive holds 300 records, fewer than the 494 species";
+        QTest::newRow("not a NARC") << "magic"
+                                    << "the evolution archive is not a NARC archive";
+        QTest::newRow("archive beyond the end")
+            << "cut"
+            << "the file poketool/personal/evo.narc lies outside the image";
     }
     void refusedImagesSayWhy() {
         QFETCH(QString, damage);
         QFETCH(QString, reason);
         GameImage image;
-        if (damage == "enlarged")
+        if (damage == "enlarged") {
             image.MemberSize = 56;
-        if (damage == "short")
+        }
+        if (damage == "short") {
             image.Members = 300;
-        if (damage == "missing")
+        }
+        if (damage == "missing") {
             image.Code = "IPGE"; // SoulSilver keeps its table at a/0/3/4, which this image lacks
+        }
         auto bytes = image.Layout().Flatten();
         if (damage == "mariokart") {
             std::memset(bytes.data(), 0, 16);
@@ -130,14 +149,18 @@ private slots:
             std::memcpy(bytes.data() + 12, "AMCE", 4);
             FixCrc(bytes);
         }
-        if (damage == "fnt")
+        if (damage == "fnt") {
             PutU32(bytes, 0x40, 0x7FFFFFF0);
-        if (damage == "fat")
+        }
+        if (damage == "fat") {
             PutU32(bytes, 0x4C, 0x10000000);
-        if (damage == "magic")
+        }
+        if (damage == "magic") {
             std::memcpy(bytes.data() + image.ArchiveOffset, "CRAN", 4);
-        if (damage == "cut")
+        }
+        if (damage == "cut") {
             bytes.resize(image.ArchiveOffset + 100);
+        }
         const auto location = Locate(bytes);
         QVERIFY(!location);
         QCOMPARE(QString::fromStdString(location.Reason()), reason);
@@ -163,15 +186,18 @@ private slots:
                 const std::size_t at = region[0] + random.bounded(static_cast<quint32>(region[1]));
                 bytes[at] = static_cast<std::uint8_t>(random.bounded(256));
             }
-            if (round % 3 != 0)
+            if (round % 3 != 0) {
                 FixCrc(bytes);
-            if (round % 50 == 0)
+            }
+            if (round % 50 == 0) {
                 bytes.resize(random.bounded(static_cast<quint32>(bytes.size())));
+            }
             const auto location = Locate(bytes);
             if (location) {
                 ++located;
-                for (int s = 0; s < rom::SpeciesCount; ++s)
+                for (int s = 0; s < rom::SpeciesCount; ++s) {
                     QVERIFY(location->RecordOffset(s) >= 0);
+                }
             } else {
                 ++refused;
                 QVERIFY(!location.Reason().empty());
@@ -180,10 +206,12 @@ private slots:
         // Pure noise, with and without a known game code.
         for (int round = 0; round < 1000; ++round) {
             std::vector<std::uint8_t> bytes(0x800 + random.bounded(0x2000));
-            for (auto& b : bytes)
+            for (auto& b : bytes) {
                 b = static_cast<std::uint8_t>(random.bounded(256));
-            if (round % 2)
+            }
+            if (round % 2) {
                 std::memcpy(bytes.data() + 12, round % 4 == 1 ? "CPUE" : "IPGJ", 4);
+            }
             FixCrc(bytes);
             const auto location = Locate(bytes);
             QVERIFY(location || !location.Reason().empty());

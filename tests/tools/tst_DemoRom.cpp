@@ -22,13 +22,15 @@ private slots:
             return QList<int>{e.Method, e.Parameter, e.Target};
         };
         QCOMPARE(slot(0, 0), (QList<int>{0, 0, 0}));
-        QCOMPARE(slot(1, 0), (QList<int>{4, 16, 2}));           // Bulbasaur at level 16
-        QCOMPARE(slot(236, 2), (QList<int>{9, 20, 237}));       // Tyrogue, Attack = Defense
-        QCOMPARE(slot(349, 0), (QList<int>{15, 170, 350}));     // Feebas keeps its beauty value
+        QCOMPARE(slot(1, 0), (QList<int>{4, 16, 2}));       // Bulbasaur at level 16
+        QCOMPARE(slot(236, 2), (QList<int>{9, 20, 237}));   // Tyrogue, Attack = Defense
+        QCOMPARE(slot(349, 0), (QList<int>{15, 170, 350})); // Feebas keeps its beauty value
         int used = 0;
-        for (const auto& record : table)
-            for (const auto& s : record.Slots)
+        for (const auto& record : table) {
+            for (const auto& s : record.Slots) {
                 used += s.Method != 0;
+            }
+        }
         QCOMPARE(used, 246); // every evolution of the 493 species
     }
 
@@ -53,12 +55,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("demo.nds"));
         QVERIFY(DemoRom::WriteDemoImage(path));
-        const auto location = rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        const auto location =
+            rom::LocateEvolutionTable(std::filesystem::path(QFile::encodeName(path).toStdString()));
         QVERIFY2(location, location.Reason().c_str());
         QCOMPARE(location->Description(), std::string("Pokemon Diamond (ADAE)"));
         QCOMPARE(location->Title(), std::string("POKEMON D"));
-        for (int s = 0; s < rom::SpeciesCount; ++s)
+        for (int s = 0; s < rom::SpeciesCount; ++s) {
             QCOMPARE(location->RecordOffset(s), 29474780 + 44 * s);
+        }
     }
 
     void unwritablePathIsReported() {

@@ -16,39 +16,45 @@ namespace DemoRom {
 std::vector<rom::EvolutionRecord> GameEvolutionTable() {
     InitDemoRomResources();
     QFile file(QStringLiteral(":/demorom/evolutions.tsv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         throw std::runtime_error("embedded evolution table is missing");
+    }
 
     std::vector<rom::EvolutionRecord> table;
     table.reserve(rom::SpeciesCount);
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& line : lines) {
-        if (line.startsWith(QLatin1Char('#')))
+        if (line.startsWith(QLatin1Char('#'))) {
             continue;
+        }
         const QStringList cells = line.split(QLatin1Char('\t'));
-        if (cells.size() != rom::SlotCount)
+        if (cells.size() != rom::SlotCount) {
             throw std::runtime_error("embedded evolution table: a row without seven cells");
+        }
         rom::EvolutionRecord record;
         for (int k = 0; k < rom::SlotCount; ++k) {
             const QStringList fields = cells[k].trimmed().split(QLatin1Char(','));
-            if (fields.size() != 3)
+            if (fields.size() != 3) {
                 throw std::runtime_error("embedded evolution table: a slot without three fields");
+            }
             record.Slots[k].Method = fields[0].toUShort();
             record.Slots[k].Parameter = fields[1].toUShort();
             record.Slots[k].Target = fields[2].toUShort();
         }
         table.push_back(record);
     }
-    if (table.size() != static_cast<std::size_t>(rom::SpeciesCount))
+    if (table.size() != static_cast<std::size_t>(rom::SpeciesCount)) {
         throw std::runtime_error("embedded evolution table: wrong number of species");
+    }
     return table;
 }
 
 QByteArray EncodeTable(const std::vector<rom::EvolutionRecord>& table) {
     QByteArray bytes;
     bytes.reserve(rom::EvolutionTableSize);
-    for (const auto& member : rom::EvolutionArchiveMembers(table, rom::SpeciesCount))
+    for (const auto& member : rom::EvolutionArchiveMembers(table, rom::SpeciesCount)) {
         bytes.append(reinterpret_cast<const char*>(member.data()), static_cast<qsizetype>(member.size()));
+    }
     return bytes;
 }
 
@@ -68,14 +74,16 @@ rom::ImageLayout DemoImageLayout() {
 
 bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error) {
     auto fail = [&](const QString& why) {
-        if (error)
+        if (error) {
             *error = why;
+        }
         return false;
     };
     // Written to a temporary file and renamed at the end, so an interrupted run leaves no half image.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
         return fail(QStringLiteral("cannot create %1: %2").arg(path, file.errorString()));
+    }
     // Growing by resize leaves a hole instead of megabytes of written zeros.
     bool written = file.resize(static_cast<qint64>(layout.Size));
     for (const rom::ImageChunk& chunk : layout.Chunks) {
@@ -88,8 +96,9 @@ bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* er
         file.cancelWriting();
         return fail(QStringLiteral("cannot write %1: %2").arg(path, why));
     }
-    if (!file.commit())
+    if (!file.commit()) {
         return fail(QStringLiteral("cannot finish %1: %2").arg(path, file.errorString()));
+    }
     return true;
 }
 

@@ -11,9 +11,16 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace {
+
+// How often, in milliseconds, the hover timer asks whether the pointer has left the button.
+constexpr int HoverInterval = 3;
+
+} // namespace
+
 StyledButton::StyledButton(QWidget* parent) : platform::UserControl(parent) {
     OverTimer = new QTimer(this);
-    OverTimer->setInterval(3);
+    OverTimer->setInterval(HoverInterval);
     connect(OverTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { OverTimer_Timer(); }); });
     UserControl_Initialize();
     StyledButtonAccessible::InstallFactory();
@@ -158,13 +165,13 @@ void StyledButton::SetCaption(const QString& value) {
     Props.Caption = value;
     SetAccessKeys();
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
     PropertyChanged("Caption");
 }
 
 void StyledButton::SetEnabled(bool value) {
     Props.Enabled = value;
-    Redraw(0, true);
+    Redraw(StateUp, true);
     setEnabled(value);
     NotifyAccessibility(); // the widget's own state has only now followed
     PropertyChanged("Enabled");
@@ -180,7 +187,7 @@ void StyledButton::UserControl_EnabledChanged(bool enabled) {
 void StyledButton::SetFont(const QFont& value) {
     setFont(value);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
     PropertyChanged("Font");
 }
 
@@ -189,7 +196,7 @@ void StyledButton::SetFontBold(bool value) {
     f.setBold(value);
     setFont(f);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::SetFontItalic(bool value) {
@@ -197,7 +204,7 @@ void StyledButton::SetFontItalic(bool value) {
     f.setItalic(value);
     setFont(f);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::SetFontUnderline(bool value) {
@@ -205,7 +212,7 @@ void StyledButton::SetFontUnderline(bool value) {
     f.setUnderline(value);
     setFont(f);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 std::int16_t StyledButton::FontSize() const {
@@ -221,7 +228,7 @@ void StyledButton::SetFontSize(std::int16_t value) {
     f.setPointSize(value);
     setFont(f);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::SetFontName(const QString& value) {
@@ -229,13 +236,13 @@ void StyledButton::SetFontName(const QString& value) {
     f.setFamily(value);
     setFont(f);
     LayoutCaption();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::SetColorScheme(std::int32_t value) {
     Props.ColorScheme = value;
     ComputeColors();
-    Redraw(0, true);
+    Redraw(StateUp, true);
     PropertyChanged("ColorScheme");
 }
 
@@ -262,11 +269,11 @@ void StyledButton::SetMouseIcon(const platform::Picture& value) {
 void StyledButton::SetHandPointer(bool value) {
     Props.HandPointer = value;
     if (value) {
-        SetPointerCursor(LoadResCursor(101));
-        SetPointerNumber(99);
+        SetPointerCursor(LoadResCursor(platform::HandCursorResource));
+        SetPointerNumber(platform::Pointer::Custom);
     } else {
         SetPointerIcon(platform::Picture());
-        SetPointerNumber(1);
+        SetPointerNumber(platform::Pointer::Arrow);
     }
     PropertyChanged("HandPointer");
 }
@@ -332,7 +339,7 @@ void StyledButton::SetCheckBoxBehaviour(bool value) {
 void StyledButton::SetValue(bool value) {
     Props.Value = value;
     if (Props.CheckBoxBehaviour) {
-        Redraw(0, true); // a checked toggle draws itself down
+        Redraw(StateUp, true); // a checked toggle draws itself down
     }
     PropertyChanged("Value");
 }

@@ -156,6 +156,8 @@ protected:
     // Hover test and the hover step of a mouse move with no button or the left button held.
     bool IsMouseOver() const;
     void HoverStep(short button);
+    // A click: toggles a check-box button, shows it up on screen, then raises Click.
+    void ToggleAndClick(bool forceRedraw);
 
     // Drawing primitives on the control's surface.
     void DrawRectangle(int x, int y, int width, int height, gdi::COLORREF color, bool frameOnly = false);
@@ -164,6 +166,7 @@ protected:
     void DrawFrame(gdi::COLORREF outerLight, gdi::COLORREF outerDark, gdi::COLORREF innerLight,
                    gdi::COLORREF innerDark, std::int16_t inset, bool singleRing);
     void DrawPixel(int x, int y, gdi::COLORREF color);
+    void DrawInnerCorners(gdi::COLORREF color);
     void DrawFocus();
 
 public:
@@ -173,6 +176,23 @@ public:
     static gdi::COLORREF LightenColor(gdi::COLORREF color, std::int32_t amount);
 
 protected:
+    // The states the renderer draws and keeps in LastState: up, or down while pressed (or
+    // checked). The three gradient styles draw a disabled state between them.
+    enum DrawState : std::uint8_t { StateUp = 0, StateDisabled = 1, StateDown = 2 };
+    // How DrawCaption draws the caption (CaptionLook).
+    enum CaptionLooks : std::uint8_t {
+        CaptionNormal = 0,
+        CaptionHover = 1,
+        CaptionPressed = 2,
+        CaptionEngraved = 3,
+        CaptionFlat = 4,
+        CaptionGradient = 5,
+        CaptionEmbossed = 6,
+        CaptionPressedGradient = 7,
+    };
+    // How DrawPicture draws the picture.
+    enum PictureLooks : std::uint8_t { PictureUp = 0, PictureDown = 1, PictureDisabled = 2 };
+
     void ComputeColors();
     QRegion BuildRegion() const;
     void SetAccessKeys();

@@ -128,7 +128,7 @@ StyledButton::AccessibleFacts StyledButton::CurrentAccessibleFacts() const {
     facts.checkable = Props.CheckBoxBehaviour;
     facts.checked = Props.CheckBoxBehaviour && Props.Value;
     // A checked toggle is drawn down without being held; only a press draws a plain button down.
-    facts.pressed = LastState == 2 && !facts.checked;
+    facts.pressed = LastState == StateDown && !facts.checked;
     facts.defaultButton = DefaultButton();
     facts.caption = Props.Caption;
     return facts;

@@ -366,33 +366,33 @@ void StyledButton::DrawCaptionText(const gdi::Rect& rect, gdi::COLORREF color) {
 void StyledButton::DrawCaption(std::uint8_t look) {
     CaptionLook = look;
     switch (look) {
-    case 0:
+    case CaptionNormal:
         DrawCaptionEffect(CaptionRect);
         DrawCaptionText(CaptionRect, TextColor);
         break;
-    case 1:
+    case CaptionHover:
         DrawCaptionEffect(CaptionRect);
         DrawCaptionText(CaptionRect, TextOverColor);
         break;
-    case 2:
+    case CaptionPressed:
         DrawCaptionEffect(CaptionRectPressed);
         DrawCaptionText(CaptionRectPressed, Props.ButtonType == InsetPanel ? LightColor : TextOverColor);
         break;
-    case 3: // engraved
+    case CaptionEngraved:
         DrawCaptionText(CaptionRectPressed, HighlightColor);
         DrawCaptionText(CaptionRect, ShadowColor);
         break;
-    case 4: // flat
+    case CaptionFlat:
         DrawCaptionText(CaptionRect, ShadowColor);
         break;
-    case 5: // gradient styles
+    case CaptionGradient:
         DrawCaptionText(CaptionRect, ShiftColor(GradientBase, -104, true));
         break;
-    case 6: // embossed
+    case CaptionEmbossed:
         DrawCaptionText(CaptionRectPressed, HighlightColor);
         DrawCaptionText(CaptionRect, FaceColor);
         break;
-    case 7: // pressed gradient panel
+    case CaptionPressedGradient:
         DrawCaptionText(CaptionRectPressed, ShiftColor(ShadowColor, -50));
         DrawCaptionText(CaptionRect, HighlightColor);
         break;
@@ -409,7 +409,8 @@ void StyledButton::DrawCaptionEffect(const gdi::Rect& rect) {
     const std::int32_t type = Props.ButtonType;
     if (type == GradientFramed || type == InsetPanel || type == GradientPanel) {
         base = GradientBase;
-    } else if (LastState == 0 && IsOver && Props.ColorScheme != CustomColors && type == SelectionHover) {
+    } else if (LastState == StateUp && IsOver && Props.ColorScheme != CustomColors &&
+               type == SelectionHover) {
         base = SelectionLight;
     }
     const bool sunken = Props.SpecialEffect == EffectSunken;

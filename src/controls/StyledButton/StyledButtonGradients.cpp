@@ -6,11 +6,6 @@
 
 namespace {
 
-// Drawing states of the three styles below (the renderer's own states are 0 up and 2 down).
-constexpr std::uint8_t Normal = 0;
-constexpr std::uint8_t Disabled = 1;
-constexpr std::uint8_t Pressed = 2;
-
 // The dark blue border and its corner pixels of the framed gradient style.
 constexpr gdi::COLORREF FrameBorder = 0x733C00;
 constexpr gdi::COLORREF FrameCorner = 0x7B4D10;
@@ -41,31 +36,35 @@ void StyledButton::DrawGradientFramedLines(const gdi::COLORREF (&colors)[6]) {
     DrawLine(w - 3, 3, w - 3, h - 3, colors[5]);
 }
 
+// The pixel one in from each corner, which rounds the framed gradient and the inset panel.
+void StyledButton::DrawInnerCorners(gdi::COLORREF color) {
+    const int w = ClientWidth;
+    const int h = ClientHeight;
+    DrawPixel(1, 1, color);
+    DrawPixel(1, h - 2, color);
+    DrawPixel(w - 2, 1, color);
+    DrawPixel(w - 2, h - 2, color);
+}
+
 void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
     const int w = ClientWidth;
     const int h = ClientHeight;
     const gdi::COLORREF gb = GradientBase;
     auto shiftP = [this](gdi::COLORREF c, std::int32_t n) { return ShiftColor(c, n, true); };
-    auto corners = [&](gdi::COLORREF c) {
-        DrawPixel(1, 1, c);
-        DrawPixel(1, h - 2, c);
-        DrawPixel(w - 2, 1, c);
-        DrawPixel(w - 2, h - 2, c);
-    };
     const float step = 25.0f / static_cast<float>(h);
-    if (state == Disabled) {
+    if (state == StateDisabled) {
         DrawRectangle(0, 0, w, h, shiftP(gb, -24));
         DrawCaption(look);
         DrawRectangle(0, 0, w, h, shiftP(gb, -84), true);
-        corners(shiftP(gb, -72));
+        DrawInnerCorners(shiftP(gb, -72));
         return;
     }
-    if (state == Pressed) {
+    if (state == StateDown) {
         const gdi::COLORREF base = shiftP(gb, -32);
         DrawGradient(base, step, true, true); // darkest at the top
         DrawCaption(look);
         DrawRectangle(0, 0, w, h, FrameBorder, true);
-        corners(FrameCorner);
+        DrawInnerCorners(FrameCorner);
         DrawLine(2, h - 2, w - 2, h - 2, shiftP(base, 16));
         DrawLine(1, h - 3, w - 2, h - 3, shiftP(base, 10));
         DrawLine(w - 2, 2, w - 2, h - 2, shiftP(base, 5));
@@ -79,7 +78,7 @@ void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
     DrawGradient(gb, step, true, false);
     DrawCaption(look);
     DrawRectangle(0, 0, w, h, FrameBorder, true);
-    corners(FrameCorner);
+    DrawInnerCorners(FrameCorner);
     // The inner lines are this style's hover and focus indication; hover wins.
     if (IsOver) {
         DrawGradientFramedLines(HoverLines);
@@ -100,13 +99,7 @@ void StyledButton::DrawGradientFramed(std::uint8_t state, std::uint8_t look) {
 void StyledButton::DrawInsetPanel(std::uint8_t state, std::uint8_t look) {
     const int w = ClientWidth;
     const int h = ClientHeight;
-    auto corners = [&](gdi::COLORREF c) {
-        DrawPixel(1, 1, c);
-        DrawPixel(1, h - 2, c);
-        DrawPixel(w - 2, 1, c);
-        DrawPixel(w - 2, h - 2, c);
-    };
-    if (state == Pressed) {
+    if (state == StateDown) {
         const gdi::COLORREF dark16 = ShiftColor(ShadowColor, -16);
         const gdi::COLORREF dark32 = ShiftColor(ShadowColor, -32);
         const gdi::COLORREF dark64 = ShiftColor(ShadowColor, -64);
@@ -120,7 +113,7 @@ void StyledButton::DrawInsetPanel(std::uint8_t state, std::uint8_t look) {
         DrawRectangle(2, 2, w - 4, h - 4, dark32, true);
         DrawPixel(2, 2, dark64);
         DrawPixel(3, 3, dark32);
-        corners(DarkShadowColor);
+        DrawInnerCorners(DarkShadowColor);
         DrawLine(w - 3, 1, w - 3, h - 3, ShadowColor);
         DrawLine(1, h - 3, w - 2, h - 3, ShadowColor);
         DrawPixel(w - 4, h - 4, ShadowColor);
@@ -135,7 +128,7 @@ void StyledButton::DrawInsetPanel(std::uint8_t state, std::uint8_t look) {
     DrawRectangle(1, 1, w - 2, h - 2, LightColor);
     DrawCaption(look);
     DrawRectangle(0, 0, w, h, DarkShadowColor, true);
-    corners(DarkShadowColor);
+    DrawInnerCorners(DarkShadowColor);
     DrawLine(1, 2, 2, 0, FaceColor);
     DrawLine(3, 2, w - 3, 2, HighlightColor);
     DrawLine(2, 2, 2, h - 3, HighlightColor);
@@ -152,7 +145,7 @@ void StyledButton::DrawGradientPanel(std::uint8_t state, std::uint8_t look) {
     const int w = ClientWidth;
     const int h = ClientHeight;
     const float step = 58.0f / static_cast<float>(h);
-    if (state == Pressed) {
+    if (state == StateDown) {
         DrawRectangle(1, 1, w, h, ShiftColor(FaceColor, -9));
         DrawRectangle(0, 0, w, h, ShiftColor(ShadowColor, -48), true);
         DrawLine(2, h - 2, w - 2, h - 2, HighlightColor);
@@ -161,12 +154,12 @@ void StyledButton::DrawGradientPanel(std::uint8_t state, std::uint8_t look) {
         DrawFocus();
         return;
     }
-    if (state == Normal && IsOver) {
+    if (state == StateUp && IsOver) {
         DrawRectangle(0, 0, w, h, LightColor);
     } else {
         DrawGradient(HighlightColor, step, false, false);
     }
-    if (state == Normal && DefaultButton()) {
+    if (state == StateUp && DefaultButton()) {
         // The default button's caption is bold for this drawing only; the bold property's own
         // redraw is held off meanwhile. Both are put back however the caption drawing ends, so a
         // failed drawing can neither leave the button unable to redraw nor save a bold font.
@@ -189,7 +182,7 @@ void StyledButton::DrawGradientPanel(std::uint8_t state, std::uint8_t look) {
     DrawRectangle(1, 1, w - 2, h - 2, ShiftColor(FaceColor, -9), true);
     DrawRectangle(2, 2, w - 4, 2, HighlightColor);
     DrawRectangle(2, 4, 2, h - 6, HighlightColor);
-    if (state == Normal) {
+    if (state == StateUp) {
         DrawFocus();
     }
 }

@@ -18,32 +18,32 @@ bool StyledButton::IsMouseOver() const {
 void StyledButton::UserControl_MouseDown(short& Button, short& Shift, float& X, float& Y) {
     emit MouseDown(Button, Shift, X, Y);
     LastButton = platform::NarrowChecked<std::uint8_t>(Button, "Button");
-    if (Button != 2) {
-        Redraw(2, false);
+    if (Button != platform::MouseButton::Right) {
+        Redraw(StateDown, false);
     }
 }
 
 void StyledButton::UserControl_MouseMove(short& Button, short& Shift, float& X, float& Y) {
     emit MouseMove(Button, Shift, X, Y);
-    if (Button == 0 || Button == 1) {
+    if (Button == platform::MouseButton::None || Button == platform::MouseButton::Left) {
         HoverStep(Button);
     }
 }
 
 void StyledButton::HoverStep(short button) {
     if (!IsMouseOver()) {
-        Redraw(0, false); // dragging off the button with the left button held lifts it
+        Redraw(StateUp, false); // dragging off the button with the left button held lifts it
         return;
     }
-    if (button == 0 && !IsOver) {
+    if (button == platform::MouseButton::None && !IsOver) {
         OverTimer->start();
         IsOver = true;
-        Redraw(0, true);
+        Redraw(StateUp, true);
         emit MouseOver();
-    } else if (button == 1) {
+    } else if (button == platform::MouseButton::Left) {
         // The down look is drawn with the hover flag set, then the flag is cleared again.
         IsOver = true;
-        Redraw(2, false);
+        Redraw(StateDown, false);
         IsOver = false;
     }
 }
@@ -54,32 +54,27 @@ void StyledButton::OverTimer_Timer() {
     }
     OverTimer->stop();
     IsOver = false;
-    Redraw(0, true);
+    Redraw(StateUp, true);
     emit MouseOut();
 }
 
 void StyledButton::UserControl_MouseUp(short& Button, short& Shift, float& X, float& Y) {
     emit MouseUp(Button, Shift, X, Y);
-    if (Button != 2) {
-        Redraw(0, false);
+    if (Button != platform::MouseButton::Right) {
+        Redraw(StateUp, false);
     }
 }
 
 void StyledButton::UserControl_Click() {
-    if (LastButton != 1 || !Props.Enabled) {
+    if (LastButton != platform::MouseButton::Left || !Props.Enabled) {
         return;
     }
-    if (Props.CheckBoxBehaviour) {
-        Props.Value = !Props.Value;
-    }
     // Shown up before the host's handler runs, which may open a modal dialog.
-    Redraw(0, true);
-    RefreshSurface();
-    emit Click();
+    ToggleAndClick(true);
 }
 
 void StyledButton::UserControl_DblClick() {
-    if (LastButton != 1) {
+    if (LastButton != platform::MouseButton::Left) {
         return;
     }
     short button = 1;
@@ -94,15 +89,15 @@ void StyledButton::UserControl_KeyDown(short& KeyCode, short& Shift) {
     emit KeyDown(KeyCode, Shift);
     LastKey = platform::NarrowChecked<std::uint8_t>(KeyCode, "KeyCode");
     switch (KeyCode) {
-    case 32: // space
-        Redraw(2, false);
+    case platform::KeyCode::Space:
+        Redraw(StateDown, false);
         break;
-    case 37: // left
-    case 38: // up
+    case platform::KeyCode::Left:
+    case platform::KeyCode::Up:
         SendFocusKey(false);
         break;
-    case 39: // right
-    case 40: // down
+    case platform::KeyCode::Right:
+    case platform::KeyCode::Down:
         SendFocusKey(true);
         break;
     default:
@@ -116,19 +111,23 @@ void StyledButton::UserControl_KeyPress(short& KeyAscii) {
 
 void StyledButton::UserControl_KeyUp(short& KeyCode, short& Shift) {
     emit KeyUp(KeyCode, Shift);
-    if (LastKey != 32 || KeyCode != 32) {
+    if (LastKey != platform::KeyCode::Space || KeyCode != platform::KeyCode::Space) {
         return;
     }
+    ToggleAndClick(false);
+}
+
+void StyledButton::ToggleAndClick(bool forceRedraw) {
     if (Props.CheckBoxBehaviour) {
         Props.Value = !Props.Value;
     }
-    Redraw(0, false);
+    Redraw(StateUp, forceRedraw);
     RefreshSurface();
     emit Click();
 }
 
 void StyledButton::UserControl_AccessKeyPress(short&) {
-    LastButton = 1;
+    LastButton = platform::MouseButton::Left;
     UserControl_Click();
 }
 
@@ -166,7 +165,7 @@ void StyledButton::UserControl_Resize() {
         setMask(ButtonRegion);
     }
     if (ClientHeight != 0) {
-        Redraw(0, true);
+        Redraw(StateUp, true);
     }
 }
 
@@ -185,7 +184,7 @@ void StyledButton::UserControl_Show() {
     }
     RedrawEnabled = true;
     ComputeColors();
-    Redraw(0, true);
+    Redraw(StateUp, true);
 }
 
 void StyledButton::UserControl_Hide() {

@@ -38,7 +38,7 @@ private:
 
 void StyledButton::Redraw(std::uint8_t state, bool force) {
     if (Props.CheckBoxBehaviour && Props.Value) {
-        state = 2; // a checked toggle is always drawn down
+        state = StateDown; // a checked toggle is always drawn down
     }
     if (!(force || Props.Caption != LastCaption || state != LastState) || ClientHeight == 0 ||
         !RedrawEnabled) {
@@ -54,16 +54,16 @@ void StyledButton::Redraw(std::uint8_t state, bool force) {
         HoverFaceSwap swap(IsOver && Props.ColorScheme == CustomColors, Props.BackColor, Props.BackOver,
                            [this] { ComputeColors(); });
         DrawRectangle(0, 0, ClientWidth, ClientHeight, FaceColor);
-        const std::uint8_t look = IsOver ? 1 : 0;
+        const std::uint8_t look = IsOver ? CaptionHover : CaptionNormal;
         if (!Props.Enabled) {
             DrawDisabled();
-            DrawPicture(2);
-        } else if (state == 0) {
+            DrawPicture(PictureDisabled);
+        } else if (state == StateUp) {
             DrawNormal(look);
-            DrawPicture(0);
-        } else if (state == 2) {
+            DrawPicture(PictureUp);
+        } else if (state == StateDown) {
             DrawPressed();
-            DrawPicture(1);
+            DrawPicture(PictureDown);
         }
     }
     update();
@@ -91,13 +91,13 @@ void StyledButton::DrawNormal(std::uint8_t look) {
         }
         break;
     case GradientFramed:
-        DrawGradientFramed(0, look);
+        DrawGradientFramed(StateUp, look);
         break;
     case InsetPanel:
-        DrawInsetPanel(0, look);
+        DrawInsetPanel(StateUp, look);
         break;
     case GradientPanel:
-        DrawGradientPanel(0, look);
+        DrawGradientPanel(StateUp, look);
         break;
     case FlatPanel:
         DrawRectangle(1, 1, w - 1, h - 1, ShiftColor(FaceColor, 12));
@@ -167,13 +167,13 @@ void StyledButton::DrawPressed() {
     switch (Props.ButtonType) {
     case BorderedBevel:
     case 15:
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawFrame(ShadowColor, HighlightColor, ShadowColor, HighlightColor, -1, false);
         DrawRectangle(0, 0, w, h, DarkShadowColor, true);
         DrawFocus();
         break;
     case ClassicBevel:
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         if (Props.ShowFocusRect && DefaultButton()) {
             DrawRectangle(0, 0, w, h, DarkShadowColor, true);
             DrawRectangle(1, 1, w - 2, h - 2, ShadowColor, true);
@@ -183,13 +183,13 @@ void StyledButton::DrawPressed() {
         }
         break;
     case GradientFramed:
-        DrawGradientFramed(2, 2);
+        DrawGradientFramed(StateDown, CaptionPressed);
         break;
     case InsetPanel:
-        DrawInsetPanel(2, 2);
+        DrawInsetPanel(StateDown, CaptionPressed);
         break;
     case GradientPanel:
-        DrawGradientPanel(2, 7);
+        DrawGradientPanel(StateDown, CaptionPressedGradient);
         break;
     case FlatPanel:
         DrawRectangle(1, 1, w - 2, h - 2, ShiftColor(ShadowColor, 16));
@@ -204,13 +204,13 @@ void StyledButton::DrawPressed() {
         }
         break;
     case LightBevel:
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawFrame(ShadowColor, ShiftColor(LightColor, 8), ShadowColor, ShiftColor(LightColor, 8), 0, false);
         DrawFocus();
         break;
     case FlatBevel:
     case HoverBevel:
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawFrame(ShadowColor, HighlightColor, 0, 0, 0, true);
         DrawFocus();
         break;
@@ -220,7 +220,7 @@ void StyledButton::DrawPressed() {
                           Props.ColorScheme == CustomColors ? ShiftColor(SelectionLight, -32)
                                                             : LightenColor(SelectionColor, 128));
         }
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawRectangle(0, 0, w, h, SelectionColor, true);
         DrawFocus();
         break;
@@ -228,17 +228,17 @@ void StyledButton::DrawPressed() {
         break;
     case ParentBackground:
         CopyBackground();
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawFocus();
         break;
     case HoverClassicBevel:
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         DrawFrame(DarkShadowColor, HighlightColor, ShadowColor, LightColor, 0, false);
         DrawFocus();
         break;
     case Elliptic:
         DrawEllipse(0, 0, w, h, DarkShadowColor, ShiftColor(FaceColor, -32));
-        DrawCaption(2);
+        DrawCaption(CaptionPressed);
         break;
     default:
         break;
@@ -250,48 +250,48 @@ void StyledButton::DrawDisabled() {
     const int h = ClientHeight;
     switch (Props.ButtonType) {
     case BorderedBevel:
-        DrawCaption(3);
+        DrawCaption(CaptionEngraved);
         DrawFrame(HighlightColor, ShadowColor, HighlightColor, ShadowColor, -1, false);
         DrawRectangle(0, 0, w, h, DarkShadowColor, true);
         break;
     case ClassicBevel:
-        DrawCaption(3);
+        DrawCaption(CaptionEngraved);
         DrawFrame(HighlightColor, DarkShadowColor, LightColor, ShadowColor, 0, false);
         break;
     case GradientFramed:
-        DrawGradientFramed(1, 5);
+        DrawGradientFramed(StateDisabled, CaptionGradient);
         break;
     case InsetPanel:
-        DrawInsetPanel(1, 3);
+        DrawInsetPanel(StateDisabled, CaptionEngraved);
         break;
     case GradientPanel:
-        DrawGradientPanel(1, 6);
+        DrawGradientPanel(StateDisabled, CaptionEmbossed);
         break;
     case FlatPanel:
-        DrawCaption(4);
+        DrawCaption(CaptionFlat);
         DrawRectangle(0, 0, w, h, ShadowColor, true);
         break;
     case LightBevel:
-        DrawCaption(4);
+        DrawCaption(CaptionFlat);
         DrawFrame(ShiftColor(LightColor, 8), ShadowColor, ShiftColor(LightColor, 8), ShadowColor, 0, false);
         break;
     case FlatBevel:
-        DrawCaption(3);
+        DrawCaption(CaptionEngraved);
         DrawFrame(HighlightColor, ShadowColor, 0, 0, 0, true);
         break;
     case HoverBevel:
     case HoverClassicBevel:
     case Elliptic:
-        DrawCaption(3);
+        DrawCaption(CaptionEngraved);
         break;
     case SelectionHover:
-        DrawCaption(4);
+        DrawCaption(CaptionFlat);
         break;
     case PlainFace:
         break;
     case ParentBackground:
         CopyBackground();
-        DrawCaption(3);
+        DrawCaption(CaptionEngraved);
         break;
     default:
         break;
@@ -316,7 +316,7 @@ void StyledButton::DrawPicture(std::uint8_t pictureState) {
     const int ph = PictureHeight;
     const std::int32_t type = Props.ButtonType;
     switch (pictureState) {
-    case 0:
+    case PictureUp:
         if (!IsOver) {
             DrawPictureEffect(0, normal);
             DrawTransparentPicture(x, y, pw, ph, normal, MaskRgb, -1, false, Props.UseGreyscale,
@@ -335,7 +335,7 @@ void StyledButton::DrawPicture(std::uint8_t pictureState) {
             DrawTransparentPicture(x, y, pw, ph, normal, MaskRgb, -1, false, false, false);
         }
         break;
-    case 1:
+    case PictureDown:
         if (!over.IsEmpty() && type != SelectionHover) {
             const int d = type == FlatPanel ? 0 : 1;
             DrawTransparentPicture(x + d, y + d, pw, ph, over, MaskRgb, -1, false, false, false);
@@ -347,7 +347,7 @@ void StyledButton::DrawPicture(std::uint8_t pictureState) {
             DrawTransparentPicture(x + 1, y + 1, pw, ph, normal, MaskRgb, -1, false, false, false);
         }
         break;
-    case 2:
+    case PictureDisabled:
         if (type == GradientFramed) {
             DrawTransparentPicture(x + 1, y + 1, pw, ph, normal, MaskRgb, -1, false, true, false);
         } else if (type == FlatPanel || type == LightBevel) {
