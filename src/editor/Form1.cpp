@@ -57,6 +57,18 @@ QString DroppedRomPath(const QMimeData* mime) {
     return file.absoluteFilePath();
 }
 
+// The species list is chosen from, never edited: a row change skips asking the item delegate
+// whether it starts an edit.
+class SpeciesListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    bool edit(const QModelIndex& /*index*/, EditTrigger /*trigger*/, QEvent* /*event*/) override {
+        return false;
+    }
+};
+
 } // namespace
 
 Form1::Form1(QWidget* parent)
@@ -91,8 +103,10 @@ ValueList* Form1::CreateList(const char* name, QWidget* parent, const QRect& geo
                              const QStringList& rows) {
     auto* list = new ValueList(parent);
     list->setObjectName(QLatin1String(name));
+    // The size is fixed; the size policy is left alone, as setting it builds the list's pop-up
+    // (nine widgets) long before it is opened, and each of them then follows every change of the
+    // list's enabled state.
     list->setGeometry(geometry);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // A plain string model: the lists hold text only, and building 1,400 rows of full items is the
     // larger part of the window's start-up.
     list->setModel(new QStringListModel(rows, list));
@@ -101,7 +115,7 @@ ValueList* Form1::CreateList(const char* name, QWidget* parent, const QRect& geo
 }
 
 void Form1::CreateControls() {
-    lstPokemon = new QListWidget(this);
+    lstPokemon = new SpeciesListWidget(this);
     lstPokemon->setObjectName(QStringLiteral("lstPokemon"));
     lstPokemon->setGeometry(TwipsRect(120, 180, 1695, 3375));
     // Every row is one line of the same font: laying out one row lays out all, instead of every
@@ -296,7 +310,7 @@ void Form1::OpenImage(const QString& path) {
         image.reset();
         undoSteps.clear();
         redoSteps.clear();
-        setWindowModified(false);
+        SetModifiedMark(false);
         UpdateTitle();
         SetEditorEnabled(false);
         return;
@@ -397,7 +411,8 @@ void Form1::optNum_Click(int index) {
     shownSpecies = lstPokemon->currentRow();
     shownSlot = CurrentSlot;
     // The editors now hold what was just read: nothing to save.
-    setWindowModified(false);
+    shownBytes = rom::EncodeSlot(SlotOnScreen());
+    SetModifiedMark(false);
 }
 
 void Form1::ApplyEnabledStates(const EvolutionMethods::MethodChange& change) {

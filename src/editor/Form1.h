@@ -4,6 +4,7 @@
 
 #include "EvolutionImage.h"
 #include "EvolutionMethods.h"
+#include "SaveChangesBox.h"
 
 #include <QWidget>
 #include <array>
@@ -42,8 +43,10 @@ public:
     // The open image and where its table lies; none while no image is open.
     const rom::EvolutionImage* Image() const { return image ? &*image : nullptr; }
 
-    // Whether Save would write bytes other than those the file holds now for the slot on screen.
-    // Decided by reading the slot from the file, so the display itself never counts as a change.
+    // Whether the slot on screen holds an edit that Save would write over other bytes in the file.
+    // The editors are first compared with what they showed when the slot was read (no edit: no
+    // need to ask, nor to read the file); only then is the slot read from the file, so that the
+    // display itself, and an edit taken back, never count as a change.
     bool IsSlotModified() const;
 
     // Saves that changed the file, undone and redone in the file (Ctrl+Z, Ctrl+Shift+Z), each only
@@ -87,6 +90,8 @@ private:
     std::int32_t ReadField(rom::SlotField field) const;
     void SetEditorEnabled(bool enabled);
     void UpdateTitle();
+    // The title's unsaved mark; Qt redoes the title on every call, so only a change is passed on.
+    void SetModifiedMark(bool modified);
     // Opening without asking about the slot on screen (the caller has asked).
     void OpenImage(const QString& path);
     void OpenImage(const std::filesystem::path& file);
@@ -97,6 +102,8 @@ private:
     // Writes the slot on screen into slot `slot` of `species`, warning when it cannot, and records
     // the step when it changed the file.
     bool SaveSlot(int species, int slot);
+    // Asks about the unsaved slot on screen; Discard when nothing on screen is unsaved.
+    SaveChangesBox::Answer AskAboutShownSlot();
     // Asks about an unsaved slot before it is left: true to go on (saved or discarded).
     bool ConfirmLeavingSlot();
     // After a cancelled move: the species list and the slot buttons point at the slot on screen.
@@ -141,6 +148,8 @@ private:
     // The slot whose values the editors show; -1 before the first display.
     int shownSpecies = -1;
     int shownSlot = 0;
+    // What Save would have written right after the slot was shown, or last saved.
+    rom::SlotBytes shownBytes{};
     // Above 0 while the window moves between slots itself, or sets lists itself.
     int quietNavigation = 0;
     int quietEdits = 0;

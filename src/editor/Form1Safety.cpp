@@ -56,14 +56,26 @@ bool Form1::IsSlotModified() const {
     if (!image || shownSpecies < 0) {
         return false;
     }
+    const rom::SlotBytes onScreen = rom::EncodeSlot(SlotOnScreen());
+    // Nothing edited since the slot was shown: nothing of the user's to lose. Should another
+    // program have changed the slot since, asking would only offer to overwrite its change.
+    if (onScreen == shownBytes) {
+        return false;
+    }
     const std::optional<rom::SlotBytes> stored = image->ReadSlotBytes(shownSpecies, shownSlot);
     // A slot that cannot be read cannot be saved either; there is nothing to compare.
-    return stored && *stored != rom::EncodeSlot(SlotOnScreen());
+    return stored && *stored != onScreen;
+}
+
+void Form1::SetModifiedMark(bool modified) {
+    if (isWindowModified() != modified) {
+        setWindowModified(modified);
+    }
 }
 
 void Form1::SlotEdited() {
     if (quietEdits == 0) {
-        setWindowModified(IsSlotModified());
+        SetModifiedMark(IsSlotModified());
     }
 }
 
@@ -91,18 +103,23 @@ bool Form1::SaveSlot(int species, int slot) {
     }
     // The file now holds exactly what the editors show.
     if (species == shownSpecies && slot == shownSlot) {
-        setWindowModified(false);
+        shownBytes = after;
+        SetModifiedMark(false);
     }
     return true;
 }
 
-bool Form1::ConfirmLeavingSlot() {
+SaveChangesBox::Answer Form1::AskAboutShownSlot() {
     if (quietNavigation > 0 || !IsSlotModified()) {
-        return true;
+        return SaveChangesBox::Answer::Discard;
     }
     const QString text =
         tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(shownSpecies));
-    switch (SaveChangesBox::Ask(this, WindowTitle(), text)) {
+    return SaveChangesBox::Ask(this, WindowTitle(), text);
+}
+
+bool Form1::ConfirmLeavingSlot() {
+    switch (AskAboutShownSlot()) {
     case SaveChangesBox::Answer::Save:
         return SaveSlot(shownSpecies, shownSlot);
     case SaveChangesBox::Answer::Discard:
@@ -145,15 +162,21 @@ void Form1::Redo() {
 }
 
 void Form1::ApplyStep(bool undo) {
-    // The slot on screen is replaced by the step's slot: its own edits are asked about first. A save
-    // made there becomes the newest step.
-    if (!image || !ConfirmLeavingSlot()) {
-        return;
-    }
     std::vector<SavedStep>& from = undo ? undoSteps : redoSteps;
     std::vector<SavedStep>& to = undo ? redoSteps : undoSteps;
-    if (from.empty()) {
+    if (!image || from.empty()) {
         return;
+    }
+    // The slot on screen is replaced by the step's slot: its own edit is asked about first. Saved,
+    // that edit is the newest change, which this key press must not take back at once.
+    switch (AskAboutShownSlot()) {
+    case SaveChangesBox::Answer::Save:
+        SaveSlot(shownSpecies, shownSlot);
+        return;
+    case SaveChangesBox::Answer::Cancel:
+        return;
+    case SaveChangesBox::Answer::Discard:
+        break;
     }
     const SavedStep step = from.back();
     const rom::SlotBytes& expected = undo ? step.After : step.Before;

@@ -204,6 +204,13 @@ private slots:
             QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
             QCOMPARE(qAlpha(image.pixel(size.width() / 3, size.height() / 2)), 255);
         }
+        // A size between the drawn ones comes from the next larger picture; the disabled look is
+        // made from the same picture.
+        QCOMPARE(icon.pixmap(QSize(20, 20)).size(), QSize(20, 20));
+        const QImage disabled = icon.pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+        QCOMPARE(disabled.size(), QSize(32, 32));
+        QVERIFY(disabled.convertToFormat(QImage::Format_ARGB32) !=
+                icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32));
     }
 };
 

@@ -180,6 +180,37 @@ private slots:
         QVERIFY(dialogs.questions.isEmpty() && dialogs.warnings.isEmpty());
     }
 
+    // Only the user's own edits are asked about: a slot another program changed while it was on
+    // screen is left without a question and keeps that change. An Undo with an edit on screen asks
+    // first; Save there keeps the edit as the newest step instead of undoing it at once.
+    void onlyTheUsersEditsAreAsked() {
+        const RomImageFile rom = Image("others.nds");
+        DialogStandIns dialogs;
+        dialogs.answer = Answer::Save;
+        EditorWindow w;
+        w.Open(dialogs, rom.Path());
+        rom.WriteSlot(1, 0, 4, 20, 2);
+        w.lstPokemon->setCurrentRow(133);
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(rom.Read(rom::SlotOffset(1, 0), 6), RomImageFile::SlotBytes(4, 20, 2));
+
+        w.optNum[3]->click();
+        w.cmbLevel->setCurrentIndex(30);
+        w.form.Undo(); // nothing saved yet: nothing to undo, nothing asked
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(w.cmbLevel->currentIndex(), 30);
+        w.Click(w.cmdSave);
+        w.cmbLevel->setCurrentIndex(31);
+        w.form.Undo();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(rom.Read(rom::SlotOffset(133, 3), 6), RomImageFile::SlotBytes(4, 31, 134));
+        QCOMPARE(w.cmbLevel->currentIndex(), 31);
+        w.form.Undo();
+        QCOMPARE(rom.Read(rom::SlotOffset(133, 3), 6), RomImageFile::SlotBytes(4, 30, 134));
+        QCOMPARE(w.cmbLevel->currentIndex(), 30);
+        QCOMPARE(dialogs.questions.size(), 1);
+    }
+
     void undoLeavesASlotChangedByAnotherProgram() {
         const RomImageFile rom = Image("stale.nds");
         DialogStandIns dialogs;
