@@ -8,8 +8,12 @@
 namespace rom {
 
 std::vector<std::uint8_t> ByteSource::ReadVector(std::uint64_t offset, std::size_t count) const {
+    // Checked before the buffer is made: a damaged size field must not cost its claimed memory.
+    if (!Holds(offset, count)) {
+        return {};
+    }
     std::vector<std::uint8_t> bytes(count);
-    if (!Holds(offset, count) || !Read(offset, count, bytes.data())) {
+    if (!Read(offset, count, bytes.data())) {
         return {};
     }
     return bytes;

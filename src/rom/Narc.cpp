@@ -65,11 +65,20 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
         return Failure{gmif.Reason()};
     }
 
-    const std::vector<std::uint8_t> table = image.ReadVector(archive.Offset + btaf->Offset, btaf->Size);
-    LittleEndianView entries(table);
-    const std::uint16_t count = entries.U16(8);
-    if (!entries.Ok() || 12 + 8 * std::uint64_t{count} > btaf->Size) {
+    // Only as much of the section as its member count needs is read (at most 512 KiB): the
+    // section's own size field may claim up to 4 GiB.
+    const std::uint64_t tableAt = archive.Offset + btaf->Offset;
+    const std::vector<std::uint8_t> tableHead = image.ReadVector(tableAt, 12);
+    LittleEndianView head(tableHead);
+    const std::uint16_t count = head.U16(8);
+    const std::uint64_t tableSize = 12 + 8 * std::uint64_t{count};
+    if (!head.Ok() || tableSize > btaf->Size) {
         return Failure{"the evolution archive is damaged: its member table does not fit its section"};
+    }
+    const std::vector<std::uint8_t> table = image.ReadVector(tableAt, static_cast<std::size_t>(tableSize));
+    LittleEndianView entries(table);
+    if (table.empty()) {
+        return Failure{"the evolution archive cannot be read"};
     }
 
     const std::uint64_t dataStart = archive.Offset + gmif->Offset + 8;

@@ -3,12 +3,14 @@
 #include "ByteSource.h"
 #include "CartridgeHeader.h"
 #include "GameImages.h"
+#include "NdsImageBuilder.h"
 #include "NitroFs.h"
 #include "TableLocation.h"
 #include "TestMain.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -30,6 +32,34 @@ void FixCrc(std::vector<std::uint8_t>& bytes) {
     bytes[0x15E] = static_cast<std::uint8_t>(crc & 0xFF);
     bytes[0x15F] = static_cast<std::uint8_t>(crc >> 8);
 }
+
+// An image laid out in chunks with zeros between them, of any claimed size, that remembers the
+// largest single read asked of it.
+class LayoutSource final : public rom::ByteSource {
+public:
+    explicit LayoutSource(const rom::ImageLayout& layout) : layout(layout) {}
+    std::uint64_t Size() const override { return layout.Size; }
+    bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const override {
+        if (!Holds(offset, count)) {
+            return false;
+        }
+        largestRead = std::max(largestRead, count);
+        std::memset(out, 0, count);
+        for (const rom::ImageChunk& chunk : layout.Chunks) {
+            const std::uint64_t from = std::max<std::uint64_t>(offset, chunk.Offset);
+            const std::uint64_t to =
+                std::min<std::uint64_t>(offset + count, chunk.Offset + chunk.Bytes.size());
+            if (from < to) {
+                std::memcpy(out + (from - offset), chunk.Bytes.data() + (from - chunk.Offset), to - from);
+            }
+        }
+        return true;
+    }
+    mutable std::size_t largestRead = 0;
+
+private:
+    const rom::ImageLayout& layout;
+};
 
 } // namespace
 
@@ -164,6 +194,52 @@ private slots:
         const auto location = Locate(bytes);
         QVERIFY(!location);
         QCOMPARE(QString::fromStdString(location.Reason()), reason);
+    }
+
+    // An archive whose member-table section claims nearly 4 GiB (with the sections after it where
+    // that size puts them) is read only as far as its member count needs, not whole.
+    void aHugeMemberSectionIsNotReadWhole() {
+        constexpr std::uint32_t claimed = 0xF0000000u;
+        constexpr std::uint64_t at = 0x100000;
+        std::vector<std::uint8_t> head(16 + 12 + 8 * rom::SpeciesCount, 0);
+        std::memcpy(head.data(), "NARC\xFE\xFF", 6);
+        head[0x0C] = 0x10;
+        std::memcpy(head.data() + 16, "BTAF", 4);
+        PutU32(head, 20, claimed);
+        PutU32(head, 24, rom::SpeciesCount);
+        for (std::uint32_t i = 0; i < rom::SpeciesCount; ++i) {
+            PutU32(head, 28 + 8 * i, 44 * i);
+            PutU32(head, 32 + 8 * i, 44 * i + 44);
+        }
+        std::vector<std::uint8_t> tail(24, 0);
+        std::memcpy(tail.data(), "BTNF", 4);
+        PutU32(tail, 4, 16);
+        std::memcpy(tail.data() + 16, "GMIF", 4);
+        PutU32(tail, 20, 8 + 44 * rom::SpeciesCount);
+
+        rom::NdsImageBuilder builder("POKEMON PL", "CPUE");
+        builder.AddFile("poketool/personal/evo.narc", head, at);
+        rom::ImageLayout layout = builder.Build();
+        const std::uint64_t archiveSize = 16 + std::uint64_t{claimed} + tail.size() + 44 * rom::SpeciesCount;
+        layout.Chunks.push_back({at + 16 + claimed, tail});
+        layout.Size = at + archiveSize;
+        // The archive's allocation entry (its only file) ends where the claimed sections end.
+        const auto header = rom::ReadCartridgeHeader(LayoutSource(layout));
+        QVERIFY(header);
+        for (rom::ImageChunk& chunk : layout.Chunks) {
+            if (chunk.Offset <= header->FatOffset &&
+                header->FatOffset + 8 <= chunk.Offset + chunk.Bytes.size()) {
+                PutU32(chunk.Bytes, header->FatOffset - chunk.Offset + 4,
+                       static_cast<std::uint32_t>(at + archiveSize));
+            }
+        }
+
+        const LayoutSource image(layout);
+        const auto location = rom::LocateEvolutionTable(image);
+        // Its records lie past 2 GiB, which is only found out once the member table was read.
+        QVERIFY(!location);
+        QVERIFY(location.Reason().find("beyond the first 2 GiB") != std::string::npos);
+        QVERIFY(image.largestRead < (1u << 20));
     }
 
     // Random and mutated headers, tables and archives: every one is located or refused with a
