@@ -9,6 +9,10 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,8 +86,16 @@ private slots:
         QTest::newRow("enlarged records")
             << "enlarged"
             << "its evolution records are not 44 bytes long: a format this editor does not know";
+        QTest::newRow("damaged file name table")
+            << "names"
+            << "the file name table is damaged: its directory count does not fit it";
+        QTest::newRow("no evolution archive") << "missing"
+                                              << "the file system holds no poketool/personal/evo.narc";
         QTest::newRow("a folder") << "folder"
                                   << "it is a folder, not a file";
+        QTest::newRow("a FIFO, as on the command line")
+            << "fifo"
+            << "it is not a regular file (a FIFO, a device or a socket)";
     }
     void aRefusedImageChangesNothing() {
         QFETCH(QString, kind);
@@ -97,15 +109,35 @@ private slots:
         if (kind == "enlarged") {
             refusedGame.MemberSize = 56;
         }
-        const QString refused = kind == "folder" ? dir.path() : Write("refused.nds", refusedGame);
-        const QByteArray before = kind == "folder" ? QByteArray() : Contents(refused);
+        if (kind == "missing") {
+            refusedGame.ArchivePath = "poketool/personal/wotbl.narc";
+        }
+        QString refused = kind == "folder" ? dir.path() : Write("refused.nds", refusedGame);
+        if (kind == "names") {
+            // The header is intact; the file name table it points to claims 65,535 folders.
+            QFile file(refused);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(0x40));
+            const QByteArray at = file.read(4);
+            const auto fnt = static_cast<qint64>(qFromLittleEndian<quint32>(at.constData()));
+            QVERIFY(file.seek(fnt + 6) && file.write("\xFF\xFF", 2) == 2);
+        }
+        if (kind == "fifo") {
+            refused = dir.filePath(QStringLiteral("pipe.nds"));
+            QCOMPARE(::mkfifo(QFile::encodeName(refused).constData(), 0600), 0);
+        }
+        const bool isFile = kind != "folder" && kind != "fifo";
+        const QByteArray before = isFile ? Contents(refused) : QByteArray();
 
         DialogStandIns dialogs;
         EditorWindow w;
         w.Open(dialogs, good);
         w.lstPokemon->setCurrentRow(25);
         const QString title = w.form.windowTitle();
-        w.form.OpenRomImage(refused);
+        if (kind == "fifo") {
+            w.form.OpenRomImage(std::filesystem::path(QFile::encodeName(refused).toStdString()));
+        } else {
+            w.form.OpenRomImage(refused);
+        }
 
         QCOMPARE(dialogs.warnings.size(), 1);
         QVERIFY2(dialogs.warnings[0].contains(refused) && dialogs.warnings[0].contains(reason),
@@ -114,9 +146,28 @@ private slots:
         QCOMPARE(w.form.windowTitle(), title);
         QCOMPARE(w.lstPokemon->currentRow(), 25);
         QVERIFY(w.cmdSave->isEnabled());
-        if (kind != "folder") {
+        if (isFile) {
             QVERIFY(Contents(refused) == before);
         }
+        QFile::remove(refused);
+    }
+
+    // A file name that is not valid UTF-8, given as the command line gives it, opens its file.
+    void aNameThatIsNotTextOpens() {
+        const QString good = Write("plain.nds", GameImage::Platinum(0x1000000));
+        const std::string odd = QFile::encodeName(dir.path()).toStdString() + "/odd-\xFF\xFE.nds";
+        QVERIFY(std::filesystem::copy_file(QFile::encodeName(good).toStdString(), odd));
+        DialogStandIns dialogs;
+        EditorWindow w;
+        w.form.OpenRomImage(std::filesystem::path(odd));
+        QVERIFY2(dialogs.warnings.isEmpty(), qPrintable(dialogs.warnings.join(u'\n')));
+        QCOMPARE(w.cmbLevel->currentIndex(), 16);
+        QCOMPARE(w.form.Image()->Path().native(), odd);
+        // Saved into that same file, whose name the window can only show approximately.
+        w.cmbLevel->setCurrentIndex(33);
+        w.Click(w.cmdSave);
+        QVERIFY(dialogs.warnings.isEmpty());
+        QCOMPARE(w.form.Image()->ReadSlot(1, 0).Parameter, std::uint16_t(33));
     }
 };
 
