@@ -32,24 +32,49 @@ std::filesystem::path ImageArgument(const QString& decoded, int argc, char** arg
 #endif
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("evolution-editor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Evolution Editor"));
-    QApplication::setApplicationVersion(QStringLiteral(EVO_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral(EVO_DESKTOP_FILE_NAME));
-    // The dialogs carry the application's icon too, not only the editor window.
-    QApplication::setWindowIcon(EditorResources::ApplicationIcon());
-
-    QCommandLineParser parser;
+// The options and the image argument the editor takes.
+void DescribeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Edits the evolution table of a Generation 4 DS ROM image."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("rom"), QStringLiteral("ROM image (.nds) to open"),
                                  QStringLiteral("[rom]"));
+}
+
+bool AsksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("evolution-editor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(EVO_VERSION));
+    // Help and version are answered without the window system, so that they also work where
+    // there is no display; the parser prints them and ends the program.
+    if (AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        DescribeCommandLine(parser);
+        parser.process(core);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Evolution Editor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(EVO_DESKTOP_FILE_NAME));
+    // The dialogs carry the application's icon too, not only the editor window.
+    QApplication::setWindowIcon(EditorResources::ApplicationIcon());
+
+    QCommandLineParser parser;
+    DescribeCommandLine(parser);
     parser.process(app);
 
     Form1 form;
