@@ -1,5 +1,5 @@
-// The device context's drawing: fills, frames, lines, ellipses, focus dots, text, blits and
-// 24-bit pixel rows, all clipped to the image.
+// The device context's drawing: fills, frames, lines, ellipses, focus dots, text and blits, all
+// clipped to the image.
 #include "GdiDC.h"
 
 #include "Regions.h"
@@ -547,49 +547,6 @@ void DeviceContext::BitBlt(int x, int y, int width, int height, const DeviceCont
             Plot(x + col, y + row, 0xFF000000u | ToQRgb(src.GetPixel(xSrc + col, ySrc + row)));
         }
     }
-}
-
-std::vector<std::uint8_t> GetDIBits(const QImage& bitmap) {
-    const int width = bitmap.width();
-    const int height = bitmap.height();
-    const int stride = DibRowBytes(width);
-    std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
-    const QImage rgb = bitmap.format() == QImage::Format_RGB32 || bitmap.format() == QImage::Format_ARGB32
-                           ? bitmap
-                           : bitmap.convertToFormat(QImage::Format_RGB32);
-    for (int row = 0; row < height; ++row) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(height - 1 - row));
-        std::uint8_t* to = bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        for (int col = 0; col < width; ++col, to += 3) {
-            to[0] = static_cast<std::uint8_t>(qBlue(from[col]));
-            to[1] = static_cast<std::uint8_t>(qGreen(from[col]));
-            to[2] = static_cast<std::uint8_t>(qRed(from[col]));
-        }
-    }
-    return bits;
-}
-
-int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
-                      const std::vector<std::uint8_t>& bits) {
-    if (width <= 0 || height <= 0) {
-        return 0;
-    }
-    const int stride = DibRowBytes(width);
-    if (bits.size() < static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)) {
-        return 0;
-    }
-    for (int row = 0; row < height; ++row) {
-        const int destY = y + height - 1 - row; // the first stored row is the bottom one
-        if (destY < 0 || destY >= dc.Height()) {
-            continue;
-        }
-        const std::uint8_t* from =
-            bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride);
-        for (int col = 0; col < width; ++col, from += 3) {
-            dc.SetPixelV(x + col, destY, Rgb(from[2], from[1], from[0]));
-        }
-    }
-    return height;
 }
 
 } // namespace gdi

@@ -1,6 +1,6 @@
 // A device context over a caller-owned QImage that draws with the desktop's GDI pixel rules:
 // exclusive right/bottom edges, lines without their end point, XOR focus dots, DrawText layout,
-// plain bit blits and 24-bit device-independent pixel rows.
+// and plain bit blits.
 #pragma once
 
 #include "Color.h"
@@ -174,21 +174,5 @@ private:
 // at the end is dropped. underline receives the index of the marked character in the result (the
 // last one when several are marked), -1 for none.
 QString StripPrefixes(const QString& text, int& underline);
-
-// Bytes in one row of a 24-bit device-independent bitmap: blue, green, red per pixel, padded to
-// a multiple of four.
-inline constexpr int DibRowBytes(int width) {
-    return (3 * width + 3) & ~3;
-}
-
-// The pixels of bitmap as 24-bit rows, bottom row first (a bitmap of positive height); its
-// device pixels, whatever its pixel ratio.
-std::vector<std::uint8_t> GetDIBits(const QImage& bitmap);
-
-// Writes width x height pixels from bottom-up 24-bit rows (DibRowBytes(width) per row, height
-// rows) to dc at (x, y); pixels outside the image are skipped. Returns the rows written, 0 when
-// bits is too short for the size.
-int SetDIBitsToDevice(DeviceContext& dc, int x, int y, int width, int height,
-                      const std::vector<std::uint8_t>& bits);
 
 } // namespace gdi

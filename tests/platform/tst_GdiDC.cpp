@@ -203,43 +203,6 @@ private slots:
         to.BitBlt(1, 1, 4, 2, to, 0, 1);
         EVO_COMPARE_PIXELS(dst, 0, 0, QStringList({"...bb", "rrbb.", "rrbb."}), legend);
     }
-
-    void dibRowsAreBottomUpBgrPadded() {
-        QImage image = White(33, 2);
-        DeviceContext dc(image);
-        dc.SetPixelV(0, 0, Rgb(1, 2, 3));  // top row
-        dc.SetPixelV(32, 1, Rgb(4, 5, 6)); // bottom row, last pixel
-        const std::vector<std::uint8_t> bits = GetDIBits(image);
-        QCOMPARE(DibRowBytes(33), 100);
-        QCOMPARE(int(bits.size()), 200);
-        // First stored row is the bottom one.
-        QCOMPARE(int(bits[96]), 6);
-        QCOMPARE(int(bits[97]), 5);
-        QCOMPARE(int(bits[98]), 4);
-        QCOMPARE(int(bits[99]), 0); // padding
-        QCOMPARE(int(bits[100]), 3);
-        QCOMPARE(int(bits[101]), 2);
-        QCOMPARE(int(bits[102]), 1);
-
-        // Writing them back elsewhere keeps every row in place (no shearing at 33 pixels).
-        QImage other = White(40, 4);
-        DeviceContext out(other);
-        QCOMPARE(SetDIBitsToDevice(out, 5, 1, 33, 2, bits), 2);
-        QCOMPARE(other.copy(5, 1, 33, 2), image);
-        QCOMPARE(other.pixel(4, 1), qRgb(255, 255, 255));
-        QCOMPARE(other.pixel(5, 0), qRgb(255, 255, 255));
-
-        // Partly outside: the inside part is written; too little data writes nothing.
-        QImage small = White(3, 3);
-        DeviceContext part(small);
-        QCOMPARE(SetDIBitsToDevice(part, -32, 1, 33, 2, bits), 2);
-        QCOMPARE(small.pixel(0, 2), qRgb(4, 5, 6));
-        QCOMPARE(small.pixel(1, 2), qRgb(255, 255, 255));
-        QCOMPARE(small.pixel(0, 1), qRgb(255, 255, 255));
-        const std::vector<std::uint8_t> shortBits(150, 0);
-        QCOMPARE(SetDIBitsToDevice(part, 0, 0, 33, 2, shortBits), 0);
-        QCOMPARE(small.pixel(0, 0), qRgb(255, 255, 255));
-    }
 };
 
 EVO_TEST_MAIN(GdiDCTest)

@@ -37,6 +37,9 @@ public:
         Elliptic = 13,
         GradientPanel = 14,
     };
+    // A type number past the fourteen styles that only the pressed look knows, drawn there as
+    // BorderedBevel; its normal and disabled looks draw nothing.
+    static constexpr std::int32_t PressedBorderedBevel = 15;
     enum Scheme : std::int32_t { SystemColors = 1, CustomColors = 2, FixedColors = 3, ContainerColors = 4 };
     enum PicturePlace : std::int32_t {
         PictureLeft = 0,
@@ -168,6 +171,7 @@ protected:
     void DrawPixel(int x, int y, gdi::COLORREF color);
     void DrawInnerCorners(gdi::COLORREF color);
     void DrawFocus();
+    void DrawCaptionOutline();
 
 public:
     // Colour arithmetic; ShiftColor and LightenColor read SoftBevel.

@@ -74,6 +74,15 @@ void StyledButton::DrawFocus() {
     hDC().DrawFocusRect(FocusRect);
 }
 
+void StyledButton::DrawCaptionOutline() {
+    // FlatPanel's focus look: a plain outline around the caption instead of the dotted one.
+    constexpr gdi::COLORREF OutlineColor = 0xCC9999;
+    if (HasFocus && Props.ShowFocusRect) {
+        DrawRectangle(CaptionRect.left - 2, CaptionRect.top - 1, CaptionWidth + 4, CaptionHeight + 2,
+                      OutlineColor, true);
+    }
+}
+
 gdi::COLORREF StyledButton::TranslateColor(std::uint32_t color) {
     gdi::COLORREF rgb = 0; // a colour that cannot be translated draws black
     gdi::TranslateOleColor(color, rgb);

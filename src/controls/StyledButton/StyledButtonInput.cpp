@@ -77,7 +77,7 @@ void StyledButton::UserControl_DblClick() {
     if (LastButton != platform::MouseButton::Left) {
         return;
     }
-    short button = 1;
+    short button = platform::MouseButton::Left;
     short shift = 0;
     float x = 0;
     float y = 0;

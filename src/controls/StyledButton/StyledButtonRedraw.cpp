@@ -106,10 +106,7 @@ void StyledButton::DrawNormal(std::uint8_t look) {
         DrawRectangle(0, 0, w - 1, h - 1, ShiftColor(ShadowColor, -26), true);
         DrawPixel(1, h - 2, ShiftColor(ShadowColor, 26));
         DrawPixel(w - 2, 1, ShiftColor(ShadowColor, 26));
-        if (HasFocus && Props.ShowFocusRect) {
-            DrawRectangle(CaptionRect.left - 2, CaptionRect.top - 1, CaptionWidth + 4, CaptionHeight + 2,
-                          0xCC9999, true);
-        }
+        DrawCaptionOutline();
         break;
     case LightBevel:
         DrawCaption(look);
@@ -166,7 +163,7 @@ void StyledButton::DrawPressed() {
     const int h = ClientHeight;
     switch (Props.ButtonType) {
     case BorderedBevel:
-    case 15:
+    case PressedBorderedBevel:
         DrawCaption(CaptionPressed);
         DrawFrame(ShadowColor, HighlightColor, ShadowColor, HighlightColor, -1, false);
         DrawRectangle(0, 0, w, h, DarkShadowColor, true);
@@ -198,10 +195,7 @@ void StyledButton::DrawPressed() {
         DrawLine(1, h - 1, w - 1, h - 1, HighlightColor);
         // Drawn once, in place, without the caption looks and effects.
         DrawCaptionText(CaptionRect, TextOverColor);
-        if (HasFocus && Props.ShowFocusRect) {
-            DrawRectangle(CaptionRect.left - 2, CaptionRect.top - 1, CaptionWidth + 4, CaptionHeight + 2,
-                          0xCC9999, true);
-        }
+        DrawCaptionOutline();
         break;
     case LightBevel:
         DrawCaption(CaptionPressed);
