@@ -239,8 +239,21 @@ bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& 
     return true;
 }
 
+// Whether `output` names the image itself, under its own path or another one (a hard or symbolic
+// link): the export would replace the ROM with its table in text.
+bool IsSameFile(const std::string& image, const std::string& output) {
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(image), std::filesystem::path(output), error) &&
+           !error;
+}
+
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
+    if (call.Output && IsSameFile(path, *call.Output)) {
+        err << Program << ": " << *call.Output
+            << ": the output file is the image itself; nothing was written\n";
+        return BadInput;
+    }
     const std::optional<OpenTable> open = ReadImageTable(path, err);
     if (!open) {
         return BadInput;

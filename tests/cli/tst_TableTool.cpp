@@ -8,9 +8,11 @@
 #include "TableTool.h"
 #include "TestMain.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -257,6 +259,34 @@ private slots:
         QCOMPARE(outcome.Err,
                  QStringLiteral("evolution-table: %1: %2\n").arg(image, QString::fromStdString(reason)));
         QVERIFY(!QFile::exists(Path("kart.csv")));
+    }
+
+    // Export into the image itself, under whatever name, would replace the ROM with its table.
+    void exportIntoTheImageIsRefused_data() {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("same path") << QStringLiteral("%1/./own.nds");
+        QTest::newRow("hard link") << QStringLiteral("%1/hard.nds");
+        QTest::newRow("symbolic link") << QStringLiteral("%1/soft.nds");
+    }
+    void exportIntoTheImageIsRefused() {
+        QFETCH(QString, output);
+        output = output.arg(dir.path());
+        const QString image = Path("own.nds");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        QFile::remove(Path("hard.nds"));
+        QFile::remove(Path("soft.nds"));
+        std::error_code error;
+        std::filesystem::create_hard_link(image.toStdString(), Path("hard.nds").toStdString(), error);
+        QVERIFY(!error);
+        QVERIFY(QFile::link(image, Path("soft.nds")));
+        const QByteArray before = Contents(image);
+        const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
+        QCOMPARE(outcome.Status, 1);
+        QCOMPARE(outcome.Err, QStringLiteral("evolution-table: %1: the output file is the image itself; "
+                                             "nothing was written\n")
+                                  .arg(output));
+        QVERIFY(Contents(image) == before);
+        QVERIFY(QFileInfo(Path("soft.nds")).isSymLink());
     }
 
     void infoAndShow() {
