@@ -412,9 +412,7 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-} // namespace
-
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = Parse(args);
     if (!parsed.Error.empty()) {
         err << Program << ": " << parsed.Error << "\n"
@@ -440,6 +438,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Import(call, out, err);
     }
     return Show(call, out, err);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = Dispatch(args, out, err);
+    // A full disk or a closed pipe shows only here, once the buffered output is flushed.
+    if (!out.flush()) {
+        err << Program << ": the output cannot be written\n";
+        return BadInput;
+    }
+    return status;
 }
 
 } // namespace TableTool

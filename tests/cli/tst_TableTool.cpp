@@ -341,6 +341,28 @@ private slots:
         QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
         QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
     }
+
+    // Output to a full disk is a failure and says so, even though the command itself went well.
+    void anOutputThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("info") << QStringLiteral("info");
+        QTest::newRow("export") << QStringLiteral("export");
+    }
+    void anOutputThatCannotBeWritten() {
+        QFETCH(QString, command);
+        if (!QFile::exists(QStringLiteral("/dev/full"))) {
+            QSKIP("no /dev/full here");
+        }
+        const QString image = Path("full.nds");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(EVO_TABLE_TOOL), {command, image});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("evolution-table: the output cannot be written\n"));
+    }
 };
 
 EVO_TEST_MAIN(TestTableTool)
