@@ -1,12 +1,14 @@
 // The commands of evolution-table and the reading of its command line.
 #include "TableTool.h"
 
+#include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 #include "TableFile.h"
 
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -363,20 +365,20 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// A species number (0-493) or name, the name compared without regard to case.
-std::optional<int> FindSpecies(const std::string& text) {
-    const QString given = QString::fromStdString(text).trimmed();
-    bool isNumber = false;
-    const int number = given.toInt(&isNumber);
-    if (isNumber) {
-        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
-    }
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        if (EvolutionSummary::SpeciesName(species).compare(given, Qt::CaseInsensitive) == 0) {
-            return species;
+// A name as users may type it differently: only its letters and digits, case folded, with the
+// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
+QString NameKey(const QString& name) {
+    QString key;
+    for (const QChar c : name) {
+        if (c == u'\u2640') {
+            key += u'f';
+        } else if (c == u'\u2642') {
+            key += u'm';
+        } else if (c.isLetterOrNumber()) {
+            key += c.toCaseFolded();
         }
     }
-    return std::nullopt;
+    return key;
 }
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -441,6 +443,39 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 }
 
 } // namespace
+
+std::optional<int> FindSpecies(const std::string& text) {
+    const QString given = QString::fromStdString(text).trimmed();
+    bool isNumber = false;
+    const int number = given.toInt(&isNumber);
+    if (isNumber) {
+        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
+    }
+    const QStringList& gameNames = EditorLists::GameSpeciesNames();
+    const auto names = [&gameNames](int species) {
+        return std::array{EvolutionSummary::SpeciesName(species), gameNames.value(species)};
+    };
+    // A name spelled exactly is taken first, so that a looser match can never make it ambiguous.
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        for (const QString& name : names(species)) {
+            if (name.compare(given, Qt::CaseInsensitive) == 0) {
+                return species;
+            }
+        }
+    }
+    const QString key = NameKey(given);
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        for (const QString& name : names(species)) {
+            if (NameKey(name) == key) {
+                return species;
+            }
+        }
+    }
+    return std::nullopt;
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const int status = Dispatch(args, out, err);

@@ -2,6 +2,7 @@
 // image whose archive lies elsewhere. The commands run in-process; a few runs of the real program
 // check its exit statuses and streams.
 #include "DemoRom.h"
+#include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "GameImages.h"
 #include "TableFile.h"
@@ -10,10 +11,12 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -304,6 +307,38 @@ private slots:
                  QStringLiteral("Ivysaur (2)\nevolves into:\n  slot 1: Level Evo., level 32 -> Venusaur\n"
                                 "evolves from:\n  Bulbasaur (1) slot 1: Level Evo., level 16 -> Ivysaur\n"));
         QCOMPARE(Run({QStringLiteral("show"), image, QStringLiteral("494")}).Status, 1);
+    }
+
+    // Users type the games' spellings, or none in particular; the list's own still work.
+    void speciesByName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("species"); // -1: none
+        const std::pair<const char*, int> rows[] = {
+            {"Mr. Mime", 122}, {"mr.mime", 122},  {"MRMIME", 122},   {"Nidoran♀", 29},   {"nidoran f", 29},
+            {"Nidoran-F", 29}, {"nidoran♂", 32},  {"Porygon2", 233}, {"porygon 2", 233}, {"Porygon-Z", 474},
+            {"Shelgon", 372},  {"Shellgon", 372}, {"Shellos", 422},  {"farfetchd", 83},  {"ho oh", 250},
+            {"Mime Jr.", 439}, {"??????????", 0}, {"?", -1},         {" 25 ", 25},       {"494", -1},
+        };
+        for (const auto& [text, species] : rows) {
+            QTest::newRow(text) << QString::fromUtf8(text) << species;
+        }
+    }
+    void speciesByName() {
+        QFETCH(QString, text);
+        QFETCH(int, species);
+        QCOMPARE(TableTool::FindSpecies(text.toStdString()).value_or(-1), species);
+    }
+    // No looser match takes a name from its species, in either spelling.
+    void everyNameFindsItsSpecies() {
+        for (int species = 1; species < rom::SpeciesCount; ++species) {
+            for (const QString& name :
+                 {EditorLists::SpeciesList().at(species), EditorLists::GameSpeciesNames().at(species)}) {
+                QCOMPARE(TableTool::FindSpecies(name.toStdString()), species);
+                QString loose = name.toUpper();
+                loose.remove(QRegularExpression(QStringLiteral("[^A-Z0-9♀♂]")));
+                QCOMPARE(TableTool::FindSpecies(loose.toStdString()), species);
+            }
+        }
     }
 
     // The program itself: exit statuses, and which stream gets what.
