@@ -199,6 +199,8 @@ private slots:
         const QByteArray good = "1,,1,4,,16,,2,\r\n";
         QTest::newRow("column count") << header + good + "1,,2,4,,16,,2\r\n"
                                       << QStringLiteral("FILE:3: 8 fields where 9 are expected\n");
+        QTest::newRow("one field") << header + "1\r\n"
+                                   << QStringLiteral("FILE:2: 1 field where 9 are expected\n");
         QTest::newRow("value of 70000")
             << header + "1,,1,4,,70000,,2,\r\n"
             << QStringLiteral("FILE:2: parameter 70000 is out of range (0-65535)\n");
@@ -228,6 +230,11 @@ private slots:
                           " \"parameter\": \"16\", \"target\": 2}]")
             << QStringLiteral(
                    "FILE:3: slot 8 is out of range (1-7)\nFILE:3: parameter \"16\" is not a number\n");
+        QTest::newRow("JSON true and null")
+            << QByteArray(
+                   "[{\"species\": 1, \"slot\": true, \"method\": 4, \"parameter\": null, \"target\": 2}]")
+            << QStringLiteral(
+                   "FILE:1: slot is not a number (true)\nFILE:1: parameter is not a number (null)\n");
     }
     void badFilesAreReportedAndWriteNothing() {
         QFETCH(QByteArray, text);
