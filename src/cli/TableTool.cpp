@@ -273,15 +273,17 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
 struct Change {
     TableFile::Row Row;
     rom::EvolutionSlot Before;
+    rom::SlotBytes Read; // the slot's bytes when the file was compared with the image
 };
 
-// Puts back the slots already written when a later one fails, newest first; the number that
-// could not be put back.
+// Puts back the slots already written when a later one fails, newest first, each only while it
+// still holds what the import wrote; the number that could not be put back.
 int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes, std::size_t written) {
     int left = 0;
     while (written > 0) {
         const Change& change = changes[--written];
-        if (!image.WriteSlot(change.Row.Species, change.Row.Slot, change.Before).Ok()) {
+        const rom::SlotBytes imported = rom::EncodeSlot(change.Row.Value);
+        if (!image.ReplaceSlot(change.Row.Species, change.Row.Slot, imported, change.Before).Ok()) {
             ++left;
         }
     }
@@ -327,7 +329,7 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
             return BadInput;
         }
         if (*current != rom::EncodeSlot(row.Value)) {
-            changes.push_back({row, rom::DecodeSlot(*current)});
+            changes.push_back({row, rom::DecodeSlot(*current), *current});
         }
     }
 
@@ -341,9 +343,10 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         out << changes.size() << noun << " would change (dry run: nothing written)\n";
         return Success;
     }
+    // A slot another program changed since it was read is left as that program wrote it.
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TableFile::Row& row = changes[i].Row;
-        const rom::Status saved = image->WriteSlot(row.Species, row.Slot, row.Value);
+        const rom::Status saved = image->ReplaceSlot(row.Species, row.Slot, changes[i].Read, row.Value);
         if (saved.Ok()) {
             continue;
         }
