@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QJsonValue>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -261,9 +262,11 @@ void ReadCsv(const QString& text, Contents& contents) {
     for (std::size_t r = 1; r < records.size(); ++r) {
         const Record& record = records[r];
         if (record.Fields.size() != ColumnCount) {
-            contents.Problems.push_back({record.Line, QStringLiteral("%1 fields where %2 are expected")
-                                                          .arg(record.Fields.size())
-                                                          .arg(ColumnCount)});
+            const QString found = record.Fields.size() == 1
+                                      ? QStringLiteral("1 field")
+                                      : QStringLiteral("%1 fields").arg(record.Fields.size());
+            contents.Problems.push_back(
+                {record.Line, QStringLiteral("%1 where %2 are expected").arg(found).arg(ColumnCount)});
             continue;
         }
         Row row;
@@ -322,6 +325,20 @@ std::vector<qsizetype> ElementOffsets(const QByteArray& text) {
     return offsets;
 }
 
+// A JSON value that is neither a number nor a string, as a problem names it.
+QString JsonKind(const QJsonValue& value) {
+    if (value.isBool()) {
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    }
+    if (value.isArray()) {
+        return QStringLiteral("an array");
+    }
+    if (value.isObject()) {
+        return QStringLiteral("an object");
+    }
+    return QStringLiteral("null");
+}
+
 void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
@@ -352,29 +369,32 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
             }
         }
         Row row;
-        if (ReadNumbers(row, line, contents.Problems,
-                        [&object](const NumberColumn& column, QString& value) -> std::optional<qint64> {
-                            const QString name = QLatin1String(column.Name);
-                            const QJsonValue v = object.value(name);
-                            if (v.isUndefined()) {
-                                value = QStringLiteral("no \"%1\"").arg(name);
-                                return std::nullopt;
-                            }
-                            if (!v.isDouble()) {
-                                value = QStringLiteral("%1 %2 is not a number")
-                                            .arg(name, v.isString() ? JsonString(v.toString())
-                                                                    : QStringLiteral("(not a number)"));
-                                return std::nullopt;
-                            }
-                            const double d = v.toDouble();
-                            value = QString::number(d, 'g', 17);
-                            if (d != std::floor(d)) {
-                                value = QStringLiteral("%1 %2 is not a whole number").arg(name, value);
-                                return std::nullopt;
-                            }
-                            // Any value beyond 16 bits is out of range; clamp before converting.
-                            return static_cast<qint64>(std::clamp(d, -1e9, 1e9));
-                        })) {
+        if (ReadNumbers(
+                row, line, contents.Problems,
+                [&object](const NumberColumn& column, QString& value) -> std::optional<qint64> {
+                    const QString name = QLatin1String(column.Name);
+                    const QJsonValue v = object.value(name);
+                    if (v.isUndefined()) {
+                        value = QStringLiteral("no \"%1\"").arg(name);
+                        return std::nullopt;
+                    }
+                    if (v.isString()) {
+                        value = QStringLiteral("%1 %2 is not a number").arg(name, JsonString(v.toString()));
+                        return std::nullopt;
+                    }
+                    if (!v.isDouble()) {
+                        value = QStringLiteral("%1 is not a number (%2)").arg(name, JsonKind(v));
+                        return std::nullopt;
+                    }
+                    const double d = v.toDouble();
+                    value = QString::number(d, 'g', 17);
+                    if (d != std::floor(d)) {
+                        value = QStringLiteral("%1 %2 is not a whole number").arg(name, value);
+                        return std::nullopt;
+                    }
+                    // Any value beyond 16 bits is out of range; clamp before converting.
+                    return static_cast<qint64>(std::clamp(d, -1e9, 1e9));
+                })) {
             contents.Rows.push_back(row);
         }
     }

@@ -1,12 +1,14 @@
 // The commands of evolution-table and the reading of its command line.
 #include "TableTool.h"
 
+#include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 #include "TableFile.h"
 
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -239,8 +241,21 @@ bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& 
     return true;
 }
 
+// Whether `output` names the image itself, under its own path or another one (a hard or symbolic
+// link): the export would replace the ROM with its table in text.
+bool IsSameFile(const std::string& image, const std::string& output) {
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(image), std::filesystem::path(output), error) &&
+           !error;
+}
+
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
+    if (call.Output && IsSameFile(path, *call.Output)) {
+        err << Program << ": " << *call.Output
+            << ": the output file is the image itself; nothing was written\n";
+        return BadInput;
+    }
     const std::optional<OpenTable> open = ReadImageTable(path, err);
     if (!open) {
         return BadInput;
@@ -258,15 +273,17 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
 struct Change {
     TableFile::Row Row;
     rom::EvolutionSlot Before;
+    rom::SlotBytes Read; // the slot's bytes when the file was compared with the image
 };
 
-// Puts back the slots already written when a later one fails, newest first; the number that
-// could not be put back.
+// Puts back the slots already written when a later one fails, newest first, each only while it
+// still holds what the import wrote; the number that could not be put back.
 int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes, std::size_t written) {
     int left = 0;
     while (written > 0) {
         const Change& change = changes[--written];
-        if (!image.WriteSlot(change.Row.Species, change.Row.Slot, change.Before).Ok()) {
+        const rom::SlotBytes imported = rom::EncodeSlot(change.Row.Value);
+        if (!image.ReplaceSlot(change.Row.Species, change.Row.Slot, imported, change.Before).Ok()) {
             ++left;
         }
     }
@@ -312,7 +329,7 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
             return BadInput;
         }
         if (*current != rom::EncodeSlot(row.Value)) {
-            changes.push_back({row, rom::DecodeSlot(*current)});
+            changes.push_back({row, rom::DecodeSlot(*current), *current});
         }
     }
 
@@ -326,9 +343,10 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         out << changes.size() << noun << " would change (dry run: nothing written)\n";
         return Success;
     }
+    // A slot another program changed since it was read is left as that program wrote it.
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TableFile::Row& row = changes[i].Row;
-        const rom::Status saved = image->WriteSlot(row.Species, row.Slot, row.Value);
+        const rom::Status saved = image->ReplaceSlot(row.Species, row.Slot, changes[i].Read, row.Value);
         if (saved.Ok()) {
             continue;
         }
@@ -350,20 +368,20 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// A species number (0-493) or name, the name compared without regard to case.
-std::optional<int> FindSpecies(const std::string& text) {
-    const QString given = QString::fromStdString(text).trimmed();
-    bool isNumber = false;
-    const int number = given.toInt(&isNumber);
-    if (isNumber) {
-        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
-    }
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        if (EvolutionSummary::SpeciesName(species).compare(given, Qt::CaseInsensitive) == 0) {
-            return species;
+// A name as users may type it differently: only its letters and digits, case folded, with the
+// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
+QString NameKey(const QString& name) {
+    QString key;
+    for (const QChar c : name) {
+        if (c == u'\u2640') {
+            key += u'f';
+        } else if (c == u'\u2642') {
+            key += u'm';
+        } else if (c.isLetterOrNumber()) {
+            key += c.toCaseFolded();
         }
     }
-    return std::nullopt;
+    return key;
 }
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -399,9 +417,7 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-} // namespace
-
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = Parse(args);
     if (!parsed.Error.empty()) {
         err << Program << ": " << parsed.Error << "\n"
@@ -427,6 +443,51 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Import(call, out, err);
     }
     return Show(call, out, err);
+}
+
+} // namespace
+
+std::optional<int> FindSpecies(const std::string& text) {
+    const QString given = QString::fromStdString(text).trimmed();
+    bool isNumber = false;
+    const int number = given.toInt(&isNumber);
+    if (isNumber) {
+        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
+    }
+    const QStringList& gameNames = EditorLists::GameSpeciesNames();
+    const auto names = [&gameNames](int species) {
+        return std::array{EvolutionSummary::SpeciesName(species), gameNames.value(species)};
+    };
+    // A name spelled exactly is taken first, so that a looser match can never make it ambiguous.
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        for (const QString& name : names(species)) {
+            if (name.compare(given, Qt::CaseInsensitive) == 0) {
+                return species;
+            }
+        }
+    }
+    const QString key = NameKey(given);
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    for (int species = 0; species < rom::SpeciesCount; ++species) {
+        for (const QString& name : names(species)) {
+            if (NameKey(name) == key) {
+                return species;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = Dispatch(args, out, err);
+    // A full disk or a closed pipe shows only here, once the buffered output is flushed.
+    if (!out.flush()) {
+        err << Program << ": the output cannot be written\n";
+        return BadInput;
+    }
+    return status;
 }
 
 } // namespace TableTool

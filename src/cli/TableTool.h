@@ -2,6 +2,7 @@
 // they can be run and checked in-process.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,5 +17,9 @@ inline constexpr int BadUsage = 2;
 // Runs the tool on `args` (the arguments after the program name, as bytes: a path need not be
 // valid UTF-8). Results go to `out`, messages to `err`; returns the exit status.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with
+// case, blanks and punctuation left aside and ♀ and ♂ also written f and m ("nidoran f").
+std::optional<int> FindSpecies(const std::string& text);
 
 } // namespace TableTool

@@ -5,10 +5,17 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The export writes its own CRLF line ends; in text mode each would become CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     // The arguments stay bytes, so that a file name that is not valid UTF-8 still names its file.
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = TableTool::Run(args, std::cout, std::cerr);
-    std::cout.flush();
-    return std::cout ? status : TableTool::BadInput;
+    return TableTool::Run(args, std::cout, std::cerr);
 }

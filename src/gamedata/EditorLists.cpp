@@ -51,7 +51,7 @@ bool HasTrailingBlank(int row) {
 }
 
 QStringList MakeSpeciesList() {
-    QStringList names = ReadNames(QStringLiteral(":/gamedata/lists/species.txt"));
+    QStringList names = GameSpeciesNames();
     Respell(
         names,
         {{29, u"Nidoran-F"}, {32, u"Nidoran-M"}, {122, u"Mr.Mime"}, {233, u"Porygon 2"}, {372, u"Shellgon"}});
@@ -104,6 +104,11 @@ QStringList MakeLevelList() {
 
 const QStringList& SpeciesList() {
     static const QStringList list = MakeSpeciesList();
+    return list;
+}
+
+const QStringList& GameSpeciesNames() {
+    static const QStringList list = ReadNames(QStringLiteral(":/gamedata/lists/species.txt"));
     return list;
 }
 

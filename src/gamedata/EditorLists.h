@@ -21,6 +21,10 @@ static_assert(SpeciesRows == rom::SpeciesCount);
 // in the editor's own spellings, some with a trailing blank.
 const QStringList& SpeciesList();
 
+// The game's own species names, in species order, where the list above has the editor's spellings
+// ("Nidoran♀" for "Nidoran-F", "Mr. Mime", "Porygon2", "Shelgon"): what users type.
+const QStringList& GameSpeciesNames();
+
 // The species list of the method-21 parameter (cmbPokemon): the same species in the same order,
 // without trailing blanks, so that its row is the species number the game reads there.
 const QStringList& ParameterSpeciesList();

@@ -2,16 +2,21 @@
 // image whose archive lies elsewhere. The commands run in-process; a few runs of the real program
 // check its exit statuses and streams.
 #include "DemoRom.h"
+#include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "GameImages.h"
 #include "TableFile.h"
 #include "TableTool.h"
 #include "TestMain.h"
 
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -194,6 +199,8 @@ private slots:
         const QByteArray good = "1,,1,4,,16,,2,\r\n";
         QTest::newRow("column count") << header + good + "1,,2,4,,16,,2\r\n"
                                       << QStringLiteral("FILE:3: 8 fields where 9 are expected\n");
+        QTest::newRow("one field") << header + "1\r\n"
+                                   << QStringLiteral("FILE:2: 1 field where 9 are expected\n");
         QTest::newRow("value of 70000")
             << header + "1,,1,4,,70000,,2,\r\n"
             << QStringLiteral("FILE:2: parameter 70000 is out of range (0-65535)\n");
@@ -223,6 +230,11 @@ private slots:
                           " \"parameter\": \"16\", \"target\": 2}]")
             << QStringLiteral(
                    "FILE:3: slot 8 is out of range (1-7)\nFILE:3: parameter \"16\" is not a number\n");
+        QTest::newRow("JSON true and null")
+            << QByteArray(
+                   "[{\"species\": 1, \"slot\": true, \"method\": 4, \"parameter\": null, \"target\": 2}]")
+            << QStringLiteral(
+                   "FILE:1: slot is not a number (true)\nFILE:1: parameter is not a number (null)\n");
     }
     void badFilesAreReportedAndWriteNothing() {
         QFETCH(QByteArray, text);
@@ -259,6 +271,34 @@ private slots:
         QVERIFY(!QFile::exists(Path("kart.csv")));
     }
 
+    // Export into the image itself, under whatever name, would replace the ROM with its table.
+    void exportIntoTheImageIsRefused_data() {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("same path") << QStringLiteral("%1/./own.nds");
+        QTest::newRow("hard link") << QStringLiteral("%1/hard.nds");
+        QTest::newRow("symbolic link") << QStringLiteral("%1/soft.nds");
+    }
+    void exportIntoTheImageIsRefused() {
+        QFETCH(QString, output);
+        output = output.arg(dir.path());
+        const QString image = Path("own.nds");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        QFile::remove(Path("hard.nds"));
+        QFile::remove(Path("soft.nds"));
+        std::error_code error;
+        std::filesystem::create_hard_link(image.toStdString(), Path("hard.nds").toStdString(), error);
+        QVERIFY(!error);
+        QVERIFY(QFile::link(image, Path("soft.nds")));
+        const QByteArray before = Contents(image);
+        const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
+        QCOMPARE(outcome.Status, 1);
+        QCOMPARE(outcome.Err, QStringLiteral("evolution-table: %1: the output file is the image itself; "
+                                             "nothing was written\n")
+                                  .arg(output));
+        QVERIFY(Contents(image) == before);
+        QVERIFY(QFileInfo(Path("soft.nds")).isSymLink());
+    }
+
     void infoAndShow() {
         const QString image = Path("info.nds");
         QVERIFY(WriteImage(QStringLiteral("platinum"), image) > 0);
@@ -274,6 +314,38 @@ private slots:
                  QStringLiteral("Ivysaur (2)\nevolves into:\n  slot 1: Level Evo., level 32 -> Venusaur\n"
                                 "evolves from:\n  Bulbasaur (1) slot 1: Level Evo., level 16 -> Ivysaur\n"));
         QCOMPARE(Run({QStringLiteral("show"), image, QStringLiteral("494")}).Status, 1);
+    }
+
+    // Users type the games' spellings, or none in particular; the list's own still work.
+    void speciesByName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("species"); // -1: none
+        const std::pair<const char*, int> rows[] = {
+            {"Mr. Mime", 122}, {"mr.mime", 122},  {"MRMIME", 122},   {"Nidoran♀", 29},   {"nidoran f", 29},
+            {"Nidoran-F", 29}, {"nidoran♂", 32},  {"Porygon2", 233}, {"porygon 2", 233}, {"Porygon-Z", 474},
+            {"Shelgon", 372},  {"Shellgon", 372}, {"Shellos", 422},  {"farfetchd", 83},  {"ho oh", 250},
+            {"Mime Jr.", 439}, {"??????????", 0}, {"?", -1},         {" 25 ", 25},       {"494", -1},
+        };
+        for (const auto& [text, species] : rows) {
+            QTest::newRow(text) << QString::fromUtf8(text) << species;
+        }
+    }
+    void speciesByName() {
+        QFETCH(QString, text);
+        QFETCH(int, species);
+        QCOMPARE(TableTool::FindSpecies(text.toStdString()).value_or(-1), species);
+    }
+    // No looser match takes a name from its species, in either spelling.
+    void everyNameFindsItsSpecies() {
+        for (int species = 1; species < rom::SpeciesCount; ++species) {
+            for (const QString& name :
+                 {EditorLists::SpeciesList().at(species), EditorLists::GameSpeciesNames().at(species)}) {
+                QCOMPARE(TableTool::FindSpecies(name.toStdString()), species);
+                QString loose = name.toUpper();
+                loose.remove(QRegularExpression(QStringLiteral("[^A-Z0-9♀♂]")));
+                QCOMPARE(TableTool::FindSpecies(loose.toStdString()), species);
+            }
+        }
     }
 
     // The program itself: exit statuses, and which stream gets what.
@@ -310,6 +382,28 @@ private slots:
         const QString stdErr = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
         QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+    }
+
+    // Output to a full disk is a failure and says so, even though the command itself went well.
+    void anOutputThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("info") << QStringLiteral("info");
+        QTest::newRow("export") << QStringLiteral("export");
+    }
+    void anOutputThatCannotBeWritten() {
+        QFETCH(QString, command);
+        if (!QFile::exists(QStringLiteral("/dev/full"))) {
+            QSKIP("no /dev/full here");
+        }
+        const QString image = Path("full.nds");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(EVO_TABLE_TOOL), {command, image});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("evolution-table: the output cannot be written\n"));
     }
 };
 
