@@ -6,6 +6,8 @@
 #include "EvolutionSummary.h"
 #include "TableFile.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -219,22 +221,11 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// Writes `bytes` to `path` whole or not at all: into a file beside it, then renamed over it.
+// Writes `bytes` to `path` whole or not at all: into a new file of its own beside it (never one
+// that exists already), then renamed over it.
 bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& err) {
-    const std::filesystem::path target(path);
-    std::filesystem::path partial = target;
-    partial += ".partial";
-    bool written = false;
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        written = file && file.write(bytes.constData(), bytes.size()) && file.flush();
-    }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(partial, target, error);
-    }
-    if (!written || error) {
-        std::filesystem::remove(partial, error);
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         err << Program << ": " << path << ": cannot be written\n";
         return false;
     }

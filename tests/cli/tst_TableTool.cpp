@@ -297,6 +297,13 @@ private slots:
                                   .arg(output));
         QVERIFY(Contents(image) == before);
         QVERIFY(QFileInfo(Path("soft.nds")).isSymLink());
+
+        // The export goes through a file of its own: one that happens to bear a likely temporary
+        // name beside the output is left alone.
+        QVERIFY(QFile::copy(image, Path("table.csv.partial")));
+        QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("table.csv")}).Status, 0);
+        QVERIFY(Contents(Path("table.csv.partial")) == before);
+        QFile::remove(Path("table.csv.partial"));
     }
 
     void infoAndShow() {
