@@ -220,7 +220,8 @@ private slots:
         rom::NdsImageBuilder builder("POKEMON PL", "CPUE");
         builder.AddFile("poketool/personal/evo.narc", head, at);
         rom::ImageLayout layout = builder.Build();
-        const std::uint64_t archiveSize = 16 + std::uint64_t{claimed} + tail.size() + 44 * rom::SpeciesCount;
+        const std::uint64_t archiveSize =
+            16 + std::uint64_t{claimed} + tail.size() + 44 * std::uint64_t{rom::SpeciesCount};
         layout.Chunks.push_back({at + 16 + claimed, tail});
         layout.Size = at + archiveSize;
         // The archive's allocation entry (its only file) ends where the claimed sections end.
