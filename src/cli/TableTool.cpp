@@ -263,8 +263,7 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
 
 struct Change {
     TableFile::Row Row;
-    rom::EvolutionSlot Before;
-    rom::SlotBytes Read; // the slot's bytes when the file was compared with the image
+    rom::SlotBytes Before; // the slot's bytes when the file was compared with the image
 };
 
 // Puts back the slots already written when a later one fails, newest first, each only while it
@@ -274,7 +273,8 @@ int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes
     while (written > 0) {
         const Change& change = changes[--written];
         const rom::SlotBytes imported = rom::EncodeSlot(change.Row.Value);
-        if (!image.ReplaceSlot(change.Row.Species, change.Row.Slot, imported, change.Before).Ok()) {
+        if (!image.ReplaceSlot(change.Row.Species, change.Row.Slot, imported, rom::DecodeSlot(change.Before))
+                 .Ok()) {
             ++left;
         }
     }
@@ -320,13 +320,13 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
             return BadInput;
         }
         if (*current != rom::EncodeSlot(row.Value)) {
-            changes.push_back({row, rom::DecodeSlot(*current), *current});
+            changes.push_back({row, *current});
         }
     }
 
     for (const Change& change : changes) {
-        out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot, change.Before,
-                                                     change.Row.Value))
+        out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
+                                                     rom::DecodeSlot(change.Before), change.Row.Value))
             << "\n";
     }
     const std::string noun = changes.size() == 1 ? " slot" : " slots";
@@ -337,7 +337,7 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     // A slot another program changed since it was read is left as that program wrote it.
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TableFile::Row& row = changes[i].Row;
-        const rom::Status saved = image->ReplaceSlot(row.Species, row.Slot, changes[i].Read, row.Value);
+        const rom::Status saved = image->ReplaceSlot(row.Species, row.Slot, changes[i].Before, row.Value);
         if (saved.Ok()) {
             continue;
         }

@@ -51,12 +51,7 @@ public:
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
-        QPixmap picture = pixmap(rect.size() * ratio, mode, state);
-        picture.setDevicePixelRatio(ratio);
-        const QSize shown = picture.deviceIndependentSize().toSize();
-        painter->drawPixmap(
-            QRect(QPoint(0, 0), shown).translated(rect.center() - QRect(QPoint(0, 0), shown).center()),
-            picture);
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
