@@ -13,9 +13,8 @@ struct Section {
 
 // The section at `offset` (inside the archive) if it carries `tag` and fits the archive.
 Result<Section> ReadSection(const ByteSource& image, const ByteRange& archive, std::uint64_t offset,
-                            const char* tag, std::uint32_t minimumSize) {
-    const std::string missing =
-        std::string("the evolution archive is damaged: its ") + tag + " section is missing";
+                            const char* tag, std::uint32_t minimumSize, const std::string& name) {
+    const std::string missing = name + " is damaged: its " + tag + " section is missing";
     if (offset > archive.Size || archive.Size - offset < 8) {
         return Failure{missing};
     }
@@ -26,41 +25,41 @@ Result<Section> ReadSection(const ByteSource& image, const ByteRange& archive, s
     LittleEndianView view(head);
     const std::uint32_t size = view.U32(4);
     if (size < minimumSize || size > archive.Size - offset) {
-        return Failure{std::string("the evolution archive is damaged: its ") + tag +
-                       " section does not fit it"};
+        return Failure{name + " is damaged: its " + tag + " section does not fit it"};
     }
     return Section{offset, size};
 }
 
 } // namespace
 
-Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const ByteRange& archive) {
+Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const ByteRange& archive,
+                                               const std::string& name) {
     constexpr std::uint64_t MinimumHeader = 0x10;
     const std::vector<std::uint8_t> header =
         archive.Size >= MinimumHeader && image.Holds(archive.Offset, archive.Size)
             ? image.ReadVector(archive.Offset, MinimumHeader)
             : std::vector<std::uint8_t>{};
     if (header.empty() || std::memcmp(header.data(), "NARC", 4) != 0) {
-        return Failure{"the evolution archive is not a NARC archive"};
+        return Failure{name + " is not a NARC archive"};
     }
     LittleEndianView view(header);
     if (view.U16(4) != 0xFFFE) {
-        return Failure{"the evolution archive is not a little-endian NARC archive"};
+        return Failure{name + " is not a little-endian NARC archive"};
     }
     const std::uint16_t headerSize = view.U16(0x0C);
     if (headerSize < MinimumHeader) {
-        return Failure{"the evolution archive is damaged: its header is too short"};
+        return Failure{name + " is damaged: its header is too short"};
     }
 
-    const Result<Section> btaf = ReadSection(image, archive, headerSize, "BTAF", 12);
+    const Result<Section> btaf = ReadSection(image, archive, headerSize, "BTAF", 12, name);
     if (!btaf) {
         return Failure{btaf.Reason()};
     }
-    const Result<Section> btnf = ReadSection(image, archive, btaf->Offset + btaf->Size, "BTNF", 8);
+    const Result<Section> btnf = ReadSection(image, archive, btaf->Offset + btaf->Size, "BTNF", 8, name);
     if (!btnf) {
         return Failure{btnf.Reason()};
     }
-    const Result<Section> gmif = ReadSection(image, archive, btnf->Offset + btnf->Size, "GMIF", 8);
+    const Result<Section> gmif = ReadSection(image, archive, btnf->Offset + btnf->Size, "GMIF", 8, name);
     if (!gmif) {
         return Failure{gmif.Reason()};
     }
@@ -73,12 +72,12 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
     const std::uint16_t count = head.U16(8);
     const std::uint64_t tableSize = 12 + 8 * std::uint64_t{count};
     if (!head.Ok() || tableSize > btaf->Size) {
-        return Failure{"the evolution archive is damaged: its member table does not fit its section"};
+        return Failure{name + " is damaged: its member table does not fit its section"};
     }
     const std::vector<std::uint8_t> table = image.ReadVector(tableAt, static_cast<std::size_t>(tableSize));
     LittleEndianView entries(table);
     if (table.empty()) {
-        return Failure{"the evolution archive cannot be read"};
+        return Failure{name + " cannot be read"};
     }
 
     const std::uint64_t dataStart = archive.Offset + gmif->Offset + 8;
@@ -89,7 +88,7 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
         const std::uint32_t start = entries.U32(12 + 8 * i);
         const std::uint32_t end = entries.U32(16 + 8 * i);
         if (end < start || end > dataSize) {
-            return Failure{"the evolution archive is damaged: member " + std::to_string(i) +
+            return Failure{name + " is damaged: member " + std::to_string(i) +
                            " lies outside it"};
         }
         members.push_back(ByteRange{dataStart + start, std::uint64_t{end} - start});

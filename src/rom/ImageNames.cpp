@@ -1,0 +1,199 @@
+// Finding the name banks through the file system and checking them row by row.
+#include "ImageNames.h"
+
+#include "CartridgeHeader.h"
+#include "MessageBank.h"
+#include "Narc.h"
+#include "NitroFs.h"
+
+#include <set>
+#include <string_view>
+
+namespace rom {
+namespace {
+
+struct TextFacts {
+    std::string_view Path;
+    std::size_t Species, Moves, Items;
+};
+
+// The member numbers are those of the English releases; another language's image is taken at
+// the same numbers and checked by what the banks hold.
+TextFacts FactsFor(Game game) {
+    switch (game) {
+    case Game::Platinum:
+        return {"msgdata/pl_msg.narc", 412, 647, 392};
+    case Game::HeartGold:
+    case Game::SoulSilver:
+        return {"a/0/2/7", 237, 750, 222};
+    default:
+        return {"msgdata/msg.narc", 362, 588, 344};
+    }
+}
+
+std::string LanguageOf(const std::string& gameCode) {
+    switch (gameCode.size() == 4 ? gameCode[3] : '?') {
+    case 'E':
+        return "English";
+    case 'J':
+        return "Japanese";
+    case 'D':
+        return "German";
+    case 'F':
+        return "French";
+    case 'I':
+        return "Italian";
+    case 'S':
+        return "Spanish";
+    case 'K':
+        return "Korean";
+    default:
+        return "of an unknown language";
+    }
+}
+
+constexpr std::uint64_t MaxBankSize = 1u << 20; // the English name banks are under 16 KiB
+constexpr std::size_t MaxNameUnits = 64;
+
+const char* Noun(NameList list) {
+    switch (list) {
+    case NameList::Species:
+        return "species";
+    case NameList::Moves:
+        return "move";
+    case NameList::Items:
+        return "item";
+    }
+    return "";
+}
+
+// The names of one bank: the rows the list needs, then any further rows while they are names.
+NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::string bank, Game game,
+                      NameList list) {
+    NameBankRead read;
+    read.Bank = std::move(bank);
+    const std::string what = std::string("the ") + Noun(list) + " bank (" + read.Bank + ")";
+    const auto fail = [&read, &what](const std::string& why) {
+        read.Names.clear();
+        read.Problem = what + " " + why;
+        return read;
+    };
+    if (member.Size > MaxBankSize) {
+        return fail("is larger than any name bank");
+    }
+    std::vector<std::uint8_t> bytes = image.ReadVector(member.Offset, static_cast<std::size_t>(member.Size));
+    if (bytes.size() != member.Size) {
+        return fail("cannot be read");
+    }
+    const Result<MessageBank> parsed = MessageBank::Parse(std::move(bytes));
+    if (!parsed) {
+        return fail("is damaged: " + parsed.Reason());
+    }
+    const std::size_t needed = NameRowsNeeded(game, list);
+    if (parsed->Count() < needed) {
+        return fail("holds " + std::to_string(parsed->Count()) + " rows, fewer than the " +
+                    std::to_string(needed) + " the list needs");
+    }
+    // The species list ends at the last species; the banks' further rows are eggs.
+    const std::size_t rows = list == NameList::Species ? needed : parsed->Count();
+    std::set<std::string> seen;
+    for (std::size_t row = 0; row < rows; ++row) {
+        BankText text = parsed->Text(row, MaxNameUnits);
+        std::string problem = text.Problem;
+        if (problem.empty() && text.HasLayout) {
+            problem = "is not a name: it holds layout codes";
+        }
+        if (problem.empty() && row > 0 && list != NameList::Items && !seen.insert(text.Text).second) {
+            problem = "repeats the name \"" + text.Text + "\"";
+        }
+        if (!problem.empty()) {
+            if (row < needed) {
+                return fail("is not a list of names: row " + std::to_string(row) + " " + problem);
+            }
+            break; // rows past those needed are kept only up to the first that is no name
+        }
+        read.Names.push_back(std::move(text.Text));
+    }
+    return read;
+}
+
+} // namespace
+
+const NameBankRead& ImageNames::List(NameList list) const {
+    switch (list) {
+    case NameList::Moves:
+        return Moves;
+    case NameList::Items:
+        return Items;
+    case NameList::Species:
+        break;
+    }
+    return Species;
+}
+
+std::size_t NameRowsNeeded(Game game, NameList list) {
+    switch (list) {
+    case NameList::Species:
+        return SpeciesCount;
+    case NameList::Moves:
+        return 468;
+    case NameList::Items:
+        break;
+    }
+    switch (game) {
+    case Game::Platinum:
+        return 468;
+    case Game::HeartGold:
+    case Game::SoulSilver:
+        return 537;
+    default:
+        return 465;
+    }
+}
+
+ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location) {
+    ImageNames names;
+    if (!location.HasHeader()) {
+        return names;
+    }
+    names.Language = LanguageOf(location.GameCode());
+    const TextFacts facts = FactsFor(location.Kind());
+    const auto failAll = [&names](const std::string& why) {
+        names.Problem = why;
+        for (NameBankRead* list : {&names.Species, &names.Moves, &names.Items}) {
+            list->Problem = why;
+        }
+        return names;
+    };
+    const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
+    const Result<NitroFs> fs = header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+    if (!fs) {
+        return failAll(fs.Reason());
+    }
+    const Result<ByteRange> archive = fs->Find(facts.Path);
+    if (!archive) {
+        return failAll(archive.Reason());
+    }
+    names.HasArchive = true;
+    const std::string archiveName = "the message archive " + std::string(facts.Path);
+    const Result<std::vector<ByteRange>> members = ReadNarcMembers(image, *archive, archiveName);
+    if (!members) {
+        return failAll(members.Reason());
+    }
+    const auto read = [&](NameList list, std::size_t number) {
+        const std::string bank = std::string(facts.Path) + " member " + std::to_string(number);
+        if (number >= members->size()) {
+            NameBankRead missing;
+            missing.Problem = archiveName + " holds " + std::to_string(members->size()) +
+                              " members, none numbered " + std::to_string(number);
+            return missing;
+        }
+        return ReadList(image, (*members)[number], bank, location.Kind(), list);
+    };
+    names.Species = read(NameList::Species, facts.Species);
+    names.Moves = read(NameList::Moves, facts.Moves);
+    names.Items = read(NameList::Items, facts.Items);
+    return names;
+}
+
+} // namespace rom
