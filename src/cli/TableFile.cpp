@@ -37,16 +37,16 @@ constexpr NumberColumn NumberColumns[] = {
 };
 
 // The nine values of one slot, numbers and names, in column order.
-QStringList Fields(int species, int slot, const rom::EvolutionSlot& value) {
+QStringList Fields(int species, int slot, const rom::EvolutionSlot& value, const GameNames& names) {
     return {QString::number(species),
-            EvolutionSummary::SpeciesName(species),
+            EvolutionSummary::SpeciesName(species, names),
             QString::number(slot + 1),
             QString::number(value.Method),
             EvolutionSummary::MethodName(value.Method),
             QString::number(value.Parameter),
-            EvolutionSummary::ParameterName(value),
+            EvolutionSummary::ParameterName(value, names),
             QString::number(value.Target),
-            EvolutionSummary::SpeciesName(value.Target)};
+            EvolutionSummary::SpeciesName(value.Target, names)};
 }
 
 QString CsvField(const QString& text) {
@@ -72,7 +72,7 @@ QString JsonString(const QString& text) {
     return out + u'"';
 }
 
-QByteArray WriteCsv(const EvolutionSummary::Table& table) {
+QByteArray WriteCsv(const EvolutionSummary::Table& table, const GameNames& names) {
     QStringList lines;
     QStringList header;
     for (const char* column : Columns) {
@@ -81,7 +81,7 @@ QByteArray WriteCsv(const EvolutionSummary::Table& table) {
     lines << header.join(u',');
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot]);
+            QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
             for (QString& field : fields) {
                 field = CsvField(field);
             }
@@ -92,11 +92,11 @@ QByteArray WriteCsv(const EvolutionSummary::Table& table) {
 }
 
 // One object per line, keys in column order, so a row's line is easy to find and diff.
-QByteArray WriteJson(const EvolutionSummary::Table& table) {
+QByteArray WriteJson(const EvolutionSummary::Table& table, const GameNames& names) {
     QStringList objects;
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            const QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot]);
+            const QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
             QStringList members;
             for (int column = 0; column < ColumnCount; ++column) {
                 const bool isName = QLatin1String(Columns[column]).endsWith(QLatin1String("_name"));
@@ -402,8 +402,8 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
 
 } // namespace
 
-QByteArray Write(const EvolutionSummary::Table& table, Format format) {
-    return format == Format::Json ? WriteJson(table) : WriteCsv(table);
+QByteArray Write(const EvolutionSummary::Table& table, Format format, const GameNames& names) {
+    return format == Format::Json ? WriteJson(table, names) : WriteCsv(table, names);
 }
 
 Contents Read(const QByteArray& text) {

@@ -17,8 +17,9 @@ inline constexpr const char* Columns[] = {"species",        "species_name", "slo
                                           "method",         "method_name",  "parameter",
                                           "parameter_name", "target",       "target_name"};
 
-// Every slot of `table`, in species and slot order, slots counted from 1.
-QByteArray Write(const EvolutionSummary::Table& table, Format format);
+// Every slot of `table`, in species and slot order, slots counted from 1, named from `names`.
+QByteArray Write(const EvolutionSummary::Table& table, Format format,
+                 const GameNames& names = GameNames::BuiltIn());
 
 // One slot named by a file.
 struct Row {

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -39,6 +40,9 @@ constexpr const char* HelpText =
     "                                  image, after checking every row; --dry-run writes nothing\n"
     "  show IMAGE SPECIES              a species' slots and the slots that evolve into it\n"
     "                                  (SPECIES is a number or a name)\n"
+    "  names IMAGE [species|moves|items]\n"
+    "                                  the names the image holds (or the built-in ones it\n"
+    "                                  falls back to), number and name, and where they come from\n"
     "\n"
     "Options:\n"
     "  --format csv|json   export format (csv by default)\n"
@@ -121,12 +125,14 @@ Parsed Parse(const std::vector<std::string>& args) {
         const char* Command;
         std::size_t Operands;
         const char* Usage;
+        std::size_t MoreOperands = 0; // optional ones
     };
     static constexpr Shape Shapes[] = {
         {"info", 1, "info IMAGE"},
         {"export", 1, "export IMAGE [--format csv|json] [-o FILE]"},
         {"import", 2, "import IMAGE FILE [--dry-run]"},
         {"show", 2, "show IMAGE SPECIES"},
+        {"names", 1, "names IMAGE [species|moves|items]", 1},
     };
     if (call.Command.empty()) {
         parsed.Error = "no command given";
@@ -136,7 +142,8 @@ Parsed Parse(const std::vector<std::string>& args) {
                                     [&call](const Shape& s) { return call.Command == s.Command; });
     if (shape == std::end(Shapes)) {
         parsed.Error = "unknown command " + call.Command;
-    } else if (call.Operands.size() != shape->Operands) {
+    } else if (call.Operands.size() < shape->Operands ||
+               call.Operands.size() > shape->Operands + shape->MoreOperands) {
         parsed.Error = std::string("usage: ") + Program + " " + shape->Usage;
     } else if ((call.Format || call.Output) && call.Command != "export") {
         parsed.Error = "--format and --output apply to export only";
@@ -176,6 +183,7 @@ void ReportUnreadable(const std::string& path, int species, int slot, std::ostre
 struct OpenTable {
     rom::EvolutionImage Image;
     EvolutionSummary::Table Table;
+    GameNames Names;
 };
 
 // The image and every slot of its table, or nothing when either cannot be had.
@@ -190,7 +198,8 @@ std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& e
         ReportUnreadable(path, at.Species, at.Slot, err);
         return std::nullopt;
     }
-    return OpenTable{std::move(*image), std::move(*table)};
+    GameNames names = GameNames::ForImage(*image);
+    return OpenTable{std::move(*image), std::move(*table), std::move(names)};
 }
 
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -217,6 +226,14 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     }
     out << "record 0 at " << Hex(location.RecordOffset(0)) << ", record " << rom::SpeciesCount - 1 << " at "
         << Hex(location.RecordOffset(rom::SpeciesCount - 1)) << "\n";
+    if (location.HasHeader()) {
+        out << Utf8(open->Names.Source()) << "\n";
+        for (const QString& line : open->Names.Details()) {
+            out << "  " << Utf8(line) << "\n";
+        }
+    } else {
+        out << Utf8(open->Names.Source()) << "\n";
+    }
     out << "slots used: " << used << " of " << rom::SpeciesCount * rom::SlotCount << "\n";
     return Success;
 }
@@ -253,7 +270,7 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     }
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
-    const QByteArray text = TableFile::Write(open->Table, format);
+    const QByteArray text = TableFile::Write(open->Table, format, open->Names);
     if (call.Output) {
         return WriteWhole(*call.Output, text, err) ? Success : BadInput;
     }
@@ -324,9 +341,10 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         }
     }
 
+    const GameNames names = GameNames::ForImage(*image);
     for (const Change& change : changes) {
         out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
-                                                     rom::DecodeSlot(change.Before), change.Row.Value))
+                                                     rom::DecodeSlot(change.Before), change.Row.Value, names))
             << "\n";
     }
     const std::string noun = changes.size() == 1 ? " slot" : " slots";
@@ -359,11 +377,12 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// A name as users may type it differently: only its letters and digits, case folded, with the
-// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
+// A name as users may type it differently: only its letters and digits, case folded, accents and
+// full-width forms left aside, with the game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and
+// the list's "Nidoran-F" alike; "Flabébé" as "flabebe").
 QString NameKey(const QString& name) {
     QString key;
-    for (const QChar c : name) {
+    for (const QChar c : name.normalized(QString::NormalizationForm_KD)) {
         if (c == u'\u2640') {
             key += u'f';
         } else if (c == u'\u2642') {
@@ -377,20 +396,21 @@ QString NameKey(const QString& name) {
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
-    const std::optional<int> species = FindSpecies(call.Operands[1]);
+    const std::optional<OpenTable> open = ReadImageTable(path, err);
+    if (!open) {
+        return BadInput;
+    }
+    const GameNames& names = open->Names;
+    const std::optional<int> species = FindSpecies(call.Operands[1], names);
     if (!species) {
         err << Program << ": no species " << call.Operands[1] << " (a number from 0 to "
             << rom::SpeciesCount - 1 << " or a name)\n";
         return BadInput;
     }
-    const std::optional<OpenTable> open = ReadImageTable(path, err);
-    if (!open) {
-        return BadInput;
-    }
 
-    out << Utf8(EvolutionSummary::SpeciesName(*species)) << " (" << *species << ")\n";
-    const auto list = [&out](const char* heading, const std::vector<EvolutionSummary::Link>& links,
-                             bool named) {
+    out << Utf8(EvolutionSummary::SpeciesName(*species, names)) << " (" << *species << ")\n";
+    const auto list = [&out, &names](const char* heading, const std::vector<EvolutionSummary::Link>& links,
+                                     bool named) {
         out << heading << "\n";
         if (links.empty()) {
             out << "  nothing\n";
@@ -398,13 +418,44 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
         for (const EvolutionSummary::Link& link : links) {
             out << "  ";
             if (named) {
-                out << Utf8(EvolutionSummary::SpeciesName(link.Species)) << " (" << link.Species << ") ";
+                out << Utf8(EvolutionSummary::SpeciesName(link.Species, names)) << " (" << link.Species << ") ";
             }
-            out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value)) << "\n";
+            out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value, names)) << "\n";
         }
     };
     list("evolves into:", EvolutionSummary::EvolvesInto(open->Table, *species), false);
     list("evolves from:", EvolutionSummary::EvolvesFrom(open->Table, *species), true);
+    return Success;
+}
+
+int Names(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const std::string& path = call.Operands[0];
+    const std::string which = call.Operands.size() > 1 ? call.Operands[1] : std::string();
+    if (!which.empty() && which != "species" && which != "moves" && which != "items") {
+        err << Program << ": names lists species, moves or items, not " << which << "\n";
+        return BadUsage;
+    }
+    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+    if (!image) {
+        return BadInput;
+    }
+    const GameNames names = GameNames::ForImage(*image);
+    out << "# " << Utf8(names.Source()) << "\n";
+    const QStringList details = names.Details();
+    const std::array<std::pair<const char*, const QStringList*>, 3> lists{
+        {{"species", &names.Species()}, {"moves", &names.Moves()}, {"items", &names.Items()}}};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        if (!which.empty() && which != lists[i].first) {
+            continue;
+        }
+        if (image->Location().HasHeader()) {
+            out << "# " << Utf8(details.value(static_cast<qsizetype>(i))) << "\n";
+        }
+        const QStringList& rows = *lists[i].second;
+        for (qsizetype row = 0; row < rows.size(); ++row) {
+            out << row << "\t" << Utf8(rows[row]) << "\n";
+        }
+    }
     return Success;
 }
 
@@ -433,38 +484,46 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (call.Command == "import") {
         return Import(call, out, err);
     }
+    if (call.Command == "names") {
+        return Names(call, out, err);
+    }
     return Show(call, out, err);
 }
 
 } // namespace
 
 std::optional<int> FindSpecies(const std::string& text) {
+    return FindSpecies(text, GameNames::BuiltIn());
+}
+
+std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNames) {
     const QString given = QString::fromStdString(text).trimmed();
     bool isNumber = false;
     const int number = given.toInt(&isNumber);
     if (isNumber) {
         return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
     }
+    // A name spelled exactly is taken first, so that a looser match can never make it ambiguous;
+    // in each pass the image's own names first, then the built-in spellings, which stay usable
+    // on an image with other names.
     const QStringList& gameNames = EditorLists::GameSpeciesNames();
-    const auto names = [&gameNames](int species) {
-        return std::array{EvolutionSummary::SpeciesName(species), gameNames.value(species)};
-    };
-    // A name spelled exactly is taken first, so that a looser match can never make it ambiguous.
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        for (const QString& name : names(species)) {
-            if (name.compare(given, Qt::CaseInsensitive) == 0) {
-                return species;
-            }
-        }
-    }
+    const std::array<std::function<QString(int)>, 2> sources{
+        [&imageNames](int species) { return EvolutionSummary::SpeciesName(species, imageNames); },
+        [&gameNames](int species) {
+            return EvolutionSummary::SpeciesName(species) + u'\n' + gameNames.value(species);
+        }};
     const QString key = NameKey(given);
-    if (key.isEmpty()) {
-        return std::nullopt;
-    }
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        for (const QString& name : names(species)) {
-            if (NameKey(name) == key) {
-                return species;
+    for (const bool loose : {false, true}) {
+        if (loose && key.isEmpty()) {
+            break;
+        }
+        for (const auto& source : sources) {
+            for (int species = 0; species < rom::SpeciesCount; ++species) {
+                for (const QString& name : source(species).split(u'\n')) {
+                    if (loose ? NameKey(name) == key : name.compare(given, Qt::CaseInsensitive) == 0) {
+                        return species;
+                    }
+                }
             }
         }
     }

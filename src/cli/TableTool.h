@@ -1,6 +1,8 @@
-// The evolution-table commands (info, export, import, show) behind the program's thin main, so that
+// The evolution-table commands (info, export, import, show, names) behind the program's thin main, so that
 // they can be run and checked in-process.
 #pragma once
+
+#include "GameNames.h"
 
 #include <optional>
 #include <ostream>
@@ -21,5 +23,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with
 // case, blanks and punctuation left aside and ♀ and ♂ also written f and m ("nidoran f").
 std::optional<int> FindSpecies(const std::string& text);
+// The same, the image's own names (`names`) taken first.
+std::optional<int> FindSpecies(const std::string& text, const GameNames& names);
 
 } // namespace TableTool

@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStringListModel>
 #include <QUrl>
 #include <initializer_list>
@@ -205,8 +206,8 @@ void Form1::CreateControls() {
     }
     CreateShortcuts();
 
-    auto* toolTips =
-        new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); }, this);
+    auto* toolTips = new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); },
+                                      this, [this] { return &names; });
     toolTips->Watch(optNum, lstPokemon);
 }
 
@@ -338,6 +339,7 @@ void Form1::OpenImage(const std::filesystem::path& file) {
     }
     image = std::move(*opened);
     RomPath = path;
+    ShowNames(GameNames::ForImage(*image));
     undoSteps.clear();
     redoSteps.clear();
     UpdateTitle();
@@ -351,6 +353,28 @@ void Form1::OpenImage(const std::filesystem::path& file) {
         lstPokemon->setCurrentRow(1);
     }
     --quietNavigation;
+}
+
+void Form1::ShowNames(const GameNames& shown) {
+    // Only a list whose names change is refilled: the built-in lists stay as they were built.
+    const auto refill = [](ValueList* list, const QStringList& rows) {
+        auto* model = static_cast<QStringListModel*>(list->model());
+        if (model->stringList() != rows) {
+            const QSignalBlocker quiet(list);
+            model->setStringList(rows);
+            list->setCurrentIndex(-1);
+        }
+    };
+    refill(cmbEvoTo, shown.Species());
+    refill(cmbPokemon, shown.ParameterSpecies());
+    refill(cmbAttack, shown.Moves());
+    refill(cmbItem, shown.Items());
+    if (shown.Species() != names.Species()) {
+        const QSignalBlocker quiet(lstPokemon);
+        lstPokemon->clear();
+        lstPokemon->addItems(shown.Species());
+    }
+    names = shown;
 }
 
 void Form1::SetEditorEnabled(bool enabled) {

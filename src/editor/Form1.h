@@ -4,6 +4,7 @@
 
 #include "EvolutionImage.h"
 #include "EvolutionMethods.h"
+#include "GameNames.h"
 #include "SaveChangesBox.h"
 
 #include <QWidget>
@@ -42,6 +43,8 @@ public:
 
     // The open image and where its table lies; none while no image is open.
     const rom::EvolutionImage* Image() const { return image ? &*image : nullptr; }
+    // The names the lists show: the open image's own where it holds them, else built-in ones.
+    const GameNames& Names() const { return names; }
 
     // Whether the slot on screen holds an edit that Save would write over other bytes in the file.
     // The editors are first compared with what they showed when the slot was read (no edit: no
@@ -90,6 +93,8 @@ private:
     std::int32_t ReadField(rom::SlotField field) const;
     void SetEditorEnabled(bool enabled);
     void UpdateTitle();
+    // Puts `names` into the species, target and parameter lists, touching only those that change.
+    void ShowNames(const GameNames& shown);
     // The title's unsaved mark; Qt redoes the title on every call, so only a change is passed on.
     void SetModifiedMark(bool modified);
     // Opening without asking about the slot on screen (the caller has asked).
@@ -144,6 +149,8 @@ private:
 
     // Set while an image is open: RomPath's file and its table.
     std::optional<rom::EvolutionImage> image;
+    // The names in the lists: those of the image opened last.
+    GameNames names = GameNames::BuiltIn();
 
     // The slot whose values the editors show; -1 before the first display.
     int shownSpecies = -1;

@@ -1,6 +1,5 @@
 // The editor window's care for edits: what Save writes, the question before an unsaved slot is
 // left, and the undo and redo of saves in the file.
-#include "EditorLists.h"
 #include "EvolutionMethods.h"
 #include "Form1.h"
 #include "SaveChangesBox.h"
@@ -19,9 +18,9 @@
 
 namespace {
 
-QString SpeciesName(int species) {
-    return species >= 0 && species < rom::SpeciesCount ? EditorLists::SpeciesList().at(species).trimmed()
-                                                       : QStringLiteral("the selected species");
+QString SpeciesName(const GameNames& names, int species) {
+    return species >= 0 && species < names.Species().size() ? names.Species().at(species).trimmed()
+                                                            : QStringLiteral("the selected species");
 }
 
 } // namespace
@@ -92,7 +91,7 @@ bool Form1::SaveSlot(int species, int slot) {
         WarningBox::Show(this, WindowTitle(),
                          tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
                              .arg(slot + 1)
-                             .arg(SpeciesName(species), QString::fromStdString(saved.Reason),
+                             .arg(SpeciesName(names, species), QString::fromStdString(saved.Reason),
                                   QDir::toNativeSeparators(RomPath)));
         return false;
     }
@@ -114,7 +113,7 @@ SaveChangesBox::Answer Form1::AskAboutShownSlot() {
         return SaveChangesBox::Answer::Discard;
     }
     const QString text =
-        tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(shownSpecies));
+        tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(names, shownSpecies));
     return SaveChangesBox::Ask(this, WindowTitle(), text);
 }
 
@@ -187,7 +186,7 @@ void Form1::ApplyStep(bool undo) {
                          (undo ? tr("The save of slot %1 of %2 was not undone: %3.\n\nFile: %4")
                                : tr("The save of slot %1 of %2 was not redone: %3.\n\nFile: %4"))
                              .arg(step.Slot + 1)
-                             .arg(SpeciesName(step.Species), QString::fromStdString(done.Reason),
+                             .arg(SpeciesName(names, step.Species), QString::fromStdString(done.Reason),
                                   QDir::toNativeSeparators(RomPath)));
         return;
     }

@@ -9,8 +9,8 @@
 #include <QToolTip>
 #include <algorithm>
 
-SlotToolTips::SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent)
-    : QObject(parent), image(std::move(image)), species(std::move(species)) {}
+SlotToolTips::SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent, NamesSource names)
+    : QObject(parent), image(std::move(image)), species(std::move(species)), names(std::move(names)) {}
 
 void SlotToolTips::Watch(const std::array<QRadioButton*, rom::SlotCount>& buttons, QListWidget* list) {
     slotButtons = buttons;
@@ -26,7 +26,8 @@ QString SlotToolTips::SlotText(int speciesRow, int slot) const {
     if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
         return {};
     }
-    return EvolutionSummary::Describe(open->ReadSlot(speciesRow, slot));
+    const GameNames* shown = names ? names() : nullptr;
+    return EvolutionSummary::Describe(open->ReadSlot(speciesRow, slot), shown ? *shown : GameNames::BuiltIn());
 }
 
 QString SlotToolTips::SpeciesText(int speciesRow) const {
@@ -38,7 +39,17 @@ QString SlotToolTips::SpeciesText(int speciesRow) const {
     if (!table) {
         return tr("The evolution table cannot be read: the file ends inside it.");
     }
-    return EvolutionSummary::SpeciesToolTip(*table, speciesRow);
+    const GameNames* shown = names ? names() : nullptr;
+    QString text = EvolutionSummary::SpeciesToolTip(*table, speciesRow, shown ? *shown : GameNames::BuiltIn());
+    if (shown && shown->HasMessageArchive()) {
+        text += QStringLiteral("\n\n") + shown->Source();
+        using rom::NameList;
+        if (!shown->FromImage(NameList::Species) || !shown->FromImage(NameList::Moves) ||
+            !shown->FromImage(NameList::Items)) {
+            text += u'\n' + shown->Details().join(u'\n');
+        }
+    }
+    return text;
 }
 
 bool SlotToolTips::eventFilter(QObject* watched, QEvent* event) {

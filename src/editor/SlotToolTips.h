@@ -4,6 +4,7 @@
 #pragma once
 
 #include "EvolutionImage.h"
+#include "GameNames.h"
 
 #include <QObject>
 #include <array>
@@ -18,13 +19,17 @@ class SlotToolTips : public QObject {
 public:
     using ImageSource = std::function<const rom::EvolutionImage*()>; // null while no image is open
     using SpeciesSource = std::function<int()>;                      // the species row shown
+    using NamesSource = std::function<const GameNames*()>;           // the lists' names
 
-    SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent = nullptr);
+    // Without `names`, slots are described with the built-in lists.
+    SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent = nullptr, NamesSource names = {});
 
     // Answers the tool tips of the seven slot buttons (slot 1 first) and of the species list.
     void Watch(const std::array<QRadioButton*, rom::SlotCount>& slotButtons, QListWidget* speciesList);
 
-    // The texts, for the species and slot (0 .. 6) given; empty while no image is open.
+    // The texts, for the species and slot (0 .. 6) given; empty while no image is open. On an
+    // image with a message archive the species text ends with where the names come from, and
+    // why the image's own were not used.
     QString SlotText(int species, int slot) const;
     QString SpeciesText(int species) const;
 
@@ -34,6 +39,7 @@ protected:
 private:
     ImageSource image;
     SpeciesSource species;
+    NamesSource names;
     std::array<QRadioButton*, rom::SlotCount> slotButtons{};
     QListWidget* speciesList = nullptr;
 };

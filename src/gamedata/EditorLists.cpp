@@ -85,8 +85,8 @@ QStringList MakeMoveList() {
     return names;
 }
 
-QStringList MakeItemList() {
-    QStringList names = ReadNames(QStringLiteral(":/gamedata/lists/items.txt"));
+QStringList MakeItemList(const QString& resource = QStringLiteral(":/gamedata/lists/items.txt")) {
+    QStringList names = ReadNames(resource);
     // The game writes these apostrophes as a right single quotation mark.
     Respell(names, {{221, u"King\u2019s Rock"}, {452, u"Oak\u2019s Letter"}});
     return names;
@@ -130,6 +130,21 @@ const QStringList& MoveList() {
 const QStringList& ItemList() {
     static const QStringList list = MakeItemList();
     return list;
+}
+
+const QStringList& ItemListOf(rom::Game game) {
+    static const QStringList platinum = MakeItemList(QStringLiteral(":/gamedata/lists/items-platinum.txt"));
+    static const QStringList johto =
+        MakeItemList(QStringLiteral(":/gamedata/lists/items-heartgold-soulsilver.txt"));
+    switch (game) {
+    case rom::Game::Platinum:
+        return platinum;
+    case rom::Game::HeartGold:
+    case rom::Game::SoulSilver:
+        return johto;
+    default:
+        return ItemList();
+    }
 }
 
 const QStringList& LevelList() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "EvolutionTable.h"
+#include "TableLocation.h"
 
 #include <QStringList>
 
@@ -37,6 +38,10 @@ const QStringList& MoveList();
 
 // "None", then the game's item names in item-number order (cmbItem).
 const QStringList& ItemList();
+
+// The item list of `game`'s own release: Diamond and Pearl's is the list above; Platinum's has
+// 468 rows (112 "Griseous Orb"), HeartGold and SoulSilver's 537.
+const QStringList& ItemListOf(rom::Game game);
 
 // "0" to "100", so that a row is the level it shows (cmbLevel).
 const QStringList& LevelList();

@@ -23,8 +23,8 @@ QString NameOr(const QString& name, const char* what, int number) {
     return name.isEmpty() ? QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(number) : name;
 }
 
-QString TargetText(int target) {
-    return NameOr(SpeciesName(target), "species", target);
+QString TargetText(int target, const GameNames& names) {
+    return NameOr(SpeciesName(target, names), "species", target);
 }
 
 QString MethodText(int method) {
@@ -32,9 +32,9 @@ QString MethodText(int method) {
 }
 
 // The method and what it needs: "Level Evo., level 16", "Item Evo., Leaf Stone", "Trade Evo.".
-QString Condition(const rom::EvolutionSlot& slot) {
+QString Condition(const rom::EvolutionSlot& slot, const GameNames& names) {
     const QString method = MethodText(slot.Method);
-    const QString name = ParameterName(slot);
+    const QString name = ParameterName(slot, names);
     switch (EvolutionMethods::KindOfMethod(slot.Method)) {
     case ParameterKind::Level:
         return method + QStringLiteral(", level %1").arg(slot.Parameter);
@@ -53,9 +53,9 @@ QString Condition(const rom::EvolutionSlot& slot) {
 }
 
 // One side of a change: "Level Evo. 20", "Item Evo. Leaf Stone, target Leafeon", "None".
-QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget) {
+QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget, const GameNames& names) {
     QString text = MethodText(slot.Method);
-    QString parameter = ParameterName(slot);
+    QString parameter = ParameterName(slot, names);
     if (parameter.isEmpty() && slot.Parameter != 0) {
         parameter = QString::number(slot.Parameter);
     }
@@ -63,31 +63,31 @@ QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget) {
         text += u' ' + parameter;
     }
     if (withTarget && (slot.Method != 0 || slot.Target != 0)) {
-        text += QStringLiteral(", target ") + TargetText(slot.Target);
+        text += QStringLiteral(", target ") + TargetText(slot.Target, names);
     }
     return text;
 }
 
 } // namespace
 
-QString SpeciesName(int species) {
-    return Row(EditorLists::SpeciesList(), species);
+QString SpeciesName(int species, const GameNames& names) {
+    return Row(names.Species(), species);
 }
 
 QString MethodName(int method) {
     return Row(EditorLists::MethodList(), method);
 }
 
-QString ParameterName(const rom::EvolutionSlot& slot) {
+QString ParameterName(const rom::EvolutionSlot& slot, const GameNames& names) {
     switch (EvolutionMethods::KindOfMethod(slot.Method)) {
     case ParameterKind::Level:
         return Row(EditorLists::LevelList(), slot.Parameter);
     case ParameterKind::Item:
-        return Row(EditorLists::ItemList(), slot.Parameter);
+        return Row(names.Items(), slot.Parameter);
     case ParameterKind::Move:
-        return Row(EditorLists::MoveList(), slot.Parameter);
+        return Row(names.Moves(), slot.Parameter);
     case ParameterKind::Species:
-        return Row(EditorLists::ParameterSpeciesList(), slot.Parameter);
+        return Row(names.ParameterSpecies(), slot.Parameter);
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
         break;
@@ -95,19 +95,19 @@ QString ParameterName(const rom::EvolutionSlot& slot) {
     return {};
 }
 
-QString Describe(const rom::EvolutionSlot& slot) {
+QString Describe(const rom::EvolutionSlot& slot, const GameNames& names) {
     if (slot.Method == 0) {
         return QStringLiteral("no evolution");
     }
-    return Condition(slot) + QStringLiteral(" -> ") + TargetText(slot.Target);
+    return Condition(slot, names) + QStringLiteral(" -> ") + TargetText(slot.Target, names);
 }
 
 QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
-                       const rom::EvolutionSlot& after) {
+                       const rom::EvolutionSlot& after, const GameNames& names) {
     return QStringLiteral("%1 slot %2: %3 -> %4")
-        .arg(TargetText(species))
+        .arg(TargetText(species, names))
         .arg(slot + 1)
-        .arg(ChangeSide(before, before.Target != after.Target), ChangeSide(after, true));
+        .arg(ChangeSide(before, before.Target != after.Target, names), ChangeSide(after, true, names));
 }
 
 std::vector<Link> EvolvesInto(const Table& table, int species) {
@@ -137,14 +137,15 @@ std::vector<Link> EvolvesFrom(const Table& table, int species) {
     return links;
 }
 
-QString SpeciesToolTip(const Table& table, int species) {
+QString SpeciesToolTip(const Table& table, int species, const GameNames& names) {
     QStringList lines;
     for (const Link& link : EvolvesFrom(table, species)) {
-        lines << QStringLiteral("Evolves from %1 (%2)").arg(TargetText(link.Species), Condition(link.Value));
+        lines << QStringLiteral("Evolves from %1 (%2)")
+                     .arg(TargetText(link.Species, names), Condition(link.Value, names));
     }
     for (const Link& link : EvolvesInto(table, species)) {
         lines << QStringLiteral("Evolves into %1 (%2)")
-                     .arg(TargetText(link.Value.Target), Condition(link.Value));
+                     .arg(TargetText(link.Value.Target, names), Condition(link.Value, names));
     }
     return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
 }

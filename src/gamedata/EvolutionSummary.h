@@ -4,6 +4,7 @@
 
 #include "EvolutionImage.h"
 #include "EvolutionTable.h"
+#include "GameNames.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,20 +17,21 @@ namespace EvolutionSummary {
 using Table = std::vector<rom::EvolutionRecord>;
 
 // The names as the lists show them, without trailing blanks; empty when the number has no row.
-QString SpeciesName(int species);
+// `names` are the lists of the image the slot is in.
+QString SpeciesName(int species, const GameNames& names = GameNames::BuiltIn());
 QString MethodName(int method);
 // The name of the parameter in the list its method's kind uses; empty for a method without one.
-QString ParameterName(const rom::EvolutionSlot& slot);
+QString ParameterName(const rom::EvolutionSlot& slot, const GameNames& names = GameNames::BuiltIn());
 
 // "Level Evo., level 16 -> Ivysaur", "Item Evo., Leaf Stone -> Leafeon", or "no evolution" for
 // method 0. A number that no list holds is shown as the number.
-QString Describe(const rom::EvolutionSlot& slot);
+QString Describe(const rom::EvolutionSlot& slot, const GameNames& names = GameNames::BuiltIn());
 
 // One slot's change as the import reports it:
 // "Eevee slot 4: Level Evo. 20 -> Item Evo. Leaf Stone, target Leafeon". `slot` counts from 0; the
 // old target is named too when it changes.
 QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
-                       const rom::EvolutionSlot& after);
+                       const rom::EvolutionSlot& after, const GameNames& names = GameNames::BuiltIn());
 
 // A used slot (method other than 0) of the table.
 struct Link {
@@ -44,7 +46,7 @@ std::vector<Link> EvolvesFrom(const Table& table, int species);
 
 // The species list's tool tip: "Evolves from Bulbasaur (Level Evo., level 16)" and
 // "Evolves into Venusaur (Level Evo., level 32)" lines, or "Does not evolve".
-QString SpeciesToolTip(const Table& table, int species);
+QString SpeciesToolTip(const Table& table, int species, const GameNames& names = GameNames::BuiltIn());
 
 // Every slot of the image, read through the slot model; nothing when a slot cannot be read (the
 // file ends inside the table), with `*unreadable` set to the first such species and slot.

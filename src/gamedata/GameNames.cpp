@@ -1,0 +1,137 @@
+// Choosing, list by list, between the image's own names and the game's built-in list.
+#include "GameNames.h"
+
+#include "EditorLists.h"
+
+namespace {
+
+QStringList FromUtf8(const std::vector<std::string>& names) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(names.size()));
+    for (const std::string& name : names) {
+        list << QString::fromStdString(name);
+    }
+    return list;
+}
+
+const char* ListNoun(rom::NameList list) {
+    switch (list) {
+    case rom::NameList::Species:
+        return "species";
+    case rom::NameList::Moves:
+        return "moves";
+    case rom::NameList::Items:
+        break;
+    }
+    return "items";
+}
+
+QString JoinNouns(const QStringList& nouns) {
+    if (nouns.size() < 2) {
+        return nouns.join(QString());
+    }
+    return QStringList(nouns.mid(0, nouns.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           nouns.last();
+}
+
+constexpr rom::NameList AllLists[] = {rom::NameList::Species, rom::NameList::Moves, rom::NameList::Items};
+
+} // namespace
+
+const GameNames& GameNames::BuiltIn() {
+    static const GameNames names = [] {
+        GameNames built;
+        built.species = EditorLists::SpeciesList();
+        built.parameterSpecies = EditorLists::ParameterSpeciesList();
+        built.moves = EditorLists::MoveList();
+        built.items = EditorLists::ItemList();
+        return built;
+    }();
+    return names;
+}
+
+GameNames GameNames::ForImage(const rom::ByteSource& image, const rom::TableLocation& location) {
+    GameNames names = BuiltIn();
+    if (!location.HasHeader()) {
+        return names;
+    }
+    switch (location.Kind()) {
+    case rom::Game::Platinum:
+        names.builtInName = QStringLiteral("Platinum");
+        break;
+    case rom::Game::HeartGold:
+    case rom::Game::SoulSilver:
+        names.builtInName = QStringLiteral("HeartGold/SoulSilver");
+        break;
+    default:
+        break;
+    }
+    names.items = EditorLists::ItemListOf(location.Kind());
+
+    const rom::ImageNames read = rom::ReadImageNames(image, location);
+    names.hasArchive = read.HasArchive;
+    names.language = QString::fromStdString(read.Language);
+    for (const rom::NameList list : AllLists) {
+        const rom::NameBankRead& bank = read.List(list);
+        Origin& origin = names.origins[Index(list)];
+        origin.Bank = QString::fromStdString(bank.Bank);
+        origin.Problem = QString::fromStdString(bank.Problem);
+        origin.FromImage = bank.Problem.empty() && !bank.Names.empty();
+        if (!origin.FromImage) {
+            continue;
+        }
+        switch (list) {
+        case rom::NameList::Species:
+            names.species = FromUtf8(bank.Names);
+            names.parameterSpecies = names.species;
+            break;
+        case rom::NameList::Moves:
+            names.moves = FromUtf8(bank.Names);
+            break;
+        case rom::NameList::Items:
+            names.items = FromUtf8(bank.Names);
+            break;
+        }
+    }
+    return names;
+}
+
+GameNames GameNames::ForImage(const rom::EvolutionImage& image) {
+    const rom::FileSource file(image.Path());
+    return ForImage(file, image.Location());
+}
+
+QString GameNames::Source() const {
+    QStringList own;
+    QStringList builtIn;
+    for (const rom::NameList list : AllLists) {
+        (FromImage(list) ? own : builtIn) << QLatin1String(ListNoun(list));
+    }
+    const QString builtInLists = QStringLiteral("built-in %1 ").arg(builtInName);
+    if (builtIn.isEmpty()) {
+        return QStringLiteral("names: the image's own, ") + language;
+    }
+    if (own.isEmpty()) {
+        return QStringLiteral("names: ") + builtInLists + QStringLiteral("lists");
+    }
+    return QStringLiteral("names: the image's own %1, %2; %3%4")
+        .arg(JoinNouns(own), language, builtInLists, JoinNouns(builtIn));
+}
+
+QStringList GameNames::Details() const {
+    QStringList lines;
+    for (const rom::NameList list : AllLists) {
+        const Origin& origin = origins[Index(list)];
+        QString line = QLatin1String(ListNoun(list)) + QStringLiteral(": ");
+        if (origin.FromImage) {
+            line += origin.Bank;
+        } else {
+            line += QStringLiteral("built-in %1 list").arg(builtInName);
+            if (!origin.Problem.isEmpty()) {
+                line += QStringLiteral(", as ") + origin.Problem;
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
