@@ -2,6 +2,7 @@
 // evolution archive wherever the test puts it, and a sparse writer for full-size files.
 #pragma once
 
+#include "ImageNames.h"
 #include "NdsImageBuilder.h"
 
 #include <QFile>
@@ -18,6 +19,9 @@ struct GameImage {
     std::size_t MemberSize = rom::EvolutionRecord::Size;
     std::vector<rom::EvolutionRecord> Records; // species 0.. in order; the rest zero
     std::uint64_t Size = 0;                    // 0: just long enough
+    rom::Game Kind = rom::Game::Diamond;
+    // The members of the game's message archive; none: the image holds no message archive.
+    std::vector<std::vector<std::uint8_t>> MessageMembers;
 
     static GameImage Platinum(std::uint64_t archiveOffset) {
         GameImage image;
@@ -25,6 +29,7 @@ struct GameImage {
         image.Code = "CPUE";
         image.Members = 508;
         image.ArchiveOffset = archiveOffset;
+        image.Kind = rom::Game::Platinum;
         return image;
     }
     static GameImage HeartGold(std::uint64_t archiveOffset) {
@@ -32,6 +37,7 @@ struct GameImage {
         image.Title = "POKEMON HG";
         image.Code = "IPKE";
         image.ArchivePath = "a/0/3/4";
+        image.Kind = rom::Game::HeartGold;
         return image;
     }
 
@@ -44,6 +50,9 @@ struct GameImage {
                         rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize)),
                         ArchiveOffset);
         builder.AddFile(folder + "zz", rom::BuildNarc({{5, 6, 7, 8}}));
+        if (!MessageMembers.empty()) {
+            builder.AddFile(std::string(rom::NameBanksOf(Kind).Path), rom::BuildNarc(MessageMembers));
+        }
         builder.SetImageSize(Size);
         return builder.Build();
     }

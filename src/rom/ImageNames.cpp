@@ -12,25 +12,6 @@
 namespace rom {
 namespace {
 
-struct TextFacts {
-    std::string_view Path;
-    std::size_t Species, Moves, Items;
-};
-
-// The member numbers are those of the English releases; another language's image is taken at
-// the same numbers and checked by what the banks hold.
-TextFacts FactsFor(Game game) {
-    switch (game) {
-    case Game::Platinum:
-        return {"msgdata/pl_msg.narc", 412, 647, 392};
-    case Game::HeartGold:
-    case Game::SoulSilver:
-        return {"a/0/2/7", 237, 750, 222};
-    default:
-        return {"msgdata/msg.narc", 362, 588, 344};
-    }
-}
-
 std::string LanguageOf(const std::string& gameCode) {
     switch (gameCode.size() == 4 ? gameCode[3] : '?') {
     case 'E':
@@ -119,6 +100,20 @@ NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::str
 
 } // namespace
 
+// The member numbers are those of the English releases; another language's image is taken at
+// the same numbers and checked by what the banks hold.
+NameBankPlaces NameBanksOf(Game game) {
+    switch (game) {
+    case Game::Platinum:
+        return {"msgdata/pl_msg.narc", 412, 647, 392};
+    case Game::HeartGold:
+    case Game::SoulSilver:
+        return {"a/0/2/7", 237, 750, 222};
+    default:
+        return {"msgdata/msg.narc", 362, 588, 344};
+    }
+}
+
 const NameBankRead& ImageNames::List(NameList list) const {
     switch (list) {
     case NameList::Moves:
@@ -157,7 +152,7 @@ ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location
         return names;
     }
     names.Language = LanguageOf(location.GameCode());
-    const TextFacts facts = FactsFor(location.Kind());
+    const NameBankPlaces facts = NameBanksOf(location.Kind());
     const auto failAll = [&names](const std::string& why) {
         names.Problem = why;
         for (NameBankRead* list : {&names.Species, &names.Moves, &names.Items}) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rom {
@@ -27,6 +28,14 @@ struct ImageNames {
 
     const NameBankRead& List(NameList list) const;
 };
+
+// Where a game keeps its message archive and which of its members hold the name banks (the
+// English releases' numbers).
+struct NameBankPlaces {
+    std::string_view Path;
+    std::size_t Species, Moves, Items;
+};
+NameBankPlaces NameBanksOf(Game game);
 
 // The rows a list must hold for `game`: 494 species, 468 moves, and the game's items (Diamond and
 // Pearl 465, Platinum 468, HeartGold and SoulSilver 537).

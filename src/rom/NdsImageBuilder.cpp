@@ -4,6 +4,8 @@
 
 #include "CartridgeHeader.h"
 #include "EvolutionImage.h"
+#include "ImageNames.h"
+#include "MessageBank.h"
 
 #include <algorithm>
 #include <cstring>
@@ -209,6 +211,18 @@ std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector
             }
         }
     }
+    return members;
+}
+
+std::vector<std::vector<std::uint8_t>> MessageArchiveMembers(Game game, std::vector<std::uint8_t> species,
+                                                             std::vector<std::uint8_t> moves,
+                                                             std::vector<std::uint8_t> items) {
+    const NameBankPlaces places = NameBanksOf(game);
+    std::vector<std::vector<std::uint8_t>> members(std::max({places.Species, places.Moves, places.Items}) + 1,
+                                                   BuildMessageBank({}, 0));
+    members[places.Species] = std::move(species);
+    members[places.Moves] = std::move(moves);
+    members[places.Items] = std::move(items);
     return members;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "EvolutionTable.h"
+#include "TableLocation.h"
 
 #include <cstdint>
 #include <optional>
@@ -59,5 +60,11 @@ std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>
 std::vector<std::vector<std::uint8_t>>
 EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records, std::size_t memberCount,
                         std::size_t memberSize = EvolutionRecord::Size);
+
+// The members of `game`'s message archive: the three name banks at the members the game reads
+// them from, empty banks everywhere else.
+std::vector<std::vector<std::uint8_t>> MessageArchiveMembers(Game game, std::vector<std::uint8_t> species,
+                                                             std::vector<std::uint8_t> moves,
+                                                             std::vector<std::uint8_t> items);
 
 } // namespace rom
