@@ -46,12 +46,14 @@ struct GameImage {
         // Neighbours before and after the archive, so that its file id is counted, not assumed.
         const std::string folder = ArchivePath.substr(0, ArchivePath.rfind('/') + 1);
         builder.AddFile(folder + "0", rom::BuildNarc({{1, 2, 3, 4}}));
-        builder.AddFile(ArchivePath,
-                        rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize)),
-                        ArchiveOffset);
+        std::vector<std::uint8_t> archive = rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize));
+        const std::uint64_t archiveEnd = ArchiveOffset + archive.size();
+        builder.AddFile(ArchivePath, std::move(archive), ArchiveOffset);
         builder.AddFile(folder + "zz", rom::BuildNarc({{5, 6, 7, 8}}));
         if (!MessageMembers.empty()) {
-            builder.AddFile(std::string(rom::NameBanksOf(Kind).Path), rom::BuildNarc(MessageMembers));
+            // After the evolution archive, clear of the files placed before it.
+            builder.AddFile(std::string(rom::NameBanksOf(Kind).Path), rom::BuildNarc(MessageMembers),
+                            (archiveEnd + 0x1FF) & ~std::uint64_t{0x1FF});
         }
         builder.SetImageSize(Size);
         return builder.Build();

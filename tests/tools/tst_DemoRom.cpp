@@ -1,6 +1,8 @@
 // The demo image: a full-size, sparse Diamond image whose file system leads to the game's
 // evolution table, member 0 at the fixed table offset.
 #include "DemoRom.h"
+#include "EditorLists.h"
+#include "GameNames.h"
 #include "Module1.h"
 #include "TableLocation.h"
 #include "TestMain.h"
@@ -62,6 +64,22 @@ private slots:
         QCOMPARE(location->Title(), std::string("POKEMON D"));
         for (int s = 0; s < rom::SpeciesCount; ++s) {
             QCOMPARE(location->RecordOffset(s), 29474780 + 44 * s);
+        }
+    }
+
+    // With names, each game's demo holds its own message archive, read back as the image's names.
+    void demoWithNames() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("named.nds"));
+        for (const rom::Game game : {rom::Game::Pearl, rom::Game::Platinum, rom::Game::SoulSilver}) {
+            QVERIFY(DemoRom::WriteDemoImage(path, nullptr, game, true));
+            const auto image = rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(path).toStdString()));
+            QVERIFY(image);
+            const GameNames names = GameNames::ForImage(*image);
+            QCOMPARE(names.Source(), QStringLiteral("names: the image's own, English"));
+            QCOMPARE(names.Species()[83], QStringLiteral("FARFETCH\u2019D"));
+            QCOMPARE(names.Moves()[354], QStringLiteral("Psycho Boost"));
+            QCOMPARE(names.Items(), EditorLists::ItemListOf(game));
         }
     }
 

@@ -1,6 +1,10 @@
 // Parses the embedded copy of the game's evolution table and writes demo images.
 #include "DemoRom.h"
 
+#include "EditorLists.h"
+#include "ImageNames.h"
+#include "MessageBank.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
@@ -58,7 +62,39 @@ QByteArray EncodeTable(const std::vector<rom::EvolutionRecord>& table) {
     return bytes;
 }
 
-rom::ImageLayout DemoImageLayout(rom::Game game) {
+namespace {
+
+// A bank of `names` as the games write them: the curly apostrophe, no trailing blanks.
+std::vector<std::uint8_t> NameBank(QStringList names, std::uint16_t seed) {
+    std::vector<std::vector<std::uint16_t>> strings;
+    for (QString& name : names) {
+        name = name.trimmed().replace(u'\'', u'\u2019');
+        const auto units = rom::EncodeText(name.toStdString());
+        if (!units) {
+            throw std::runtime_error("a built-in name the games cannot write: " + name.toStdString());
+        }
+        strings.push_back(*units);
+    }
+    return rom::BuildMessageBank(strings, seed);
+}
+
+std::vector<std::vector<std::uint8_t>> MessageArchive(rom::Game game) {
+    QStringList species = EditorLists::GameSpeciesNames();
+    for (QString& name : species) {
+        name = name.toUpper();
+    }
+    species[0] = QStringLiteral("-----");
+    species << QStringLiteral("Egg") << QStringLiteral("Bad Egg");
+    QStringList moves = EditorLists::MoveList();
+    moves[0] = QStringLiteral("-");
+    moves[354] = QStringLiteral("Psycho Boost");
+    return rom::MessageArchiveMembers(game, NameBank(species, 0x782C), NameBank(moves, 0xF8C9),
+                                      NameBank(EditorLists::ItemListOf(game), 0xCAAD));
+}
+
+} // namespace
+
+rom::ImageLayout DemoImageLayout(rom::Game game, bool names) {
     struct Cartridge {
         const char* Title;
         const char* Code;
@@ -97,6 +133,9 @@ rom::ImageLayout DemoImageLayout(rom::Game game) {
                     rom::BuildNarc(rom::EvolutionArchiveMembers(GameEvolutionTable(), cartridge.Members)),
                     cartridge.Offset);
     builder.AddFile(cartridge.After, neighbour);
+    if (names) {
+        builder.AddFile(std::string(rom::NameBanksOf(game).Path), rom::BuildNarc(MessageArchive(game)));
+    }
     builder.SetImageSize(static_cast<std::uint64_t>(DemoImageSize));
     return builder.Build();
 }
@@ -131,8 +170,8 @@ bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* er
     return true;
 }
 
-bool WriteDemoImage(const QString& path, QString* error, rom::Game game) {
-    return WriteImage(path, DemoImageLayout(game), error);
+bool WriteDemoImage(const QString& path, QString* error, rom::Game game, bool names) {
+    return WriteImage(path, DemoImageLayout(game, names), error);
 }
 
 } // namespace DemoRom

@@ -29,13 +29,17 @@ inline constexpr qint64 DemoArchiveOffset = 0x1C1B000;
 // members 0..493) between two other archives, DemoImageSize bytes long.
 // Another game's demo has that game's header and archive (Platinum: evo.narc of 508 members;
 // HeartGold and SoulSilver: a/0/3/4), elsewhere in the image and holding the same table.
-rom::ImageLayout DemoImageLayout(rom::Game game = rom::Game::Diamond);
+// With `names`, the image also holds the game's message archive with English species, move and
+// item banks (written from the built-in lists, species in the game's capitals), so that the
+// editor shows the image's own names.
+rom::ImageLayout DemoImageLayout(rom::Game game = rom::Game::Diamond, bool names = false);
 
 // Writes `layout` to `path`, the bytes outside its chunks left as holes (sparse on disk). The
 // image appears complete or not at all. Returns false and sets *error when it cannot be written.
 bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error = nullptr);
 
 // Writes the demo image of `game` (one of the five).
-bool WriteDemoImage(const QString& path, QString* error = nullptr, rom::Game game = rom::Game::Diamond);
+bool WriteDemoImage(const QString& path, QString* error = nullptr, rom::Game game = rom::Game::Diamond,
+                    bool names = false);
 
 } // namespace DemoRom

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
+    const bool names = args.removeAll(QStringLiteral("--names")) > 0;
     const QList<QPair<QString, rom::Game>> games = {{QStringLiteral("diamond"), rom::Game::Diamond},
                                                     {QStringLiteral("pearl"), rom::Game::Pearl},
                                                     {QStringLiteral("platinum"), rom::Game::Platinum},
@@ -30,9 +31,11 @@ int main(int argc, char** argv) {
         args.remove(option, std::min<qsizetype>(2, args.size() - option));
     }
     if (!game || args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-        err << "usage: make-demo-rom [--force] [--game diamond|pearl|platinum|heartgold|soulsilver] <image.nds>\n"
+        err << "usage: make-demo-rom [--force] [--names] [--game diamond|pearl|platinum|heartgold|soulsilver]"
+               " <image.nds>\n"
                "Writes a 32 MiB Pokemon image (header, file system, evolution archive) of the game\n"
                "(Diamond unless --game says otherwise) whose evolution table is Diamond and Pearl's own.\n"
+               "With --names it also holds English species, move and item names of its own.\n"
                "An existing file is left alone unless --force is given.\n";
         return 2;
     }
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QString error;
-    if (!DemoRom::WriteDemoImage(path, &error, *game)) {
+    if (!DemoRom::WriteDemoImage(path, &error, *game, names)) {
         err << "make-demo-rom: " << error << "\n";
         return 1;
     }
