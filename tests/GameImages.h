@@ -46,7 +46,8 @@ struct GameImage {
         // Neighbours before and after the archive, so that its file id is counted, not assumed.
         const std::string folder = ArchivePath.substr(0, ArchivePath.rfind('/') + 1);
         builder.AddFile(folder + "0", rom::BuildNarc({{1, 2, 3, 4}}));
-        std::vector<std::uint8_t> archive = rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize));
+        std::vector<std::uint8_t> archive =
+            rom::BuildNarc(rom::EvolutionArchiveMembers(Records, Members, MemberSize));
         const std::uint64_t archiveEnd = ArchiveOffset + archive.size();
         builder.AddFile(ArchivePath, std::move(archive), ArchiveOffset);
         builder.AddFile(folder + "zz", rom::BuildNarc({{5, 6, 7, 8}}));

@@ -96,7 +96,8 @@ QByteArray WriteJson(const EvolutionSummary::Table& table, const GameNames& name
     QStringList objects;
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            const QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
+            const QStringList fields =
+                Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
             QStringList members;
             for (int column = 0; column < ColumnCount; ++column) {
                 const bool isName = QLatin1String(Columns[column]).endsWith(QLatin1String("_name"));

@@ -13,8 +13,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <system_error>
@@ -418,9 +418,11 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
         for (const EvolutionSummary::Link& link : links) {
             out << "  ";
             if (named) {
-                out << Utf8(EvolutionSummary::SpeciesName(link.Species, names)) << " (" << link.Species << ") ";
+                out << Utf8(EvolutionSummary::SpeciesName(link.Species, names)) << " (" << link.Species
+                    << ") ";
             }
-            out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value, names)) << "\n";
+            out << "slot " << link.Slot + 1 << ": " << Utf8(EvolutionSummary::Describe(link.Value, names))
+                << "\n";
         }
     };
     list("evolves into:", EvolutionSummary::EvolvesInto(open->Table, *species), false);

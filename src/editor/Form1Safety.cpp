@@ -112,8 +112,9 @@ SaveChangesBox::Answer Form1::AskAboutShownSlot() {
     if (quietNavigation > 0 || !IsSlotModified()) {
         return SaveChangesBox::Answer::Discard;
     }
-    const QString text =
-        tr("Slot %1 of %2 has changes that are not saved.").arg(shownSlot + 1).arg(SpeciesName(names, shownSpecies));
+    const QString text = tr("Slot %1 of %2 has changes that are not saved.")
+                             .arg(shownSlot + 1)
+                             .arg(SpeciesName(names, shownSpecies));
     return SaveChangesBox::Ask(this, WindowTitle(), text);
 }
 

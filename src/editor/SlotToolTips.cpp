@@ -27,7 +27,8 @@ QString SlotToolTips::SlotText(int speciesRow, int slot) const {
         return {};
     }
     const GameNames* shown = names ? names() : nullptr;
-    return EvolutionSummary::Describe(open->ReadSlot(speciesRow, slot), shown ? *shown : GameNames::BuiltIn());
+    return EvolutionSummary::Describe(open->ReadSlot(speciesRow, slot),
+                                      shown ? *shown : GameNames::BuiltIn());
 }
 
 QString SlotToolTips::SpeciesText(int speciesRow) const {
@@ -40,7 +41,8 @@ QString SlotToolTips::SpeciesText(int speciesRow) const {
         return tr("The evolution table cannot be read: the file ends inside it.");
     }
     const GameNames* shown = names ? names() : nullptr;
-    QString text = EvolutionSummary::SpeciesToolTip(*table, speciesRow, shown ? *shown : GameNames::BuiltIn());
+    QString text =
+        EvolutionSummary::SpeciesToolTip(*table, speciesRow, shown ? *shown : GameNames::BuiltIn());
     if (shown && shown->HasMessageArchive()) {
         text += QStringLiteral("\n\n") + shown->Source();
         using rom::NameList;

@@ -161,7 +161,8 @@ ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location
         return names;
     };
     const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
-    const Result<NitroFs> fs = header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+    const Result<NitroFs> fs =
+        header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
     if (!fs) {
         return failAll(fs.Reason());
     }

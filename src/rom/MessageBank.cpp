@@ -192,7 +192,11 @@ std::optional<std::vector<std::uint16_t>> EncodeText(std::string_view utf8) {
     std::vector<std::uint16_t> units;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 4;
+        const std::size_t extra = lead < 0x80    ? 0
+                                  : lead >= 0xF0 ? 3
+                                  : lead >= 0xE0 ? 2
+                                  : lead >= 0xC0 ? 1
+                                                 : 4;
         if (extra > 3 || utf8.size() - i <= extra) {
             return std::nullopt;
         }

@@ -88,8 +88,7 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
         const std::uint32_t start = entries.U32(12 + 8 * i);
         const std::uint32_t end = entries.U32(16 + 8 * i);
         if (end < start || end > dataSize) {
-            return Failure{name + " is damaged: member " + std::to_string(i) +
-                           " lies outside it"};
+            return Failure{name + " is damaged: member " + std::to_string(i) + " lies outside it"};
         }
         members.push_back(ByteRange{dataStart + start, std::uint64_t{end} - start});
     }

@@ -328,8 +328,9 @@ private slots:
     // them; show finds a species by the image's name loosely; a damaged bank is reported.
     void theImagesOwnNames() {
         const QString image = Path("names.nds");
-        GameImage game = WithEnglishNames(GameImage::HeartGold(0x9000), {{442, QStringLiteral("SPIRITÖMB")}},
-                                          {{20, QStringLiteral("Bind ★")}}, {{500, QStringLiteral("Park Ball ß")}});
+        GameImage game =
+            WithEnglishNames(GameImage::HeartGold(0x9000), {{442, QStringLiteral("SPIRITÖMB")}},
+                             {{20, QStringLiteral("Bind ★")}}, {{500, QStringLiteral("Park Ball ß")}});
         game.Records = DemoRom::GameEvolutionTable();
         game.Records[1].Slots[1] = {7, 500, 2};
         game.Records[1].Slots[2] = {20, 20, 122};
@@ -338,24 +339,28 @@ private slots:
         const Outcome csv = Run({QStringLiteral("export"), image});
         QCOMPARE(csv.Status, 0);
         QVERIFY(csv.Out.contains(QStringLiteral("\r\n1,BULBASAUR,1,4,Level Evo.,16,16,2,IVYSAUR\r\n")));
-        QVERIFY(csv.Out.contains(QStringLiteral("\r\n1,BULBASAUR,2,7,Item Evo.,500,Park Ball ß,2,IVYSAUR\r\n")));
-        QVERIFY(csv.Out.contains(QStringLiteral("\r\n1,BULBASAUR,3,20,Level W/Attack,20,Bind ★,122,MR. MIME\r\n")));
+        QVERIFY(
+            csv.Out.contains(QStringLiteral("\r\n1,BULBASAUR,2,7,Item Evo.,500,Park Ball ß,2,IVYSAUR\r\n")));
+        QVERIFY(csv.Out.contains(
+            QStringLiteral("\r\n1,BULBASAUR,3,20,Level W/Attack,20,Bind ★,122,MR. MIME\r\n")));
         const Outcome json = Run({QStringLiteral("export"), image, QStringLiteral("--format=json")});
         QVERIFY(json.Out.contains(QStringLiteral("\"parameter_name\": \"Park Ball ß\"")));
 
         const Outcome show = Run({QStringLiteral("show"), image, QStringLiteral("spiritomb")});
         QVERIFY2(show.Out.startsWith(QStringLiteral("SPIRITÖMB (442)\n")), qPrintable(show.Out + show.Err));
-        QVERIFY(Run({QStringLiteral("show"), image, QStringLiteral("Mr Mime")})
-                    .Out.contains(QStringLiteral("BULBASAUR (1) slot 3: Level W/Attack, Bind ★ -> MR. MIME\n")));
+        QVERIFY(
+            Run({QStringLiteral("show"), image, QStringLiteral("Mr Mime")})
+                .Out.contains(QStringLiteral("BULBASAUR (1) slot 3: Level W/Attack, Bind ★ -> MR. MIME\n")));
 
         const Outcome info = Run({QStringLiteral("info"), image});
-        QVERIFY2(info.Out.contains(QStringLiteral("\nnames: the image's own, English\n  species: a/0/2/7 member 237\n"
-                                                 "  moves: a/0/2/7 member 750\n  items: a/0/2/7 member 222\n")),
+        QVERIFY2(info.Out.contains(
+                     QStringLiteral("\nnames: the image's own, English\n  species: a/0/2/7 member 237\n"
+                                    "  moves: a/0/2/7 member 750\n  items: a/0/2/7 member 222\n")),
                  qPrintable(info.Out));
         const Outcome items = Run({QStringLiteral("names"), image, QStringLiteral("items")});
         QCOMPARE(items.Status, 0);
-        QVERIFY(items.Out.startsWith(
-            QStringLiteral("# names: the image's own, English\n# items: a/0/2/7 member 222\n0\tNone\n1\tMaster Ball\n")));
+        QVERIFY(items.Out.startsWith(QStringLiteral(
+            "# names: the image's own, English\n# items: a/0/2/7 member 222\n0\tNone\n1\tMaster Ball\n")));
         QVERIFY(items.Out.contains(QStringLiteral("\n500\tPark Ball ß\n")));
         QCOMPARE(items.Out.count(u'\n'), 2 + 537);
         QCOMPARE(Run({QStringLiteral("names"), image}).Out.count(u'\n'), 1 + 3 + 494 + 468 + 537);
@@ -365,13 +370,15 @@ private slots:
         game.MessageMembers[222].resize(game.MessageMembers[222].size() - 2);
         QVERIFY(WriteSparseImage(image, game.Layout()));
         const Outcome damaged = Run({QStringLiteral("info"), image});
-        QVERIFY2(damaged.Out.contains(QStringLiteral(
-                     "\nnames: the image's own species and moves, English; built-in HeartGold/SoulSilver items\n")),
+        QVERIFY2(damaged.Out.contains(QStringLiteral("\nnames: the image's own species and moves, English; "
+                                                     "built-in HeartGold/SoulSilver items\n")),
                  qPrintable(damaged.Out));
-        QVERIFY(damaged.Out.contains(QStringLiteral("  items: built-in HeartGold/SoulSilver list, as the item bank "
-                                                    "(a/0/2/7 member 222) is not a list of names: row 536 lies "
-                                                    "outside the bank\n")));
-        QVERIFY(Run({QStringLiteral("export"), image}).Out.contains(QStringLiteral(",500,Park Ball,2,IVYSAUR\r\n")));
+        QVERIFY(damaged.Out.contains(
+            QStringLiteral("  items: built-in HeartGold/SoulSilver list, as the item bank "
+                           "(a/0/2/7 member 222) is not a list of names: row 536 lies "
+                           "outside the bank\n")));
+        QVERIFY(Run({QStringLiteral("export"), image})
+                    .Out.contains(QStringLiteral(",500,Park Ball,2,IVYSAUR\r\n")));
     }
 
     // Users type the games' spellings, or none in particular; the list's own still work.

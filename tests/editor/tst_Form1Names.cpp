@@ -80,7 +80,8 @@ private slots:
 
         SlotToolTips tips([&w] { return w.form.Image(); }, [] { return 1; }, nullptr,
                           [&w] { return &w.form.Names(); });
-        QVERIFY(tips.SpeciesText(2).startsWith(QStringLiteral("Evolves from BULBASAUR (Item Evo., Enigma Stone)")));
+        QVERIFY(tips.SpeciesText(2).startsWith(
+            QStringLiteral("Evolves from BULBASAUR (Item Evo., Enigma Stone)")));
         QVERIFY(tips.SpeciesText(2).endsWith(QStringLiteral("\n\nnames: the image's own, English")));
         QCOMPARE(tips.SlotText(1, 1), QStringLiteral("Level W/Attack, Mega Punch+ -> MR. MIME"));
 
@@ -111,11 +112,13 @@ private slots:
         SlotToolTips tips([&w] { return w.form.Image(); }, [] { return 1; }, nullptr,
                           [&w] { return &w.form.Names(); });
         const QString text = tips.SpeciesText(1);
-        QVERIFY2(text.contains(QStringLiteral("\n\nnames: the image's own species and items, English; built-in "
-                                              "HeartGold/SoulSilver moves\n")),
-                 qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("moves: built-in HeartGold/SoulSilver list, as the move bank (a/0/2/7 "
-                                              "member 750) is not a list of names: row 0 ")),
+        QVERIFY2(
+            text.contains(QStringLiteral("\n\nnames: the image's own species and items, English; built-in "
+                                         "HeartGold/SoulSilver moves\n")),
+            qPrintable(text));
+        QVERIFY2(text.contains(
+                     QStringLiteral("moves: built-in HeartGold/SoulSilver list, as the move bank (a/0/2/7 "
+                                    "member 750) is not a list of names: row 0 ")),
                  qPrintable(text));
     }
 };

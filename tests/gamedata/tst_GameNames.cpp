@@ -79,13 +79,16 @@ private slots:
         QCOMPARE(names.Items()[112], QStringLiteral("Griseous Orb"));
         QCOMPARE(names.Items()[500], QStringLiteral("Park Ball"));
         QVERIFY(!names.FromImage(rom::NameList::Items) && names.FromImage(rom::NameList::Moves));
-        QCOMPARE(names.Source(),
-                 QStringLiteral("names: the image's own species and moves, English; built-in HeartGold/SoulSilver "
-                                "items"));
-        QCOMPARE(names.Details(),
-                 QStringList({QStringLiteral("species: a/0/2/7 member 237"), QStringLiteral("moves: a/0/2/7 member 750"),
-                              QStringLiteral("items: built-in HeartGold/SoulSilver list, as the item bank (a/0/2/7 "
-                                             "member 222) is not a list of names: row 536 lies outside the bank")}));
+        QCOMPARE(
+            names.Source(),
+            QStringLiteral("names: the image's own species and moves, English; built-in HeartGold/SoulSilver "
+                           "items"));
+        QCOMPARE(
+            names.Details(),
+            QStringList(
+                {QStringLiteral("species: a/0/2/7 member 237"), QStringLiteral("moves: a/0/2/7 member 750"),
+                 QStringLiteral("items: built-in HeartGold/SoulSilver list, as the item bank (a/0/2/7 "
+                                "member 222) is not a list of names: row 536 lies outside the bank")}));
 
         // No message archive at all: today's lists exactly, and nothing to say about them.
         names = NamesOf(GameImage());

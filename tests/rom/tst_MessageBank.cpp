@@ -75,13 +75,22 @@ private slots:
             std::uint16_t Seed;
             std::vector<std::pair<std::size_t, const char*>> Rows;
         } banks[] = {
-            {"heartgold-species", 496, 0x782C,
-             {{0, "-----"}, {1, "BULBASAUR"}, {29, "NIDORAN♀"}, {83, "FARFETCH’D"}, {474, "PORYGON-Z"},
+            {"heartgold-species",
+             496,
+             0x782C,
+             {{0, "-----"},
+              {1, "BULBASAUR"},
+              {29, "NIDORAN♀"},
+              {83, "FARFETCH’D"},
+              {474, "PORYGON-Z"},
               {495, "Bad Egg"}}},
             {"heartgold-moves", 468, 0xF8C9, {{0, "-"}, {354, "Psycho Boost"}, {389, "Sucker Punch"}}},
             {"diamond-items", 465, 0xCAAD, {{4, "Poké Ball"}, {112, "???"}, {221, "King’s Rock"}}},
             {"platinum-items", 468, 0xCAAD, {{112, "Griseous Orb"}, {467, "Secret Key"}}},
-            {"heartgold-items", 537, 0xCAAD, {{428, "???"}, {492, "Fast Ball"}, {500, "Park Ball"}, {536, "Enigma Stone"}}},
+            {"heartgold-items",
+             537,
+             0xCAAD,
+             {{428, "???"}, {492, "Fast Ball"}, {500, "Park Ball"}, {536, "Enigma Stone"}}},
         };
         for (const auto& expected : banks) {
             const std::vector<std::uint8_t> bytes = RealBank(expected.Name);
@@ -106,8 +115,8 @@ private slots:
     // back; line breaks, control sequences and the packed form are read as the game reads them,
     // and a code without a character stays visible.
     void textInEveryScript() {
-        const char* texts[] = {"Pokémon", "Straße", "Señor", "Œuf cœur", "Nidoran♂ ♀", "ピカチュウ",
-                               "ふしぎだね", "ＡＢＣ１２３", "피카츄", "« Dé »"};
+        const char* texts[] = {"Pokémon",    "Straße",     "Señor",        "Œuf cœur", "Nidoran♂ ♀",
+                               "ピカチュウ", "ふしぎだね", "ＡＢＣ１２３", "피카츄",   "« Dé »"};
         std::vector<std::vector<std::uint16_t>> strings;
         for (const char* text : texts) {
             QVERIFY2(rom::EncodeText(text), text);
@@ -122,17 +131,20 @@ private slots:
         QCOMPARE(Units("♂").front(), std::uint16_t{0x01BB}); // the English text's code, not the kana font's
 
         const std::vector<std::uint16_t> special[] = {
-            {0x012B, 0xE000, 0x012C, 0xFFFF},                       // line break
-            {0x012B, 0xFFFE, 0x0100, 2, 7, 8, 0x012C, 0xFFFF},      // placeholder skipped whole
-            {0x012B, 0x01E3, 0xFFFF},                               // no character
-            {0x012B, 0xFFFF, 0x012C, 0xFFFF},                       // text ends at the first end mark
-            Packed({0x012B, 0x0160, 0x0003, 0x1FF}),                // "AÁあ", packed
+            {0x012B, 0xE000, 0x012C, 0xFFFF},                  // line break
+            {0x012B, 0xFFFE, 0x0100, 2, 7, 8, 0x012C, 0xFFFF}, // placeholder skipped whole
+            {0x012B, 0x01E3, 0xFFFF},                          // no character
+            {0x012B, 0xFFFF, 0x012C, 0xFFFF},                  // text ends at the first end mark
+            Packed({0x012B, 0x0160, 0x0003, 0x1FF}),           // "AÁあ", packed
         };
         const struct {
             const char* Text;
             bool Clean;
             bool Layout;
-        } read[] = {{"A\nB", true, true}, {"AB", true, true}, {"A{01E3}", false, false}, {"A", true, false},
+        } read[] = {{"A\nB", true, true},
+                    {"AB", true, true},
+                    {"A{01E3}", false, false},
+                    {"A", true, false},
                     {"AÁあ", true, false}};
         for (std::size_t i = 0; i < std::size(special); ++i) {
             const rom::BankText text = TextOf({special[i]}, 0);
@@ -163,11 +175,11 @@ private slots:
             const char* Reason;
         } entries[] = {
             {static_cast<std::uint32_t>(bank.size()), 1, "lies outside the bank"},
-            {strings - 2, 2, "lies outside the bank"},          // inside the table
-            {strings, 0xFFFFFFFF, "lies outside the bank"},     // offset + length overflows 32 bits
+            {strings - 2, 2, "lies outside the bank"},      // inside the table
+            {strings, 0xFFFFFFFF, "lies outside the bank"}, // offset + length overflows 32 bits
             {strings + 1, 2, "starts at an odd offset"},
             {strings, 0, "is empty"},
-            {strings, 3, "has no end mark"},                    // "ABC" without its end mark
+            {strings, 3, "has no end mark"}, // "ABC" without its end mark
         };
         for (const auto& entry : entries) {
             bytes = bank;
@@ -205,7 +217,8 @@ private slots:
             // The header and table (the first 4300 bytes) most often, the strings otherwise.
             const std::size_t area = round % 3 == 0 ? bytes.size() : 4 + 8 * 537;
             for (int flips = 1 + static_cast<int>(random.bounded(6)); flips > 0; --flips) {
-                bytes[random.bounded(static_cast<quint32>(area))] = static_cast<std::uint8_t>(random.bounded(256));
+                bytes[random.bounded(static_cast<quint32>(area))] =
+                    static_cast<std::uint8_t>(random.bounded(256));
             }
             if (round % 10 == 0) {
                 bytes.resize(random.bounded(static_cast<quint32>(bytes.size())));
@@ -232,8 +245,9 @@ private slots:
     // fault that makes a list unusable named; another member is never taken in its place.
     void imageNamesAreCheckedBanks() {
         GameImage game = GameImage::HeartGold(0x40000);
-        game.MessageMembers = rom::MessageArchiveMembers(rom::Game::HeartGold, RealBank("heartgold-species"),
-                                                         RealBank("heartgold-moves"), RealBank("heartgold-items"));
+        game.MessageMembers =
+            rom::MessageArchiveMembers(rom::Game::HeartGold, RealBank("heartgold-species"),
+                                       RealBank("heartgold-moves"), RealBank("heartgold-items"));
         const auto readNames = [](const GameImage& image) {
             const std::vector<std::uint8_t> bytes = image.Layout().Flatten();
             const rom::BufferSource source(bytes);
@@ -250,7 +264,8 @@ private slots:
         // Diamond's item bank is too short for HeartGold's items; the species bank in the moves'
         // place repeats no name but is too short as well; a sentence is no name.
         game.MessageMembers[222] = RealBank("diamond-items");
-        game.MessageMembers[750] = rom::BuildMessageBank(std::vector<std::vector<std::uint16_t>>(468, Units("X")), 5);
+        game.MessageMembers[750] =
+            rom::BuildMessageBank(std::vector<std::vector<std::uint16_t>>(468, Units("X")), 5);
         std::vector<std::vector<std::uint16_t>> species(494, Units("A"));
         for (std::size_t i = 0; i < species.size(); ++i) {
             species[i] = Units(("N" + std::to_string(i)).c_str());
@@ -269,7 +284,8 @@ private slots:
                                                   "than the 537 the list needs"));
 
         game.MessageMembers.resize(300);
-        QVERIFY(readNames(game).Moves.Problem.find("holds 300 members, none numbered 750") != std::string::npos);
+        QVERIFY(readNames(game).Moves.Problem.find("holds 300 members, none numbered 750") !=
+                std::string::npos);
         game.MessageMembers.clear();
         names = readNames(game);
         QVERIFY(!names.HasArchive);

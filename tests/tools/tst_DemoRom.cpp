@@ -73,7 +73,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("named.nds"));
         for (const rom::Game game : {rom::Game::Pearl, rom::Game::Platinum, rom::Game::SoulSilver}) {
             QVERIFY(DemoRom::WriteDemoImage(path, nullptr, game, true));
-            const auto image = rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(path).toStdString()));
+            const auto image =
+                rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(path).toStdString()));
             QVERIFY(image);
             const GameNames names = GameNames::ForImage(*image);
             QCOMPARE(names.Source(), QStringLiteral("names: the image's own, English"));
