@@ -32,7 +32,9 @@ rom::BankText TextOf(const std::vector<std::vector<std::uint16_t>>& strings, std
 // The string table entry `row` of a bank with `seed`, rewritten (the table is masked per row).
 void PutEntry(std::vector<std::uint8_t>& bank, std::size_t row, std::uint32_t offset, std::uint32_t length) {
     const std::uint16_t seed = static_cast<std::uint16_t>(bank[2] | (bank[3] << 8));
-    const std::uint32_t mask = std::uint32_t{static_cast<std::uint16_t>(seed * 765u * (row + 1))} * 0x10001u;
+    const std::uint32_t mask =
+        std::uint32_t{static_cast<std::uint16_t>(seed * 765u * static_cast<std::uint32_t>(row + 1))} *
+        0x10001u;
     for (int i = 0; i < 4; ++i) {
         bank[4 + 8 * row + i] = static_cast<std::uint8_t>((offset ^ mask) >> (8 * i));
         bank[8 + 8 * row + i] = static_cast<std::uint8_t>((length ^ mask) >> (8 * i));
