@@ -5,15 +5,13 @@
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 #include "TableFile.h"
+#include "ToolSystem.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <system_error>
@@ -47,13 +45,17 @@ constexpr const char* HelpText =
     "  -h, --help          this text\n"
     "  --version           the program's version\n"
     "\n"
-    "Exit status: 0 success, 1 bad input or a refused image, 2 wrong usage.\n";
+    "An import file is a regular file or a pipe of at most 4 MiB.\n"
+    "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
+
+using Path = std::filesystem::path;
+using ToolSystem::Text;
 
 struct Invocation {
     std::string Command;
-    std::vector<std::string> Operands;
+    std::vector<Path> Operands; // as given: paths reach the file system unchanged
     std::optional<std::string> Format;
-    std::optional<std::string> Output;
+    std::optional<Path> Output;
     bool DryRun = false;
     bool Help = false;
     bool Version = false;
@@ -65,33 +67,35 @@ struct Parsed {
     std::string Error;
 };
 
-Parsed Parse(const std::vector<std::string>& args) {
+Parsed Parse(const std::vector<Path>& args) {
     Parsed parsed;
     Invocation& call = parsed.Call;
     bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+        const std::string arg = Text(args[i]);
         if (!options || arg.empty() || arg[0] != '-' || arg == "-") {
             if (call.Command.empty()) {
                 call.Command = arg;
             } else {
-                call.Operands.push_back(arg);
+                call.Operands.push_back(args[i]);
             }
             continue;
         }
-        const auto value = [&](const std::string& name, std::optional<std::string>& into) {
+        // The value after "--name=" or in the next argument, in the platform's own form.
+        const auto value = [&](const std::string& name, std::optional<Path>& into) {
             const std::string prefix = name + "=";
             if (arg.rfind(prefix, 0) == 0) {
-                into = arg.substr(prefix.size());
-                return true;
+                // The prefix is ASCII: as many characters in either form.
+                into = Path(args[i].native().substr(prefix.size()));
+                return;
             }
             if (i + 1 >= args.size()) {
                 parsed.Error = name + " needs a value";
-                return true;
+                return;
             }
             into = args[++i];
-            return true;
         };
+        std::optional<Path> format;
         if (arg == "--") {
             options = false;
         } else if (arg == "-h" || arg == "--help") {
@@ -101,7 +105,10 @@ Parsed Parse(const std::vector<std::string>& args) {
         } else if (arg == "--dry-run") {
             call.DryRun = true;
         } else if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
-            value("--format", call.Format);
+            value("--format", format);
+            if (format) {
+                call.Format = Text(*format);
+            }
         } else if (arg == "-o") {
             value("-o", call.Output);
         } else if (arg == "--output" || arg.rfind("--output=", 0) == 0) {
@@ -158,18 +165,19 @@ std::string Hex(std::int32_t offset) {
     return text;
 }
 
-// Identifies the image; a refused one gets the same reason the window gives.
-std::optional<rom::EvolutionImage> OpenImage(const std::string& path, std::ostream& err) {
-    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::Open(std::filesystem::path(path));
+// Opens the image once and identifies it; that one open serves the whole command. A refused image
+// gets the same reason the window gives.
+std::optional<rom::EvolutionImage> OpenImage(const Path& path, bool forWriting, std::ostream& err) {
+    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::OpenHeld(path, forWriting);
     if (!image) {
-        err << Program << ": " << path << ": " << image.Reason() << "\n";
+        err << Program << ": " << Text(path) << ": " << image.Reason() << "\n";
         return std::nullopt;
     }
     return std::move(*image);
 }
 
-void ReportUnreadable(const std::string& path, int species, int slot, std::ostream& err) {
-    err << Program << ": " << path << ": slot " << slot + 1 << " of species " << species
+void ReportUnreadable(const Path& path, int species, int slot, std::ostream& err) {
+    err << Program << ": " << Text(path) << ": slot " << slot + 1 << " of species " << species
         << " cannot be read: the file ends inside the evolution table\n";
 }
 
@@ -179,8 +187,8 @@ struct OpenTable {
 };
 
 // The image and every slot of its table, or nothing when either cannot be had.
-std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
-    std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+std::optional<OpenTable> ReadImageTable(const Path& path, std::ostream& err) {
+    std::optional<rom::EvolutionImage> image = OpenImage(path, false, err);
     if (!image) {
         return std::nullopt;
     }
@@ -194,7 +202,7 @@ std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& e
 }
 
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
-    const std::string& path = call.Operands[0];
+    const Path& path = call.Operands[0];
     const std::optional<OpenTable> open = ReadImageTable(path, err);
     if (!open) {
         return BadInput;
@@ -206,7 +214,7 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
             static_cast<int>(std::count_if(std::begin(record.Slots), std::end(record.Slots),
                                            [](const rom::EvolutionSlot& slot) { return slot.Method != 0; }));
     }
-    out << "image: " << path << "\n";
+    out << "image: " << Text(path) << "\n";
     if (location.HasHeader()) {
         out << "game: " << location.Description() << "\n";
         out << "title: " << location.Title() << "\n";
@@ -221,29 +229,17 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// Writes `bytes` to `path` whole or not at all: into a new file of its own beside it (never one
-// that exists already), then renamed over it.
-bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& err) {
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        err << Program << ": " << path << ": cannot be written\n";
-        return false;
-    }
-    return true;
-}
-
 // Whether `output` names the image itself, under its own path or another one (a hard or symbolic
 // link): the export would replace the ROM with its table in text.
-bool IsSameFile(const std::string& image, const std::string& output) {
+bool IsSameFile(const Path& image, const Path& output) {
     std::error_code error;
-    return std::filesystem::equivalent(std::filesystem::path(image), std::filesystem::path(output), error) &&
-           !error;
+    return std::filesystem::equivalent(image, output, error) && !error;
 }
 
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
-    const std::string& path = call.Operands[0];
+    const Path& path = call.Operands[0];
     if (call.Output && IsSameFile(path, *call.Output)) {
-        err << Program << ": " << *call.Output
+        err << Program << ": " << Text(*call.Output)
             << ": the output file is the image itself; nothing was written\n";
         return BadInput;
     }
@@ -254,8 +250,15 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format);
-    if (call.Output) {
-        return WriteWhole(*call.Output, text, err) ? Success : BadInput;
+    // "-o /dev/stdout" goes where the output goes, as if no file were named.
+    if (call.Output && !ToolSystem::IsStandardOutput(*call.Output)) {
+        const std::string problem =
+            ToolSystem::WriteOutput(*call.Output, std::string_view(text.constData(), text.size()));
+        if (!problem.empty()) {
+            err << Program << ": " << Text(*call.Output) << ": " << problem << "\n";
+            return BadInput;
+        }
+        return Success;
     }
     out.write(text.constData(), text.size());
     return Success;

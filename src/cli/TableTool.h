@@ -2,6 +2,8 @@
 // they can be run and checked in-process.
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,8 +16,13 @@ inline constexpr int Success = 0;
 inline constexpr int BadInput = 1; // a refused image, an invalid file, a write that failed
 inline constexpr int BadUsage = 2;
 
-// Runs the tool on `args` (the arguments after the program name, as bytes: a path need not be
-// valid UTF-8). Results go to `out`, messages to `err`; returns the exit status.
+// The largest import file read: the whole table in JSON, the longer form, is about 600 KiB.
+inline constexpr std::size_t InputLimit = 4 * 1024 * 1024;
+
+// Runs the tool on `args` (the arguments after the program name, as the platform gives them: a
+// path need not be valid text). Results go to `out`, messages to `err`; returns the exit status.
+int Run(const std::vector<std::filesystem::path>& args, std::ostream& out, std::ostream& err);
+// The same with the arguments as bytes (UTF-8 on Windows).
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with
