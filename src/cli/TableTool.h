@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -19,10 +18,9 @@ inline constexpr int BadUsage = 2;
 // The largest import file read: the whole table in JSON, the longer form, is about 600 KiB.
 inline constexpr std::size_t InputLimit = 4 * 1024 * 1024;
 
-// Runs the tool on `args` (the arguments after the program name, as the platform gives them: a
-// path need not be valid text). Results go to `out`, messages to `err`; returns the exit status.
-int Run(const std::vector<std::filesystem::path>& args, std::ostream& out, std::ostream& err);
-// The same with the arguments as bytes (UTF-8 on Windows).
+// Runs the tool on `args` (the arguments after the program name: bytes as given on Unix, where a
+// path need not be valid text; UTF-8 on Windows). Results go to `out`, messages to `err`; returns
+// the exit status. An import whose report cannot be written to `out` writes nothing.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with

@@ -16,10 +16,6 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
-#include <shellapi.h>
-#include <cstdio>
 #else
 #include <csignal>
 #include <cstdlib>
@@ -88,36 +84,18 @@ std::string WriteAll(HANDLE handle, std::string_view bytes) {
 
 } // namespace
 
-std::vector<std::filesystem::path> Arguments(int /*argc*/, char** /*argv*/) {
-    std::vector<std::filesystem::path> args;
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    for (int i = 1; wide && i < count; ++i) {
-        args.emplace_back(std::wstring(wide[i]));
+std::filesystem::path PathOf(const std::string& argument) {
+    try {
+        return std::filesystem::path(
+            std::u8string(reinterpret_cast<const char8_t*>(argument.data()), argument.size()));
+    } catch (const std::exception&) {
+        return {};
     }
-    LocalFree(wide);
-    return args;
 }
 
 bool PrepareStandardStreams() {
-    // The export writes its own CRLF line ends; in text mode each would become CR CR LF.
-    _setmode(_fileno(stdout), _O_BINARY);
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     return output != nullptr && output != INVALID_HANDLE_VALUE;
-}
-
-std::string Text(const std::filesystem::path& argument) {
-    const std::wstring& wide = argument.native();
-    if (wide.empty()) {
-        return {};
-    }
-    // Without WC_ERR_INVALID_CHARS an unpaired surrogate becomes U+FFFD instead of failing.
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
-                        nullptr);
-    return text;
 }
 
 Input ReadInput(const std::filesystem::path& path, std::size_t limit) {
@@ -279,15 +257,21 @@ std::string WriteAll(int fd, std::string_view bytes) {
 
 // A FIFO or a character device, written as it is.
 std::string WriteDirectly(const std::filesystem::path& path, std::string_view bytes) {
-    Descriptor output(OpenRetrying(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO nobody reads from is refused at once instead of waiting for a reader.
+    Descriptor output(OpenRetrying(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (output.Get() < 0) {
-        return "it cannot be opened (" + SystemError(errno) + ")";
+        return errno == ENXIO ? "it is a FIFO no program reads from; nothing was written"
+                              : "it cannot be opened (" + SystemError(errno) + ")";
     }
     // The path may have been swapped for a regular file since it was looked at: that one would be
     // written over from its start instead of replaced.
     if (::fstat(output.Get(), &st) != 0 || !(S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))) {
         return "it changed while it was opened; nothing was written";
+    }
+    const int flags = ::fcntl(output.Get(), F_GETFL);
+    if (flags != -1) {
+        ::fcntl(output.Get(), F_SETFL, flags & ~O_NONBLOCK);
     }
     std::string problem = WriteAll(output.Get(), bytes);
     if (!output.Close() && problem.empty()) {
@@ -329,8 +313,8 @@ std::string ReplaceWhole(const std::filesystem::path& target, std::string_view b
 
 } // namespace
 
-std::vector<std::filesystem::path> Arguments(int argc, char** argv) {
-    return std::vector<std::filesystem::path>(argv + 1, argv + argc);
+std::filesystem::path PathOf(const std::string& argument) {
+    return std::filesystem::path(argument);
 }
 
 bool PrepareStandardStreams() {
@@ -344,10 +328,6 @@ bool PrepareStandardStreams() {
         }
     }
     return outputOpen;
-}
-
-std::string Text(const std::filesystem::path& argument) {
-    return argument.native();
 }
 
 Input ReadInput(const std::filesystem::path& path, std::size_t limit) {
