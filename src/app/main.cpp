@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstring>
 #include <filesystem>
 
@@ -80,10 +81,13 @@ int main(int argc, char** argv) {
     Form1 form;
     form.show();
 
-    // A path that is no image the editor can open is refused in the window, with its reason.
+    // A path that is no image the editor can open is refused in the window, with its reason. Once
+    // the event loop runs, so that the window has its place on the screen and the warning is
+    // centred over it rather than in the screen's corner.
     const QStringList args = parser.positionalArguments();
     if (!args.isEmpty()) {
-        form.OpenRomImage(ImageArgument(args.first(), argc, argv));
+        const std::filesystem::path image = ImageArgument(args.first(), argc, argv);
+        QTimer::singleShot(0, &form, [&form, image] { form.OpenRomImage(image); });
     }
     return app.exec();
 }
