@@ -58,9 +58,9 @@ struct Slot {
     rom::EvolutionSlot Value;
 };
 
-QByteArray Csv(const std::vector<Slot>& slots) {
+QByteArray Csv(const std::vector<Slot>& given) {
     QByteArray text = "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
-    for (const Slot& s : slots) {
+    for (const Slot& s : given) {
         text += QStringLiteral("%1,,%2,%3,,%4,,%5,\n")
                     .arg(s.Species)
                     .arg(s.Slot + 1)
@@ -318,6 +318,7 @@ private slots:
         QCOMPARE(refused.Status, 1);
         QVERIFY2(refused.Err.find("read-only") != std::string::npos, refused.Err.c_str());
         QCOMPARE(Contents(readOnly), QByteArray("mine\n"));
+        QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         // A name that is not UTF-8 beside an image whose name is U+FFFD: each stays its own file.
         const std::string base = dir.path().toStdString() + "/";
