@@ -18,7 +18,8 @@ QByteArray JsonElements(int count) {
 }
 
 QByteArray CsvRows(int count) {
-    QByteArray text = "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
+    QByteArray text =
+        "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
     for (int i = 0; i < count; ++i) {
         text += QByteArray::number(i % 494) + ",," + QByteArray::number(i / 494 % 7 + 1) + ",4,,16,,2,\n";
     }

@@ -235,7 +235,8 @@ bool IsSameFile(const Path& image, const Path& output) {
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     if (call.Output && IsSameFile(PathOf(path), PathOf(*call.Output))) {
-        err << Program << ": " << *call.Output << ": the output file is the image itself; nothing was written\n";
+        err << Program << ": " << *call.Output
+            << ": the output file is the image itself; nothing was written\n";
         return BadInput;
     }
     const std::optional<OpenTable> open = ReadImageTable(path, err);
@@ -263,7 +264,8 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
 // otherwise bury the terminal.
 constexpr std::size_t ProblemsShown = 100;
 
-void ReportProblems(const std::string& file, const std::vector<TableFile::Problem>& problems, std::ostream& err) {
+void ReportProblems(const std::string& file, const std::vector<TableFile::Problem>& problems,
+                    std::ostream& err) {
     const std::size_t shown = std::min(problems.size(), ProblemsShown);
     for (std::size_t i = 0; i < shown; ++i) {
         err << file << ":" << problems[i].Line << ": " << Utf8(problems[i].Reason) << "\n";
@@ -293,7 +295,8 @@ int PutBack(const rom::EvolutionImage& image, const std::string& path, const std
         const Change& change = changes[--written];
         const TableFile::Row& row = change.Row;
         const rom::SlotBytes imported = rom::EncodeSlot(row.Value);
-        const rom::Status restored = image.ReplaceSlot(row.Species, row.Slot, imported, rom::DecodeSlot(change.Before));
+        const rom::Status restored =
+            image.ReplaceSlot(row.Species, row.Slot, imported, rom::DecodeSlot(change.Before));
         if (restored.Ok()) {
             continue;
         }
@@ -308,8 +311,8 @@ int PutBack(const rom::EvolutionImage& image, const std::string& path, const std
             holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*now))) +
                     ", written by another program";
         }
-        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot)
-            << " was not put back (" << restored.Reason << "): it " << holds << "\n";
+        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot) << " was not put back ("
+            << restored.Reason << "): it " << holds << "\n";
     }
     return left;
 }

@@ -115,7 +115,8 @@ Input ReadInput(const std::filesystem::path& path, std::size_t limit) {
         return input;
     }
     LARGE_INTEGER size{};
-    if (type == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &size) && static_cast<std::uint64_t>(size.QuadPart) > limit) {
+    if (type == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &size) &&
+        static_cast<std::uint64_t>(size.QuadPart) > limit) {
         input.Problem = TooLarge(limit);
         return input;
     }
@@ -184,8 +185,8 @@ std::string WriteOutput(const std::filesystem::path& path, std::string_view byte
                 problem = "it cannot be written (" + WindowsError(GetLastError()) + ")";
             }
         }
-        if (problem.empty() &&
-            !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (problem.empty() && !MoveFileExW(temporary.c_str(), target.c_str(),
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             problem = "it cannot be replaced (" + WindowsError(GetLastError()) + ")";
         }
         if (!problem.empty()) {

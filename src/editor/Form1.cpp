@@ -396,8 +396,9 @@ void Form1::optNum_Click(int index) {
     const std::int32_t parameter = PendingParam;
     const std::int32_t method = ReadField(rom::SlotField::Method);
     cmbType->ShowValue(method);
-    fileBytesShown = rom::EncodeSlot({static_cast<std::uint16_t>(method), static_cast<std::uint16_t>(parameter),
-                                      static_cast<std::uint16_t>(target)});
+    fileBytesShown =
+        rom::EncodeSlot({static_cast<std::uint16_t>(method), static_cast<std::uint16_t>(parameter),
+                         static_cast<std::uint16_t>(target)});
 
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();

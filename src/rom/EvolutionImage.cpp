@@ -94,8 +94,8 @@ Result<EvolutionImage> EvolutionImage::Open(const std::filesystem::path& path) {
 }
 
 Result<EvolutionImage> EvolutionImage::OpenHeld(const std::filesystem::path& path, bool forWriting) {
-    auto file = std::make_shared<const ImageFile>(
-        path, forWriting ? ImageFile::Access::ReadWrite : ImageFile::Access::Read);
+    auto file = std::make_shared<const ImageFile>(path, forWriting ? ImageFile::Access::ReadWrite
+                                                                   : ImageFile::Access::Read);
     std::string writeProblem;
     if (forWriting && !file->Problem().empty()) {
         // Still read and compared (an import with nothing to change needs no write); each write
@@ -242,9 +242,10 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
     // A failed write call changes nothing; only one the system cut short can leave part of the new
     // bytes, which go back in one call.
     SlotBytes now{};
-    const bool intact = (file.ReadAt(offset, now.data(), now.size()) == static_cast<std::int64_t>(now.size()) &&
-                         now == before) ||
-                        file.WriteAt(offset, before.data(), before.size());
+    const bool intact =
+        (file.ReadAt(offset, now.data(), now.size()) == static_cast<std::int64_t>(now.size()) &&
+         now == before) ||
+        file.WriteAt(offset, before.data(), before.size());
     return Status{"writing to the file failed (" + why + ")" +
                   (intact ? "; the slot was left as it was" : "; the slot may be damaged")};
 }

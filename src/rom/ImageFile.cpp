@@ -283,7 +283,8 @@ bool ReadHandleFacts(int fd, HandleFacts& facts) {
     }
     facts.Mode = st.st_mode;
     facts.Size = static_cast<std::uint64_t>(st.st_size);
-    facts.Identity = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    facts.Identity =
+        FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     return true;
 }
 

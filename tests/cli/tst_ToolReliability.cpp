@@ -59,7 +59,8 @@ struct Slot {
 };
 
 QByteArray Csv(const std::vector<Slot>& given) {
-    QByteArray text = "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
+    QByteArray text =
+        "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
     for (const Slot& s : given) {
         text += QStringLiteral("%1,,%2,%3,,%4,,%5,\n")
                     .arg(s.Species)
@@ -344,7 +345,8 @@ private slots:
             QFile file(huge);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(TableTool::InputLimit) + 1));
         }
-        QByteArray bad = "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
+        QByteArray bad =
+            "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n";
         for (int i = 0; i < 250; ++i) {
             bad += "x,,1,0,,0,,0,\n";
         }
@@ -387,7 +389,8 @@ private slots:
                        QStringLiteral(EVO_TABLE_TOOL), image, csv});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("nothing was written")));
+        QVERIFY(QString::fromUtf8(process.readAllStandardError())
+                    .contains(QStringLiteral("nothing was written")));
         QVERIFY(Contents(image) == pristine);
     }
 
