@@ -16,7 +16,7 @@ inline constexpr int BadInput = 1; // a refused image, an invalid file, a write 
 inline constexpr int BadUsage = 2;
 
 // The largest import file read: the whole table in JSON, the longer form, is about 600 KiB.
-inline constexpr std::size_t InputLimit = 4 * 1024 * 1024;
+inline constexpr std::size_t InputLimit = std::size_t{4} * 1024 * 1024;
 
 // Runs the tool on `args` (the arguments after the program name: bytes as given on Unix, where a
 // path need not be valid text; UTF-8 on Windows). Results go to `out`, messages to `err`; returns

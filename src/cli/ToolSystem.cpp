@@ -28,7 +28,8 @@ namespace ToolSystem {
 namespace {
 
 std::string TooLarge(std::size_t limit) {
-    return "it is larger than " + std::to_string(limit / (1024 * 1024)) + " MiB, the limit for a table file";
+    return "it is larger than " + std::to_string(limit / (std::size_t{1024} * 1024)) +
+           " MiB, the limit for a table file";
 }
 
 } // namespace

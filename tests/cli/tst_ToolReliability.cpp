@@ -297,12 +297,12 @@ private slots:
         struct stat st {};
         QVERIFY(::stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 
-        // Devices of their own, so that a fault here can never touch the system's.
-        if (::geteuid() == 0) {
-            const std::string null = Native(QStringLiteral("null"));
-            const std::string full = Native(QStringLiteral("full"));
-            QCOMPARE(::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
-            QCOMPARE(::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+        // Devices of their own, so that a fault here can never touch the system's (made where
+        // the system lets this user).
+        const std::string null = Native(QStringLiteral("null"));
+        const std::string full = Native(QStringLiteral("full"));
+        if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+            ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
             QCOMPARE(Run({"export", image.toStdString(), "-o", null}).Status, 0);
             const Outcome onFull = Run({"export", image.toStdString(), "-o", full});
             QCOMPARE(onFull.Status, 1);
