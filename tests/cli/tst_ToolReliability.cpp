@@ -15,6 +15,7 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -223,6 +224,13 @@ private slots:
         QVERIFY(Store(Path(QStringLiteral("first.csv")), Csv(first)));
         QVERIFY(Store(Path(QStringLiteral("second.csv")), Csv(second)));
         const std::string path = image.toStdString();
+        // Every read waits a moment, so that the two importers' reads and writes interleave.
+        const Hooked hook([](rom::FileCall call) {
+            if (call == rom::FileCall::Read) {
+                std::this_thread::sleep_for(std::chrono::microseconds(20));
+            }
+            return true;
+        });
         for (int round = 0; round < 300; ++round) {
             QVERIFY(Store(image, pristine));
             Outcome a, b;
