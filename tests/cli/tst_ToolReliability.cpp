@@ -224,9 +224,10 @@ private slots:
         QVERIFY(Store(Path(QStringLiteral("first.csv")), Csv(first)));
         QVERIFY(Store(Path(QStringLiteral("second.csv")), Csv(second)));
         const std::string path = image.toStdString();
-        // Every read waits a moment, so that the two importers' reads and writes interleave.
+        // Every read and write waits a moment, so that the two importers' comparisons and writes
+        // interleave wherever they can.
         const Hooked hook([](rom::FileCall call) {
-            if (call == rom::FileCall::Read) {
+            if (call == rom::FileCall::Read || call == rom::FileCall::Write) {
                 std::this_thread::sleep_for(std::chrono::microseconds(20));
             }
             return true;
