@@ -51,6 +51,14 @@ const GameNames& GameNames::BuiltIn() {
 }
 
 GameNames GameNames::ForImage(const rom::ByteSource& image, const rom::TableLocation& location) {
+    return FromRead(location, rom::ReadImageNames(image, location));
+}
+
+GameNames GameNames::ForImage(const rom::EvolutionImage& image) {
+    return FromRead(image.Location(), image.ReadNames());
+}
+
+GameNames GameNames::FromRead(const rom::TableLocation& location, const rom::ImageNames& read) {
     GameNames names = BuiltIn();
     if (!location.HasHeader()) {
         return names;
@@ -68,7 +76,6 @@ GameNames GameNames::ForImage(const rom::ByteSource& image, const rom::TableLoca
     }
     names.items = EditorLists::ItemListOf(location.Kind());
 
-    const rom::ImageNames read = rom::ReadImageNames(image, location);
     names.hasArchive = read.HasArchive;
     names.language = QString::fromStdString(read.Language);
     for (const rom::NameList list : AllLists) {
@@ -94,11 +101,6 @@ GameNames GameNames::ForImage(const rom::ByteSource& image, const rom::TableLoca
         }
     }
     return names;
-}
-
-GameNames GameNames::ForImage(const rom::EvolutionImage& image) {
-    const rom::FileSource file(image.Path());
-    return ForImage(file, image.Location());
 }
 
 QString GameNames::Source() const {

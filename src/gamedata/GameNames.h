@@ -16,7 +16,7 @@ public:
     static const GameNames& BuiltIn();
     // The lists for the image `location` describes, read from `image`.
     static GameNames ForImage(const rom::ByteSource& image, const rom::TableLocation& location);
-    // The same for an open image, read from its file.
+    // The same for an open image, read the way its slots are read.
     static GameNames ForImage(const rom::EvolutionImage& image);
 
     // The species list and target list (lstPokemon, cmbEvoTo), row = species number.
@@ -39,6 +39,8 @@ public:
     bool HasMessageArchive() const { return hasArchive; }
 
 private:
+    static GameNames FromRead(const rom::TableLocation& location, const rom::ImageNames& read);
+
     struct Origin {
         bool FromImage = false;
         QString Bank;    // the bank the names come from
