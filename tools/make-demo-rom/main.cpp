@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
         args.remove(option, std::min<qsizetype>(2, args.size() - option));
     }
     if (!game || args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-        err << "usage: make-demo-rom [--force] [--names] [--game diamond|pearl|platinum|heartgold|soulsilver] "
+        err << "usage: make-demo-rom [--force] [--names] [--game "
+               "diamond|pearl|platinum|heartgold|soulsilver] "
                "<image.nds>\n"
                "Writes a 32 MiB Pokemon image (header, file system, evolution archive) of the game\n"
                "(Diamond unless --game says otherwise) whose evolution table is Diamond and Pearl's own.\n"
