@@ -184,8 +184,8 @@ std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& e
     if (!image) {
         return std::nullopt;
     }
-    EvolutionSummary::Link at;
-    std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*image, &at);
+    rom::SlotPosition at;
+    std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
     if (!table) {
         ReportUnreadable(path, at.Species, at.Slot, err);
         return std::nullopt;

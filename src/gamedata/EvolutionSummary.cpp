@@ -149,21 +149,4 @@ QString SpeciesToolTip(const Table& table, int species) {
     return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
 }
 
-std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable) {
-    Table table(rom::SpeciesCount);
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            const std::optional<rom::SlotBytes> bytes = image.ReadSlotBytes(species, slot);
-            if (!bytes) {
-                if (unreadable) {
-                    *unreadable = {species, slot, {}};
-                }
-                return std::nullopt;
-            }
-            table[static_cast<std::size_t>(species)].Slots[slot] = rom::DecodeSlot(*bytes);
-        }
-    }
-    return table;
-}
-
 } // namespace EvolutionSummary

@@ -1,13 +1,11 @@
 // Evolution slots in words, for the window's tool tips and the command-line tool: a slot as one
-// line, what a species evolves from and into, and the whole table read from an image.
+// line, and what a species evolves from and into.
 #pragma once
 
-#include "EvolutionImage.h"
 #include "EvolutionTable.h"
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 #include <vector>
 
 namespace EvolutionSummary {
@@ -45,9 +43,5 @@ std::vector<Link> EvolvesFrom(const Table& table, int species);
 // The species list's tool tip: "Evolves from Bulbasaur (Level Evo., level 16)" and
 // "Evolves into Venusaur (Level Evo., level 32)" lines, or "Does not evolve".
 QString SpeciesToolTip(const Table& table, int species);
-
-// Every slot of the image, read through the slot model; nothing when a slot cannot be read (the
-// file ends inside the table), with `*unreadable` set to the first such species and slot.
-std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable = nullptr);
 
 } // namespace EvolutionSummary

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace rom {
 
@@ -20,6 +21,12 @@ using SlotBytes = std::array<std::uint8_t, EvolutionSlot::Size>;
 SlotBytes EncodeSlot(const EvolutionSlot& slot);
 EvolutionSlot DecodeSlot(const SlotBytes& bytes);
 bool operator==(const EvolutionSlot& a, const EvolutionSlot& b);
+
+// A slot of the table: a species and one of its slots (0 .. 6).
+struct SlotPosition {
+    int Species = 0;
+    int Slot = 0;
+};
 
 class EvolutionImage {
 public:
@@ -36,6 +43,13 @@ public:
     EvolutionSlot ReadSlot(int species, int slot) const;
     // The slot's six bytes in one read, or nothing when they cannot all be read.
     std::optional<SlotBytes> ReadSlotBytes(int species, int slot) const;
+    // The species' seven slots in one read, or nothing when they cannot all be read.
+    std::optional<EvolutionRecord> ReadRecord(int species) const;
+    // Every record of the table, species 0 first, with one open and one read: the records lie
+    // together in one archive, so the bytes from the first record to the end of the last are read
+    // at once. Nothing when the file does not hold them all; `*unreadable` then names the first
+    // slot missing.
+    std::optional<std::vector<EvolutionRecord>> ReadTable(SlotPosition* unreadable = nullptr) const;
 
     // Writes the slot's six bytes, lowest offset first. Everything that can be checked is checked
     // before the first byte (a regular, writable file not marked read-only, holding all six
