@@ -359,22 +359,6 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// A name as users may type it differently: only its letters and digits, case folded, with the
-// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
-QString NameKey(const QString& name) {
-    QString key;
-    for (const QChar c : name) {
-        if (c == u'\u2640') {
-            key += u'f';
-        } else if (c == u'\u2642') {
-            key += u'm';
-        } else if (c.isLetterOrNumber()) {
-            key += c.toCaseFolded();
-        }
-    }
-    return key;
-}
-
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::optional<int> species = FindSpecies(call.Operands[1]);
@@ -457,13 +441,13 @@ std::optional<int> FindSpecies(const std::string& text) {
             }
         }
     }
-    const QString key = NameKey(given);
+    const QString key = EvolutionSummary::NameKey(given);
     if (key.isEmpty()) {
         return std::nullopt;
     }
     for (int species = 0; species < rom::SpeciesCount; ++species) {
         for (const QString& name : names(species)) {
-            if (NameKey(name) == key) {
+            if (EvolutionSummary::NameKey(name) == key) {
                 return species;
             }
         }

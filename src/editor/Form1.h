@@ -20,6 +20,7 @@ class QLabel;
 class QListWidget;
 class QRadioButton;
 class StyledButton;
+class TableWindow;
 class ValueList;
 
 class Form1 : public QWidget {
@@ -56,6 +57,12 @@ public:
     bool CanUndo() const { return !undoSteps.empty(); }
     bool CanRedo() const { return !redoSteps.empty(); }
 
+    // Ctrl+T: the table window of the open image, beside the editor.
+    void ShowTableWindow();
+    // Shows slot `slot` of `species` exactly as if the user had picked them here (an unsaved slot
+    // is asked about first), and brings the editor to the front.
+    void ShowPickedSlot(int species, int slot);
+
     // Window-level state the handlers share. The image is never held open: every display and
     // save opens the file at RomPath itself.
     QString RomPath;              // the open image; empty while none is open
@@ -72,6 +79,11 @@ public:
     void optNum_Click(int index);
     void cmbType_Click();
 
+signals:
+    // The open image, or what its file holds, may have changed: another image, none, a save, an
+    // undo or a redo.
+    void ImageChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -84,6 +96,7 @@ private:
     StyledButton* CreateCommandButton(const QString& name, const QRect& geometry);
     void SetTabOrder();
     void CreateShortcuts();
+    void CreateTableShortcut();
     QRect TwipsRect(int left, int top, int width, int height) const;
     ValueList* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
 
@@ -114,6 +127,9 @@ private:
     void SlotEdited();
     void ApplyStep(bool undo);
     void ApplyEnabledStates(const EvolutionMethods::MethodChange& change);
+    // The slot buttons of the species shown: a used slot's caption is bold.
+    void UpdateSlotMarks();
+    void SetSlotMark(int slot, bool used);
 
     struct SavedStep {
         int Species = 0;
@@ -141,6 +157,7 @@ private:
     QButtonGroup* slotButtons = nullptr;
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
+    TableWindow* tableWindow = nullptr; // made when first asked for
 
     // Set while an image is open: RomPath's file and its table.
     std::optional<rom::EvolutionImage> image;

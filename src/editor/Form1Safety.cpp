@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
+#include "TableWindow.h"
 #include "ValueList.h"
 #include "WarningBox.h"
 
@@ -101,6 +102,10 @@ bool Form1::SaveSlot(int species, int slot) {
         undoSteps.push_back(SavedStep{species, slot, before, after});
         redoSteps.clear();
     }
+    if (species == shownSpecies) {
+        SetSlotMark(slot, value.Method != 0);
+    }
+    emit ImageChanged();
     // The file now holds exactly what the editors show.
     if (species == shownSpecies && slot == shownSlot) {
         shownBytes = after;
@@ -194,6 +199,7 @@ void Form1::ApplyStep(bool undo) {
     from.pop_back();
     to.push_back(step);
     ShowSlot(step.Species, step.Slot);
+    emit ImageChanged();
 }
 
 void Form1::CreateShortcuts() {
@@ -224,6 +230,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (!ConfirmLeavingSlot()) {
         event->ignore();
         return;
+    }
+    if (tableWindow) {
+        tableWindow->close();
     }
     QWidget::closeEvent(event);
 }

@@ -23,33 +23,15 @@ QString NameOr(const QString& name, const char* what, int number) {
     return name.isEmpty() ? QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(number) : name;
 }
 
-QString TargetText(int target) {
-    return NameOr(SpeciesName(target), "species", target);
-}
-
-QString MethodText(int method) {
-    return NameOr(MethodName(method), "method", method);
-}
-
 // The method and what it needs: "Level Evo., level 16", "Item Evo., Leaf Stone", "Trade Evo.".
 QString Condition(const rom::EvolutionSlot& slot) {
     const QString method = MethodText(slot.Method);
-    const QString name = ParameterName(slot);
-    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
-    case ParameterKind::Level:
-        return method + QStringLiteral(", level %1").arg(slot.Parameter);
-    case ParameterKind::Item:
-        return method + QStringLiteral(", ") + NameOr(name, "item", slot.Parameter);
-    case ParameterKind::Move:
-        return method + QStringLiteral(", ") + NameOr(name, "move", slot.Parameter);
-    case ParameterKind::Species:
-        return method + QStringLiteral(", with ") + NameOr(name, "species", slot.Parameter);
-    case ParameterKind::NoEvolution:
-    case ParameterKind::NoParameter:
-        break;
+    const QString parameter = ParameterText(slot);
+    if (parameter.isEmpty()) {
+        return method;
     }
-    // A value stored with a method that shows none (a beauty value) is still part of the slot.
-    return slot.Parameter == 0 ? method : method + QStringLiteral(", value %1").arg(slot.Parameter);
+    const bool species = EvolutionMethods::KindOfMethod(slot.Method) == ParameterKind::Species;
+    return method + (species ? QStringLiteral(", with ") : QStringLiteral(", ")) + parameter;
 }
 
 // One side of a change: "Level Evo. 20", "Item Evo. Leaf Stone, target Leafeon", "None".
@@ -63,7 +45,7 @@ QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget) {
         text += u' ' + parameter;
     }
     if (withTarget && (slot.Method != 0 || slot.Target != 0)) {
-        text += QStringLiteral(", target ") + TargetText(slot.Target);
+        text += QStringLiteral(", target ") + SpeciesText(slot.Target);
     }
     return text;
 }
@@ -76,6 +58,47 @@ QString SpeciesName(int species) {
 
 QString MethodName(int method) {
     return Row(EditorLists::MethodList(), method);
+}
+
+QString SpeciesText(int species) {
+    return NameOr(SpeciesName(species), "species", species);
+}
+
+QString MethodText(int method) {
+    return NameOr(MethodName(method), "method", method);
+}
+
+QString ParameterText(const rom::EvolutionSlot& slot) {
+    const QString name = ParameterName(slot);
+    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
+    case ParameterKind::Level:
+        return QStringLiteral("level %1").arg(slot.Parameter);
+    case ParameterKind::Item:
+        return NameOr(name, "item", slot.Parameter);
+    case ParameterKind::Move:
+        return NameOr(name, "move", slot.Parameter);
+    case ParameterKind::Species:
+        return NameOr(name, "species", slot.Parameter);
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        break;
+    }
+    // A value stored with a method that shows none (a beauty value) is still part of the slot.
+    return slot.Parameter == 0 ? QString() : QStringLiteral("value %1").arg(slot.Parameter);
+}
+
+QString NameKey(const QString& name) {
+    QString key;
+    for (const QChar c : name) {
+        if (c == u'\u2640') {
+            key += u'f';
+        } else if (c == u'\u2642') {
+            key += u'm';
+        } else if (c.isLetterOrNumber()) {
+            key += c.toCaseFolded();
+        }
+    }
+    return key;
 }
 
 QString ParameterName(const rom::EvolutionSlot& slot) {
@@ -99,13 +122,13 @@ QString Describe(const rom::EvolutionSlot& slot) {
     if (slot.Method == 0) {
         return QStringLiteral("no evolution");
     }
-    return Condition(slot) + QStringLiteral(" -> ") + TargetText(slot.Target);
+    return Condition(slot) + QStringLiteral(" -> ") + SpeciesText(slot.Target);
 }
 
 QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
                        const rom::EvolutionSlot& after) {
     return QStringLiteral("%1 slot %2: %3 -> %4")
-        .arg(TargetText(species))
+        .arg(SpeciesText(species))
         .arg(slot + 1)
         .arg(ChangeSide(before, before.Target != after.Target), ChangeSide(after, true));
 }
@@ -140,11 +163,11 @@ std::vector<Link> EvolvesFrom(const Table& table, int species) {
 QString SpeciesToolTip(const Table& table, int species) {
     QStringList lines;
     for (const Link& link : EvolvesFrom(table, species)) {
-        lines << QStringLiteral("Evolves from %1 (%2)").arg(TargetText(link.Species), Condition(link.Value));
+        lines << QStringLiteral("Evolves from %1 (%2)").arg(SpeciesText(link.Species), Condition(link.Value));
     }
     for (const Link& link : EvolvesInto(table, species)) {
         lines << QStringLiteral("Evolves into %1 (%2)")
-                     .arg(TargetText(link.Value.Target), Condition(link.Value));
+                     .arg(SpeciesText(link.Value.Target), Condition(link.Value));
     }
     return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
 }

@@ -19,6 +19,18 @@ QString MethodName(int method);
 // The name of the parameter in the list its method's kind uses; empty for a method without one.
 QString ParameterName(const rom::EvolutionSlot& slot);
 
+// The same in words that never hide a number: "Bulbasaur", or "species 600" where the list has no
+// row; "Level Evo." or "method 40".
+QString SpeciesText(int species);
+QString MethodText(int method);
+// The parameter as its method reads it: "level 20", "Water Stone", "Remoraid", "value 170" for a
+// value stored with a method that shows none; empty when there is nothing to show.
+QString ParameterText(const rom::EvolutionSlot& slot);
+
+// A name as users may type it differently: only its letters and digits, case folded, with the
+// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
+QString NameKey(const QString& name);
+
 // "Level Evo., level 16 -> Ivysaur", "Item Evo., Leaf Stone -> Leafeon", or "no evolution" for
 // method 0. A number that no list holds is shown as the number.
 QString Describe(const rom::EvolutionSlot& slot);
