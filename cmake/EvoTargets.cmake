@@ -23,3 +23,18 @@ function(evo_add_library name)
         target_sources(${name} INTERFACE $<TARGET_OBJECTS:${name}_resources>)
     endif()
 endfunction()
+
+# evo_add_windows_resources(<target> <description>): on Windows, the executable's icon, its version
+# information (from the project's version) and its manifest, compiled in as resources.
+function(evo_add_windows_resources target description)
+    if(NOT WIN32)
+        return()
+    endif()
+    set(EVO_RC_FILE_NAME "${target}.exe")
+    set(EVO_RC_DESCRIPTION "${description}")
+    set(EVO_RC_ICON "${PROJECT_SOURCE_DIR}/data/icons/windows/evolution-editor.ico")
+    set(EVO_RC_MANIFEST "${PROJECT_SOURCE_DIR}/cmake/windows/app.manifest")
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/resources.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -66,7 +66,7 @@ reported=$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/evolu
 
 drawn=$stage/drawn
 python3 "$source/tools/app-icon/make_app_icon.py" "$drawn"
-diff -r "$drawn/hicolor" "$source/data/icons/hicolor" >/dev/null ||
+diff -r "$drawn" "$source/data/icons" >/dev/null ||
     fail "data/icons differs from what tools/app-icon/make_app_icon.py draws; run it and commit the result"
 
 if [ "$failures" -ne 0 ]; then

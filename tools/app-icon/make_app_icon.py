@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the application icon, a spotted egg with an arrow rising beside it, and writes it into
-the hicolor icon theme folders under data/icons: the scalable SVG and PNGs of every fixed size.
+the hicolor icon theme folders under data/icons: the scalable SVG and PNGs of every fixed size;
+and, for the Windows executables' icon resource, windows/evolution-editor.ico holding the sizes
+Windows asks for (16 to 256 pixels) as PNG images.
 
 Usage: tools/app-icon/make_app_icon.py [output folder]   (default data/icons)
 
@@ -17,6 +19,7 @@ import zlib
 
 ICON_NAME = "io.github.evolutioneditor.EvolutionEditor"
 SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+ICO_SIZES = (16, 24, 32, 48, 64, 128, 256)
 CANVAS = 256.0
 OUTLINE = 8.0  # outline width on the canvas, at 256 pixels
 
@@ -174,6 +177,18 @@ def svg():
             + "\n".join(shapes) + "\n</svg>\n")
 
 
+def ico(images):
+    """An icon file of PNG entries (Windows Vista and later read them): the header, one directory
+    entry a size (a width or height of 256 is written as 0), then the images."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, data = b"", b""
+    for size, image in images:
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset + len(data))
+        data += image
+    return header + entries + data
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "data",
                                                              "icons")
@@ -181,11 +196,16 @@ def main():
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, ICON_NAME + ".svg"), "w", encoding="utf-8") as f:
         f.write(svg())
-    for size in SIZES:
+    pngs = {size: render(size) for size in SIZES}
+    for size, image in pngs.items():
         folder = os.path.join(out, "hicolor", "%dx%d" % (size, size), "apps")
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, ICON_NAME + ".png"), "wb") as f:
-            f.write(render(size))
+            f.write(image)
+    folder = os.path.join(out, "windows")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "evolution-editor.ico"), "wb") as f:
+        f.write(ico([(size, pngs[size]) for size in ICO_SIZES]))
 
 
 if __name__ == "__main__":

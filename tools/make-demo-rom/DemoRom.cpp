@@ -58,16 +58,45 @@ QByteArray EncodeTable(const std::vector<rom::EvolutionRecord>& table) {
     return bytes;
 }
 
-rom::ImageLayout DemoImageLayout() {
+rom::ImageLayout DemoImageLayout(rom::Game game) {
+    struct Cartridge {
+        const char* Title;
+        const char* Code;
+        const char* Before; // the archives beside the evolution archive
+        const char* Archive;
+        const char* After;
+        std::size_t Members;
+        std::uint64_t Offset;
+    };
+    // Platinum and the Johto games keep the archive elsewhere; the demo puts it past Diamond's
+    // place, so that an editor taking the fixed offset would show nothing there.
+    constexpr std::uint64_t elsewhere = static_cast<std::uint64_t>(DemoArchiveOffset) + 0x40000;
+    const Cartridge cartridge = [&]() -> Cartridge {
+        switch (game) {
+        case rom::Game::Pearl:
+            return {"POKEMON P", "APAE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc", 501, static_cast<std::uint64_t>(DemoArchiveOffset)};
+        case rom::Game::Platinum:
+            return {"POKEMON PL", "CPUE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc", 508, elsewhere};
+        case rom::Game::HeartGold:
+            return {"POKEMON HG", "IPKE", "a/0/3/3", "a/0/3/4", "a/0/3/5", 508, elsewhere};
+        case rom::Game::SoulSilver:
+            return {"POKEMON SS", "IPGE", "a/0/3/3", "a/0/3/4", "a/0/3/5", 508, elsewhere};
+        default:
+            return {"POKEMON D", "ADAE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc", 501, static_cast<std::uint64_t>(DemoArchiveOffset)};
+        }
+    }();
     // The two neighbours are small stand-ins for the game's own archives; they make the file
     // system's lists and ids like a real one's.
     const std::vector<std::uint8_t> neighbour = rom::BuildNarc({std::vector<std::uint8_t>(16, 0)});
-    rom::NdsImageBuilder builder("POKEMON D", "ADAE");
-    builder.AddFile("poketool/personal/personal.narc", neighbour);
-    builder.AddFile("poketool/personal/evo.narc",
-                    rom::BuildNarc(rom::EvolutionArchiveMembers(GameEvolutionTable(), 501)),
-                    static_cast<std::uint64_t>(DemoArchiveOffset));
-    builder.AddFile("poketool/personal/wotbl.narc", neighbour);
+    rom::NdsImageBuilder builder(cartridge.Title, cartridge.Code);
+    builder.AddFile(cartridge.Before, neighbour);
+    builder.AddFile(cartridge.Archive,
+                    rom::BuildNarc(rom::EvolutionArchiveMembers(GameEvolutionTable(), cartridge.Members)),
+                    cartridge.Offset);
+    builder.AddFile(cartridge.After, neighbour);
     builder.SetImageSize(static_cast<std::uint64_t>(DemoImageSize));
     return builder.Build();
 }
@@ -102,8 +131,8 @@ bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* er
     return true;
 }
 
-bool WriteDemoImage(const QString& path, QString* error) {
-    return WriteImage(path, DemoImageLayout(), error);
+bool WriteDemoImage(const QString& path, QString* error, rom::Game game) {
+    return WriteImage(path, DemoImageLayout(game), error);
 }
 
 } // namespace DemoRom

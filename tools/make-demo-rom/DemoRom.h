@@ -4,6 +4,7 @@
 
 #include "EvolutionTable.h"
 #include "NdsImageBuilder.h"
+#include "TableLocation.h"
 
 #include <QString>
 #include <vector>
@@ -26,13 +27,15 @@ inline constexpr qint64 DemoArchiveOffset = 0x1C1B000;
 // A Diamond image as the game's cartridge lays it out, in small: a header ("POKEMON D", "ADAE",
 // correct CRC), a file system holding poketool/personal/evo.narc (501 members, the game's table in
 // members 0..493) between two other archives, DemoImageSize bytes long.
-rom::ImageLayout DemoImageLayout();
+// Another game's demo has that game's header and archive (Platinum: evo.narc of 508 members;
+// HeartGold and SoulSilver: a/0/3/4), elsewhere in the image and holding the same table.
+rom::ImageLayout DemoImageLayout(rom::Game game = rom::Game::Diamond);
 
 // Writes `layout` to `path`, the bytes outside its chunks left as holes (sparse on disk). The
 // image appears complete or not at all. Returns false and sets *error when it cannot be written.
 bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error = nullptr);
 
-// Writes the demo image.
-bool WriteDemoImage(const QString& path, QString* error = nullptr);
+// Writes the demo image of `game` (one of the five).
+bool WriteDemoImage(const QString& path, QString* error = nullptr, rom::Game game = rom::Game::Diamond);
 
 } // namespace DemoRom

@@ -1,10 +1,6 @@
-// Compiled only for a syntax check with a Windows cross compiler: every header of the platform layer
-// and the button control must read cleanly after <windows.h>, whose macros and global names
-// (COLORREF, GetSysColor, COLOR_WINDOW, DT_CENTER, DrawText, ...) would otherwise collide with ours.
-// Debian's Qt headers parse under MinGW as they are; QT_STATIC only keeps their dllimport markers
-// from warning:
-//   x86_64-w64-mingw32-g++ -std=c++20 -fsyntax-only -DQT_STATIC -I<qt6> -I<qt6>/QtCore -I<qt6>/QtGui
-//     -I<qt6>/QtWidgets -Isrc/platform -Isrc/controls/StyledButton tools/windows-check/platform_headers.cpp
+// Compiled in the Windows build only: every header of the platform layer and the button control
+// must read cleanly after <windows.h>, whose macros and global names (COLORREF, GetSysColor,
+// COLOR_WINDOW, DT_CENTER, DrawText, ...) would otherwise collide with ours.
 #include <windows.h>
 
 #include "Color.h"
