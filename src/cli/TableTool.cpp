@@ -261,10 +261,7 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-struct Change {
-    TableFile::Row Row;
-    rom::SlotBytes Before; // the slot's bytes when the file was compared with the image
-};
+using TableFile::Change;
 
 // Puts back the slots already written when a later one fails, newest first, each only while it
 // still holds what the import wrote; the number that could not be put back.
@@ -308,21 +305,13 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         return BadInput;
     }
 
-    std::vector<TableFile::Row> rows = contents.Rows;
-    std::sort(rows.begin(), rows.end(), [](const TableFile::Row& a, const TableFile::Row& b) {
-        return a.Species != b.Species ? a.Species < b.Species : a.Slot < b.Slot;
-    });
-    std::vector<Change> changes;
-    for (const TableFile::Row& row : rows) {
-        const std::optional<rom::SlotBytes> current = image->ReadSlotBytes(row.Species, row.Slot);
-        if (!current) {
-            ReportUnreadable(path, row.Species, row.Slot, err);
-            return BadInput;
-        }
-        if (*current != rom::EncodeSlot(row.Value)) {
-            changes.push_back({row, *current});
-        }
+    rom::SlotPosition at;
+    const std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
+    if (!table) {
+        ReportUnreadable(path, at.Species, at.Slot, err);
+        return BadInput;
     }
+    const std::vector<Change> changes = TableFile::Changes(contents.Rows, *table);
 
     for (const Change& change : changes) {
         out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,

@@ -5,6 +5,7 @@
 #include "EvolutionImage.h"
 #include "EvolutionMethods.h"
 #include "SaveChangesBox.h"
+#include "TableFile.h"
 
 #include <QWidget>
 #include <array>
@@ -59,9 +60,17 @@ public:
 
     // Ctrl+T: the table window of the open image, beside the editor.
     void ShowTableWindow();
+    TableWindow* Table() const { return tableWindow; }
     // Shows slot `slot` of `species` exactly as if the user had picked them here (an unsaved slot
     // is asked about first), and brings the editor to the front.
     void ShowPickedSlot(int species, int slot);
+    // Before the file changes under the editor: the unsaved slot on screen is asked about (true:
+    // saved or discarded, go on).
+    bool SettleShownSlot() { return ConfirmLeavingSlot(); }
+    // Writes an import's changes, each only while its slot still holds what the comparison read,
+    // as one step of the history; a failed write is reported and puts back the slots written
+    // before it. True when every slot was written.
+    bool ImportSlots(const std::vector<TableFile::Change>& changes);
 
     // Window-level state the handlers share. The image is never held open: every display and
     // save opens the file at RomPath itself.
@@ -81,7 +90,7 @@ public:
 
 signals:
     // The open image, or what its file holds, may have changed: another image, none, a save, an
-    // undo or a redo.
+    // import, an undo or a redo.
     void ImageChanged();
 
 protected:
@@ -131,12 +140,14 @@ private:
     void UpdateSlotMarks();
     void SetSlotMark(int slot, bool used);
 
-    struct SavedStep {
+    struct SavedSlot {
         int Species = 0;
         int Slot = 0;
         rom::SlotBytes Before{};
         rom::SlotBytes After{};
     };
+    // One save, or every slot of an import: undone and redone together.
+    using SavedStep = std::vector<SavedSlot>;
 
     QListWidget* lstPokemon = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -3,10 +3,17 @@
 
 #include "EvolutionTableModel.h"
 #include "Form1.h"
+#include "TableFile.h"
+#include "WarningBox.h"
+#include "clsCommonDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -14,6 +21,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -50,6 +60,34 @@ private:
 
 FilteredRows* Filtered(QSortFilterProxyModel* rows) {
     return static_cast<FilteredRows*>(rows);
+}
+
+// The list an import shows before it writes, or instead of writing: the problems of a file, or
+// every slot it would change. True when the user confirms a change.
+bool ReviewImport(QWidget* owner, const QString& heading, const QStringList& lines, bool canImport) {
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("importReview"));
+    dialog.setWindowTitle(QCoreApplication::translate("TableWindow", "Import"));
+    auto* label = new QLabel(heading, &dialog);
+    label->setWordWrap(true);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("importLines"));
+    list->addItems(lines);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    if (canImport) {
+        buttons->addButton(QCoreApplication::translate("TableWindow", "&Import"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(QDialogButtonBox::Cancel);
+    } else {
+        buttons->addButton(QDialogButtonBox::Close);
+    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    dialog.resize(620, 400);
+    return dialog.exec() == QDialog::Accepted && canImport;
 }
 
 bool IsEnter(const QKeyEvent* key) {
@@ -111,13 +149,24 @@ void TableWindow::CreateControls() {
     top->addWidget(filterEdit, 1);
     top->addWidget(emptySlots);
     top->addWidget(matchCount);
+    exportButton = new QPushButton(tr("E&xport..."), this);
+    exportButton->setObjectName(QStringLiteral("exportButton"));
+    importButton = new QPushButton(tr("&Import..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(problem, 1);
+    bottom->addWidget(exportButton);
+    bottom->addWidget(importButton);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(view, 1);
-    layout->addWidget(problem);
+    layout->addLayout(bottom);
 
     connect(filterEdit, &QLineEdit::textChanged, this, &TableWindow::FilterChanged);
     connect(emptySlots, &QCheckBox::toggled, this, &TableWindow::Reload);
+    connect(exportButton, &QPushButton::clicked, this, &TableWindow::ChooseExport);
+    connect(importButton, &QPushButton::clicked, this, &TableWindow::ChooseImport);
     connect(view, &QAbstractItemView::doubleClicked, this, &TableWindow::ShowInEditor);
     connect(filterEdit, &QLineEdit::returnPressed, this, [this] {
         if (!view->currentIndex().isValid() && rows->rowCount() > 0) {
@@ -143,6 +192,9 @@ void TableWindow::CreateShortcuts() {
     add({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}, QKeySequence::Close,
         [this] { close(); });
     add({QKeySequence(Qt::Key_F5)}, QKeySequence::Refresh, [this] { Reload(); });
+    // The editor's history, from here too: an import is taken back where it was made.
+    add({}, QKeySequence::Undo, [this] { editor->Undo(); });
+    add({}, QKeySequence::Redo, [this] { editor->Redo(); });
     add({}, QKeySequence::Find, [this] {
         filterEdit->setFocus(Qt::ShortcutFocusReason);
         filterEdit->selectAll();
@@ -243,4 +295,110 @@ bool TableWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return false;
+}
+
+void TableWindow::ChooseExport() {
+    FileChooserRequest request;
+    request.DialogMode = FileChooserRequest::Mode::Save;
+    request.Owner = this;
+    request.Title = tr("Export the evolution table");
+    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
+    request.FileName = QFileInfo(editor->RomPath).completeBaseName() + QStringLiteral(".csv");
+    request.NameFilters = {tr("CSV files (*.csv)"), tr("JSON files (*.json)")};
+    request.PathMustExist = true;
+    request.OverwritePrompt = true;
+    request.DefaultSuffix = QStringLiteral("csv");
+    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    if (!chosen.Path.isEmpty()) {
+        ExportTo(chosen.Path);
+    }
+}
+
+void TableWindow::ChooseImport() {
+    FileChooserRequest request;
+    request.Owner = this;
+    request.Title = tr("Import an evolution table");
+    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
+    request.NameFilters = {tr("Evolution tables (*.csv *.json)"), tr("All files (*)")};
+    request.FileMustExist = true;
+    request.PathMustExist = true;
+    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    if (!chosen.Path.isEmpty()) {
+        ImportFrom(chosen.Path);
+    }
+}
+
+bool TableWindow::ExportTo(const QString& path) {
+    const rom::EvolutionImage* image = editor->Image();
+    if (!image) {
+        return false;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    // The image itself, under any name, would be replaced by its table in text.
+    const QFileInfo target(path);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(editor->RomPath).canonicalFilePath()) {
+        WarningBox::Show(this, windowTitle(), tr("%1 is the image itself; nothing was written.").arg(shown));
+        return false;
+    }
+    const std::optional<EvolutionSummary::Table> table = image->ReadTable();
+    if (!table) {
+        WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was written."));
+        return false;
+    }
+    const bool json = target.suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
+    const QByteArray text = TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        WarningBox::Show(this, windowTitle(), tr("%1 cannot be written.").arg(shown));
+        return false;
+    }
+    return true;
+}
+
+void TableWindow::ImportFrom(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    // The slot on screen is settled first: the file may change under it.
+    if (!editor->Image() || !editor->SettleShownSlot()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReviewImport(this, tr("Nothing was imported."), {tr("%1: cannot be read").arg(shown)}, false);
+        return;
+    }
+    const TableFile::Contents contents = TableFile::Read(file.readAll());
+    if (!contents.Problems.empty()) {
+        QStringList lines;
+        for (const TableFile::Problem& problem : contents.Problems) {
+            lines << QStringLiteral("%1:%2: %3").arg(shown).arg(problem.Line).arg(problem.Reason);
+        }
+        ReviewImport(this,
+                     lines.size() == 1 ? tr("Nothing was imported: the file has a problem.")
+                                       : tr("Nothing was imported: the file has %1 problems.").arg(lines.size()),
+                     lines, false);
+        return;
+    }
+    const std::optional<EvolutionSummary::Table> table = editor->Image()->ReadTable();
+    if (!table) {
+        WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was imported."));
+        return;
+    }
+    const std::vector<TableFile::Change> changes = TableFile::Changes(contents.Rows, *table);
+    if (changes.empty()) {
+        ReviewImport(this, tr("The image already holds every slot of %1: nothing to import.").arg(shown), {},
+                     false);
+        return;
+    }
+    QStringList lines;
+    for (const TableFile::Change& change : changes) {
+        lines << EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
+                                                  rom::DecodeSlot(change.Before), change.Row.Value);
+    }
+    const QString heading =
+        (changes.size() == 1 ? tr("1 slot would change.") : tr("%1 slots would change.").arg(changes.size())) +
+        tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
+    if (ReviewImport(this, heading, lines, true)) {
+        editor->ImportSlots(changes);
+        Reload();
+    }
 }
