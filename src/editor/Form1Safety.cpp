@@ -191,7 +191,8 @@ void Form1::ApplyStep(bool undo) {
     for (const SavedSlot& slot : step) {
         const rom::SlotBytes& expected = undo ? slot.After : slot.Before;
         const rom::SlotBytes& wanted = undo ? slot.Before : slot.After;
-        const rom::Status done = image->ReplaceSlot(slot.Species, slot.Slot, expected, rom::DecodeSlot(wanted));
+        const rom::Status done =
+            image->ReplaceSlot(slot.Species, slot.Slot, expected, rom::DecodeSlot(wanted));
         if (done.Ok()) {
             applied.push_back(slot);
         } else if (step.size() == 1) {

@@ -69,21 +69,25 @@ bool Form1::ImportSlots(const std::vector<TableFile::Change>& changes) {
         while (!step.empty()) {
             const SavedSlot written = step.back();
             step.pop_back();
-            if (!image->ReplaceSlot(written.Species, written.Slot, written.After, rom::DecodeSlot(written.Before))
+            if (!image
+                     ->ReplaceSlot(written.Species, written.Slot, written.After,
+                                   rom::DecodeSlot(written.Before))
                      .Ok()) {
                 kept.insert(kept.begin(), written);
             }
         }
-        QString text = tr("Slot %1 of %2 was not written: %3.")
-                           .arg(row.Slot + 1)
-                           .arg(EvolutionSummary::SpeciesText(row.Species), QString::fromStdString(saved.Reason));
+        QString text =
+            tr("Slot %1 of %2 was not written: %3.")
+                .arg(row.Slot + 1)
+                .arg(EvolutionSummary::SpeciesText(row.Species), QString::fromStdString(saved.Reason));
         text += kept.empty() ? tr("\nThe image is unchanged.")
                              : tr("\n%1 slots written before it could not be put back.").arg(kept.size());
         if (!kept.empty()) {
             undoSteps.push_back(kept);
             redoSteps.clear();
         }
-        WarningBox::Show(this, WindowTitle(), text + tr("\n\nFile: %1").arg(QDir::toNativeSeparators(RomPath)));
+        WarningBox::Show(this, WindowTitle(),
+                         text + tr("\n\nFile: %1").arg(QDir::toNativeSeparators(RomPath)));
         ShowSlot(shownSpecies, shownSlot);
         emit ImageChanged();
         return false;

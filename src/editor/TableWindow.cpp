@@ -13,8 +13,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -75,7 +75,8 @@ bool ReviewImport(QWidget* owner, const QString& heading, const QStringList& lin
     list->addItems(lines);
     auto* buttons = new QDialogButtonBox(&dialog);
     if (canImport) {
-        buttons->addButton(QCoreApplication::translate("TableWindow", "&Import"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(QCoreApplication::translate("TableWindow", "&Import"),
+                           QDialogButtonBox::AcceptRole);
         buttons->addButton(QDialogButtonBox::Cancel);
     } else {
         buttons->addButton(QDialogButtonBox::Close);
@@ -155,6 +156,7 @@ void TableWindow::CreateControls() {
     importButton->setObjectName(QStringLiteral("importButton"));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(problem, 1);
+    bottom->addStretch(1); // the buttons keep their size while no problem shows
     bottom->addWidget(exportButton);
     bottom->addWidget(importButton);
 
@@ -373,14 +375,16 @@ void TableWindow::ImportFrom(const QString& path) {
             lines << QStringLiteral("%1:%2: %3").arg(shown).arg(problem.Line).arg(problem.Reason);
         }
         ReviewImport(this,
-                     lines.size() == 1 ? tr("Nothing was imported: the file has a problem.")
-                                       : tr("Nothing was imported: the file has %1 problems.").arg(lines.size()),
+                     lines.size() == 1
+                         ? tr("Nothing was imported: the file has a problem.")
+                         : tr("Nothing was imported: the file has %1 problems.").arg(lines.size()),
                      lines, false);
         return;
     }
     const std::optional<EvolutionSummary::Table> table = editor->Image()->ReadTable();
     if (!table) {
-        WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was imported."));
+        WarningBox::Show(this, windowTitle(),
+                         tr("The evolution table cannot be read; nothing was imported."));
         return;
     }
     const std::vector<TableFile::Change> changes = TableFile::Changes(contents.Rows, *table);
@@ -394,9 +398,9 @@ void TableWindow::ImportFrom(const QString& path) {
         lines << EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
                                                   rom::DecodeSlot(change.Before), change.Row.Value);
     }
-    const QString heading =
-        (changes.size() == 1 ? tr("1 slot would change.") : tr("%1 slots would change.").arg(changes.size())) +
-        tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
+    const QString heading = (changes.size() == 1 ? tr("1 slot would change.")
+                                                 : tr("%1 slots would change.").arg(changes.size())) +
+                            tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
     if (ReviewImport(this, heading, lines, true)) {
         editor->ImportSlots(changes);
         Reload();

@@ -202,14 +202,16 @@ private slots:
         QByteArray comma = QByteArray(Header) + "\r\n" + rows;
         comma.replace("\"Item Evo.; a stone\"", "Item Evo.");
         Store(Path("comma.csv"), comma);
-        const Outcome expected = Run({QStringLiteral("import"), image, Path("comma.csv"), QStringLiteral("--dry-run")});
+        const Outcome expected =
+            Run({QStringLiteral("import"), image, Path("comma.csv"), QStringLiteral("--dry-run")});
         QCOMPARE(expected.Status, 0);
         QVERIFY(expected.Out.startsWith(QStringLiteral("Bulbasaur slot 1:")));
         for (const char separator : {';', '\t'}) {
             QByteArray text = "\xEF\xBB\xBF" + QByteArray(Header) + "\r\n" + rows;
             text.replace(',', separator);
             Store(Path("sheet.csv"), text);
-            const Outcome read = Run({QStringLiteral("import"), image, Path("sheet.csv"), QStringLiteral("--dry-run")});
+            const Outcome read =
+                Run({QStringLiteral("import"), image, Path("sheet.csv"), QStringLiteral("--dry-run")});
             QCOMPARE(read.Err, QString());
             QCOMPARE(read.Out, expected.Out);
         }

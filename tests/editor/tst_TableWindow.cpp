@@ -160,7 +160,9 @@ private slots:
 
         // Another program changes the file: F5 shows it, the row the user was on stays current.
         t.view->setCurrentIndex(t.view->model()->index(eevee, 0));
-        QVERIFY(rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())->WriteSlot(1, 3, {4, 20, 3}).Ok());
+        QVERIFY(rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())
+                    ->WriteSlot(1, 3, {4, 20, 3})
+                    .Ok());
         QTest::keyClick(t.view, Qt::Key_F5);
         QCOMPARE(t.Rows(), used + 1);
         QVERIFY(t.Shown() == UsedSlots(FileTable(image)));
@@ -199,7 +201,7 @@ private slots:
         // Sorted by a column: the levels in number order, not text order.
         t.filter->clear();
         t.view->sortByColumn(4, Qt::AscendingOrder);
-        QVERIFY(t.RowOf(1, 0) < t.RowOf(1, 3)); // level 16 before level 20
+        QVERIFY(t.RowOf(1, 0) < t.RowOf(1, 3));  // level 16 before level 20
         QVERIFY(t.RowOf(10, 0) < t.RowOf(1, 0)); // Caterpie's level 7 before level 16
 
         // The window belongs to the image: Escape closes it, and no image leaves none open.
@@ -279,9 +281,11 @@ private slots:
                    "2;Ivysaur;1;4;Level Evo.;32;;3;Venusaur\r\n");
         QStringList* review = AnswerReview(false);
         t.window->ImportFrom(csv);
-        QCOMPARE(*review, (QStringList{QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur"),
-                                       QStringLiteral("Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> "
-                                                      "Item Evo. Leaf Stone, target Leafeon")}));
+        QCOMPARE(
+            *review,
+            (QStringList{QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur"),
+                         QStringLiteral("Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> "
+                                        "Item Evo. Leaf Stone, target Leafeon")}));
         delete review;
         QVERIFY(FileTable(image) == before);
 
@@ -305,20 +309,25 @@ private slots:
         // Redone, then changed by another program in one slot: the undo leaves that slot alone.
         w.form.Redo();
         QVERIFY(FileTable(image) == expected);
-        QVERIFY(rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())->WriteSlot(1, 0, {4, 40, 2}).Ok());
+        QVERIFY(rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())
+                    ->WriteSlot(1, 0, {4, 40, 2})
+                    .Ok());
         w.form.Undo();
         expected = before;
         expected[1].Slots[0] = {4, 40, 2};
         QVERIFY(FileTable(image) == expected);
         QCOMPARE(dialogs.warnings.size(), 1);
-        QVERIFY(dialogs.warnings.front().contains(QStringLiteral("1 of the 2 slots of the import were not undone")));
+        QVERIFY(dialogs.warnings.front().contains(
+            QStringLiteral("1 of the 2 slots of the import were not undone")));
 
         // A file with problems lists them where they are and writes nothing.
-        Store(csv, "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
-                   "133,Eevee,8,7,,85,,470,\n");
+        Store(csv,
+              "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
+              "133,Eevee,8,7,,85,,470,\n");
         review = AnswerReview(true);
         t.window->ImportFrom(csv);
-        QCOMPARE(*review, QStringList{QDir::toNativeSeparators(csv) + QStringLiteral(":2: slot 8 is out of range (1-7)")});
+        QCOMPARE(*review, QStringList{QDir::toNativeSeparators(csv) +
+                                      QStringLiteral(":2: slot 8 is out of range (1-7)")});
         delete review;
         QVERIFY(FileTable(image) == expected);
     }
