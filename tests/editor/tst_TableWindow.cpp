@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <set>
 #include <tuple>
 
@@ -103,9 +105,10 @@ bool Activate(QWidget* window) {
 
 // The next modal dialog (an import's review) once it shows: its lines are kept, and it is
 // accepted or dismissed.
-QStringList* AnswerReview(bool accept) {
-    auto* lines = new QStringList;
-    QTimer::singleShot(0, [lines, accept] {
+// `meanwhile` runs while the dialog is open.
+std::shared_ptr<QStringList> AnswerReview(bool accept, const std::function<void()>& meanwhile = {}) {
+    auto lines = std::make_shared<QStringList>();
+    QTimer::singleShot(0, [lines, accept, meanwhile] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
             return;
@@ -113,6 +116,9 @@ QStringList* AnswerReview(bool accept) {
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("importLines"));
         for (int i = 0; list && i < list->count(); ++i) {
             *lines << list->item(i)->text();
+        }
+        if (meanwhile) {
+            meanwhile();
         }
         accept ? dialog->accept() : dialog->reject();
     });
@@ -279,19 +285,17 @@ private slots:
                    "133;Eevee;4;7;\"Item Evo., stone\";85;Leaf Stone;470;Leafeon\r\n"
                    "1;Bulbasaur;1;4;Level Evo.;18;;2;Ivysaur\r\n"
                    "2;Ivysaur;1;4;Level Evo.;32;;3;Venusaur\r\n");
-        QStringList* review = AnswerReview(false);
+        auto review = AnswerReview(false);
         t.window->ImportFrom(csv);
         QCOMPARE(
             *review,
             (QStringList{QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur"),
                          QStringLiteral("Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> "
                                         "Item Evo. Leaf Stone, target Leafeon")}));
-        delete review;
         QVERIFY(FileTable(image) == before);
 
         review = AnswerReview(true);
         t.window->ImportFrom(csv);
-        delete review;
         EvolutionSummary::Table expected = before;
         expected[133].Slots[3] = {7, 85, 470};
         expected[1].Slots[0] = {4, 18, 2};
@@ -328,8 +332,27 @@ private slots:
         t.window->ImportFrom(csv);
         QCOMPARE(*review, QStringList{QDir::toNativeSeparators(csv) +
                                       QStringLiteral(":2: slot 8 is out of range (1-7)")});
-        delete review;
         QVERIFY(FileTable(image) == expected);
+
+        // Another program changes a slot while the user looks at the list: the import stops
+        // there, puts back what it wrote before it and leaves nothing to undo.
+        Store(csv,
+              "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
+              "2,Ivysaur,1,4,,33,,3,\n"
+              "133,Eevee,4,7,,85,,470,\n");
+        dialogs.warnings.clear();
+        review = AnswerReview(true, [this] {
+            rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())
+                ->WriteSlot(133, 3, {7, 84, 135});
+        });
+        t.window->ImportFrom(csv);
+        QCOMPARE(review->size(), 2);
+        expected[133].Slots[3] = {7, 84, 135};
+        QVERIFY(FileTable(image) == expected);
+        QCOMPARE(dialogs.warnings.size(), 1);
+        QVERIFY(dialogs.warnings.front().contains(QStringLiteral("The image is unchanged.")));
+        QCOMPARE(t.Text(t.RowOf(133, 3), 5), QStringLiteral("Jolteon"));
+        QVERIFY(!w.form.CanUndo());
     }
 };
 
