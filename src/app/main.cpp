@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
+#include <QWindow>
 #include <cstring>
 #include <filesystem>
 
@@ -53,6 +55,39 @@ bool AsksForHelpOrVersion(int argc, char** argv) {
     return false;
 }
 
+// Opens the image named on the command line once the window is on the screen: a warning about
+// it is placed over the window, which has no place on the screen before it is first shown.
+class OpenWhenShown : public QObject {
+public:
+    OpenWhenShown(Form1& form, std::filesystem::path image)
+        : QObject(&form), form_(form), image_(std::move(image)) {
+        if (form.windowHandle()->isExposed()) {
+            Open();
+        } else {
+            form.windowHandle()->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && form_.windowHandle()->isExposed()) {
+            watched->removeEventFilter(this);
+            Open();
+        }
+        return false;
+    }
+
+private:
+    // From the event loop, after the expose is handled.
+    void Open() {
+        QTimer::singleShot(0, &form_, [form = &form_, image = image_] { form->OpenRomImage(image); });
+        deleteLater();
+    }
+
+    Form1& form_;
+    std::filesystem::path image_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,7 +118,7 @@ int main(int argc, char** argv) {
     // A path that is no image the editor can open is refused in the window, with its reason.
     const QStringList args = parser.positionalArguments();
     if (!args.isEmpty()) {
-        form.OpenRomImage(ImageArgument(args.first(), argc, argv));
+        new OpenWhenShown(form, ImageArgument(args.first(), argc, argv));
     }
     return app.exec();
 }

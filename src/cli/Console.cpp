@@ -59,7 +59,8 @@ private:
     std::size_t WholeCharacters() const {
         std::size_t end = pending.size();
         std::size_t back = 0;
-        while (back < 3 && back < end && (static_cast<unsigned char>(pending[end - 1 - back]) & 0xC0) == 0x80) {
+        while (back < 3 && back < end &&
+               (static_cast<unsigned char>(pending[end - 1 - back]) & 0xC0) == 0x80) {
             ++back;
         }
         if (back < end) {

@@ -5,15 +5,13 @@
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 #include "TableFile.h"
+#include "ToolSystem.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <system_error>
@@ -47,11 +45,15 @@ constexpr const char* HelpText =
     "  -h, --help          this text\n"
     "  --version           the program's version\n"
     "\n"
-    "Exit status: 0 success, 1 bad input or a refused image, 2 wrong usage.\n";
+    "An import file is a regular file or a pipe of at most 4 MiB.\n"
+    "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
+
+using Path = std::filesystem::path;
+using ToolSystem::PathOf;
 
 struct Invocation {
     std::string Command;
-    std::vector<std::string> Operands;
+    std::vector<std::string> Operands; // as given; a path is made from the bytes only where used
     std::optional<std::string> Format;
     std::optional<std::string> Output;
     bool DryRun = false;
@@ -75,22 +77,22 @@ Parsed Parse(const std::vector<std::string>& args) {
             if (call.Command.empty()) {
                 call.Command = arg;
             } else {
-                call.Operands.push_back(arg);
+                call.Operands.push_back(args[i]);
             }
             continue;
         }
+        // The value after "--name=" or in the next argument, its bytes as given.
         const auto value = [&](const std::string& name, std::optional<std::string>& into) {
             const std::string prefix = name + "=";
             if (arg.rfind(prefix, 0) == 0) {
                 into = arg.substr(prefix.size());
-                return true;
+                return;
             }
             if (i + 1 >= args.size()) {
                 parsed.Error = name + " needs a value";
-                return true;
+                return;
             }
             into = args[++i];
-            return true;
         };
         if (arg == "--") {
             options = false;
@@ -158,9 +160,11 @@ std::string Hex(std::int32_t offset) {
     return text;
 }
 
-// Identifies the image; a refused one gets the same reason the window gives.
-std::optional<rom::EvolutionImage> OpenImage(const std::string& path, std::ostream& err) {
-    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::Open(std::filesystem::path(path));
+// Opens the image once and identifies it; that one open serves the whole command, so every read
+// and write reaches the file identified whatever happens to its path meanwhile. A refused image
+// gets the same reason the window gives.
+std::optional<rom::EvolutionImage> OpenImage(const std::string& path, bool forWriting, std::ostream& err) {
+    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::OpenHeld(PathOf(path), forWriting);
     if (!image) {
         err << Program << ": " << path << ": " << image.Reason() << "\n";
         return std::nullopt;
@@ -180,7 +184,7 @@ struct OpenTable {
 
 // The image and every slot of its table, or nothing when either cannot be had.
 std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
-    std::optional<rom::EvolutionImage> image = OpenImage(path, err);
+    std::optional<rom::EvolutionImage> image = OpenImage(path, false, err);
     if (!image) {
         return std::nullopt;
     }
@@ -221,28 +225,16 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// Writes `bytes` to `path` whole or not at all: into a new file of its own beside it (never one
-// that exists already), then renamed over it.
-bool WriteWhole(const std::string& path, const QByteArray& bytes, std::ostream& err) {
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        err << Program << ": " << path << ": cannot be written\n";
-        return false;
-    }
-    return true;
-}
-
 // Whether `output` names the image itself, under its own path or another one (a hard or symbolic
 // link): the export would replace the ROM with its table in text.
-bool IsSameFile(const std::string& image, const std::string& output) {
+bool IsSameFile(const Path& image, const Path& output) {
     std::error_code error;
-    return std::filesystem::equivalent(std::filesystem::path(image), std::filesystem::path(output), error) &&
-           !error;
+    return std::filesystem::equivalent(image, output, error) && !error;
 }
 
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
-    if (call.Output && IsSameFile(path, *call.Output)) {
+    if (call.Output && IsSameFile(PathOf(path), PathOf(*call.Output))) {
         err << Program << ": " << *call.Output
             << ": the output file is the image itself; nothing was written\n";
         return BadInput;
@@ -254,26 +246,70 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format);
-    if (call.Output) {
-        return WriteWhole(*call.Output, text, err) ? Success : BadInput;
+    // "-o /dev/stdout" goes where the output goes, as if no file were named.
+    if (call.Output && !ToolSystem::IsStandardOutput(PathOf(*call.Output))) {
+        const std::string problem =
+            ToolSystem::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
+        if (!problem.empty()) {
+            err << Program << ": " << *call.Output << ": " << problem << "\n";
+            return BadInput;
+        }
+        return Success;
     }
     out.write(text.constData(), text.size());
     return Success;
 }
 
+// The file's problems, the first hundred of them: a file that is not a table at all would
+// otherwise bury the terminal.
+constexpr std::size_t ProblemsShown = 100;
+
+void ReportProblems(const std::string& file, const std::vector<TableFile::Problem>& problems,
+                    std::ostream& err) {
+    const std::size_t shown = std::min(problems.size(), ProblemsShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        err << file << ":" << problems[i].Line << ": " << Utf8(problems[i].Reason) << "\n";
+    }
+    if (problems.size() > shown) {
+        const std::size_t rest = problems.size() - shown;
+        err << file << ": " << rest << (rest == 1 ? " more problem" : " more problems") << " not shown\n";
+    }
+}
+
 using TableFile::Change;
 
+std::string SlotName(int species, int slot) {
+    return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
+}
+
 // Puts back the slots already written when a later one fails, newest first, each only while it
-// still holds what the import wrote; the number that could not be put back.
-int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes, std::size_t written) {
+// still holds what the import wrote. Says which slots could not be put back and what each holds
+// now; the number of them.
+int PutBack(const rom::EvolutionImage& image, const std::string& path, const std::vector<Change>& changes,
+            std::size_t written, std::ostream& err) {
     int left = 0;
     while (written > 0) {
         const Change& change = changes[--written];
-        const rom::SlotBytes imported = rom::EncodeSlot(change.Row.Value);
-        if (!image.ReplaceSlot(change.Row.Species, change.Row.Slot, imported, rom::DecodeSlot(change.Before))
-                 .Ok()) {
-            ++left;
+        const TableFile::Row& row = change.Row;
+        const rom::SlotBytes imported = rom::EncodeSlot(row.Value);
+        const rom::Status restored =
+            image.ReplaceSlot(row.Species, row.Slot, imported, rom::DecodeSlot(change.Before));
+        if (restored.Ok()) {
+            continue;
         }
+        ++left;
+        const std::optional<rom::SlotBytes> now = image.ReadSlotBytes(row.Species, row.Slot);
+        std::string holds = "cannot be read";
+        if (now && *now == imported) {
+            holds = "holds the imported " + Utf8(EvolutionSummary::Describe(row.Value));
+        } else if (now && *now == change.Before) {
+            holds = "holds its old " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*now)));
+        } else if (now) {
+            holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*now))) +
+                    ", written by another program";
+        }
+        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot) << " was not put back ("
+            << restored.Reason << "): it " << holds << "\n";
     }
     return left;
 }
@@ -281,27 +317,19 @@ int PutBack(const rom::EvolutionImage& image, const std::vector<Change>& changes
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::string& filePath = call.Operands[1];
-    const std::optional<rom::EvolutionImage> image = OpenImage(path, err);
-    if (!image) {
+    const ToolSystem::Input input = ToolSystem::ReadInput(PathOf(filePath), InputLimit);
+    if (!input.Problem.empty()) {
+        err << Program << ": " << filePath << ": " << input.Problem << "\n";
         return BadInput;
     }
-
-    std::error_code error;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(std::filesystem::path(filePath), error)) {
-        file.open(std::filesystem::path(filePath), std::ios::binary);
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.is_open() || file.bad()) {
-        err << Program << ": " << filePath << ": cannot be read\n";
-        return BadInput;
-    }
-    const TableFile::Contents contents =
-        TableFile::Read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    for (const TableFile::Problem& problem : contents.Problems) {
-        err << filePath << ":" << problem.Line << ": " << Utf8(problem.Reason) << "\n";
-    }
+    const TableFile::Contents contents = TableFile::Read(
+        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())));
     if (!contents.Problems.empty()) {
+        ReportProblems(filePath, contents.Problems, err);
+        return BadInput;
+    }
+    const std::optional<rom::EvolutionImage> image = OpenImage(path, !call.DryRun, err);
+    if (!image) {
         return BadInput;
     }
 
@@ -323,6 +351,12 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         out << changes.size() << noun << " would change (dry run: nothing written)\n";
         return Success;
     }
+    // The list of changes is the import's report: when it cannot be written (the output closed,
+    // a full disk), the image is left alone rather than changed without a word.
+    if (!out.flush()) {
+        err << Program << ": the output cannot be written; nothing was written to " << path << "\n";
+        return BadInput;
+    }
     // A slot another program changed since it was read is left as that program wrote it.
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TableFile::Row& row = changes[i].Row;
@@ -330,21 +364,26 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         if (saved.Ok()) {
             continue;
         }
-        err << Program << ": " << path << ": slot " << row.Slot + 1 << " of species " << row.Species
+        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot)
             << " was not written: " << saved.Reason << "\n";
         if (i > 0) {
-            const int left = PutBack(*image, changes, i);
+            const int left = PutBack(*image, path, changes, i, err);
             if (left == 0) {
-                err << Program << ": the " << i
-                    << " slots written before it were put back; the image is unchanged\n";
+                err << Program << ": the " << i << (i == 1 ? " slot" : " slots")
+                    << " written before it were put back; the image is as it was\n";
             } else {
                 err << Program << ": " << left << " of the " << i
-                    << " slots written before it could not be put back\n";
+                    << " slots written before it could not be put back (listed above)\n";
             }
         }
         return BadInput;
     }
     out << changes.size() << noun << " changed\n";
+    if (!out.flush()) {
+        err << Program << ": " << path << ": " << changes.size() << noun
+            << " changed, but the report of it cannot be written\n";
+        return BadInput;
+    }
     return Success;
 }
 
@@ -446,8 +485,9 @@ std::optional<int> FindSpecies(const std::string& text) {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const int status = Dispatch(args, out, err);
-    // A full disk or a closed pipe shows only here, once the buffered output is flushed.
-    if (!out.flush()) {
+    // A full disk or a closed pipe shows only here, once the buffered output is flushed. A command
+    // that failed has said why already.
+    if (!out.flush() && status == Success) {
         err << Program << ": the output cannot be written\n";
         return BadInput;
     }

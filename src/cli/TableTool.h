@@ -2,6 +2,7 @@
 // they can be run and checked in-process.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,8 +15,12 @@ inline constexpr int Success = 0;
 inline constexpr int BadInput = 1; // a refused image, an invalid file, a write that failed
 inline constexpr int BadUsage = 2;
 
-// Runs the tool on `args` (the arguments after the program name, as bytes: a path need not be
-// valid UTF-8). Results go to `out`, messages to `err`; returns the exit status.
+// The largest import file read: the whole table in JSON, the longer form, is about 600 KiB.
+inline constexpr std::size_t InputLimit = std::size_t{4} * 1024 * 1024;
+
+// Runs the tool on `args` (the arguments after the program name: bytes as given on Unix, where a
+// path need not be valid text; UTF-8 on Windows). Results go to `out`, messages to `err`; returns
+// the exit status. An import whose report cannot be written to `out` writes nothing.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with

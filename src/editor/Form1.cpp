@@ -393,10 +393,15 @@ void Form1::optNum_Click(int index) {
     // change runs with this slot's parameter even when the method equals the one shown before.
     cmbType->setCurrentIndex(0);
 
-    cmbEvoTo->ShowValue(ReadField(rom::SlotField::Target));
+    const std::int32_t target = ReadField(rom::SlotField::Target);
+    cmbEvoTo->ShowValue(target);
     PendingParam = ReadField(rom::SlotField::Parameter);
     const std::int32_t parameter = PendingParam;
-    cmbType->ShowValue(ReadField(rom::SlotField::Method));
+    const std::int32_t method = ReadField(rom::SlotField::Method);
+    cmbType->ShowValue(method);
+    fileBytesShown =
+        rom::EncodeSlot({static_cast<std::uint16_t>(method), static_cast<std::uint16_t>(parameter),
+                         static_cast<std::uint16_t>(target)});
 
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();

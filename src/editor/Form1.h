@@ -178,6 +178,8 @@ private:
     int shownSlot = 0;
     // What Save would have written right after the slot was shown, or last saved.
     rom::SlotBytes shownBytes{};
+    // The slot's bytes in the file when it was shown or last saved: Save writes over them only.
+    rom::SlotBytes fileBytesShown{};
     // Above 0 while the window moves between slots itself, or sets lists itself.
     int quietNavigation = 0;
     int quietEdits = 0;

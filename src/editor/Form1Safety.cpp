@@ -1,5 +1,6 @@
 // The editor window's care for edits: what Save writes, the question before an unsaved slot is
 // left, and the undo and redo of saves in the file.
+#include "ConflictBox.h"
 #include "EditorLists.h"
 #include "EvolutionMethods.h"
 #include "Form1.h"
@@ -64,8 +65,9 @@ bool Form1::IsSlotModified() const {
         return false;
     }
     const std::optional<rom::SlotBytes> stored = image->ReadSlotBytes(shownSpecies, shownSlot);
-    // A slot that cannot be read cannot be saved either; there is nothing to compare.
-    return stored && *stored != onScreen;
+    // A slot that cannot be read back (the file cut short meanwhile) still holds the user's edit:
+    // leaving it is asked about like any other.
+    return !stored || *stored != onScreen;
 }
 
 void Form1::SetModifiedMark(bool modified) {
@@ -86,7 +88,27 @@ bool Form1::SaveSlot(int species, int slot) {
     const rom::EvolutionSlot value = SlotOnScreen();
     rom::SlotBytes before{};
     rom::Status saved{"no image is open"};
-    if (image) {
+    if (image && species == shownSpecies && slot == shownSlot) {
+        // Written only over what the editors were showing: a change another program made to the
+        // slot since is not overwritten without asking.
+        before = fileBytesShown;
+        saved = image->ReplaceSlot(species, slot, fileBytesShown, value);
+        if (!saved.Ok() && saved.Reason == rom::EvolutionImage::ChangedSinceRead) {
+            const QString text = tr("%1 slot %2 was changed by another program since it was shown.")
+                                     .arg(SpeciesName(species))
+                                     .arg(slot + 1);
+            switch (ConflictBox::Ask(this, WindowTitle(), text)) {
+            case ConflictBox::Answer::Overwrite:
+                saved = image->WriteSlot(species, slot, value, &before);
+                break;
+            case ConflictBox::Answer::ShowFileSlot:
+                ShowSlot(species, slot);
+                return false;
+            case ConflictBox::Answer::Cancel:
+                return false;
+            }
+        }
+    } else if (image) {
         saved = image->WriteSlot(species, slot, value, &before);
     }
     if (!saved.Ok()) {
@@ -109,6 +131,7 @@ bool Form1::SaveSlot(int species, int slot) {
     // The file now holds exactly what the editors show.
     if (species == shownSpecies && slot == shownSlot) {
         shownBytes = after;
+        fileBytesShown = after;
         SetModifiedMark(false);
     }
     return true;
@@ -136,11 +159,17 @@ bool Form1::ConfirmLeavingSlot() {
 }
 
 void Form1::ReturnToShownSlot() {
-    const QSignalBlocker species(lstPokemon);
-    const QSignalBlocker buttons(slotButtons);
-    lstPokemon->setCurrentRow(shownSpecies);
-    optNum[static_cast<std::size_t>(shownSlot)]->setChecked(true);
-    CurrentSlot = static_cast<std::int16_t>(shownSlot);
+    const auto pointAtShownSlot = [this] {
+        const QSignalBlocker species(lstPokemon);
+        const QSignalBlocker buttons(slotButtons);
+        lstPokemon->setCurrentRow(shownSpecies);
+        optNum[static_cast<std::size_t>(shownSlot)]->setChecked(true);
+        CurrentSlot = static_cast<std::int16_t>(shownSlot);
+    };
+    pointAtShownSlot();
+    // A click on the list selects the clicked row after its row change was answered: the
+    // highlight goes back to the slot on screen once that click is done with.
+    QMetaObject::invokeMethod(this, pointAtShownSlot, Qt::QueuedConnection);
 }
 
 void Form1::ShowSlot(int species, int slot) {

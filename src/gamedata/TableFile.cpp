@@ -308,6 +308,22 @@ int LineAt(const QByteArray& text, qsizetype offset) {
     return 1 + static_cast<int>(text.left(offset).count('\n'));
 }
 
+// The line of each offset, in one pass over the text: the offsets come in increasing order, and
+// counting from the start for each would take time growing with the square of the file.
+std::vector<int> LinesAt(const QByteArray& text, const std::vector<qsizetype>& offsets) {
+    std::vector<int> lines;
+    lines.reserve(offsets.size());
+    int line = 1;
+    qsizetype at = 0;
+    for (const qsizetype offset : offsets) {
+        for (; at < offset && at < text.size(); ++at) {
+            line += text[at] == '\n' ? 1 : 0;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 // Where each element of the top-level array starts, in a text already known to be valid JSON.
 std::vector<qsizetype> ElementOffsets(const QByteArray& text) {
     std::vector<qsizetype> offsets;
@@ -371,11 +387,9 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
         return;
     }
     const QJsonArray array = document.array();
-    const std::vector<qsizetype> offsets = ElementOffsets(text);
+    const std::vector<int> lines = LinesAt(text, ElementOffsets(text));
     for (qsizetype e = 0; e < array.size(); ++e) {
-        const int line = static_cast<std::size_t>(e) < offsets.size()
-                             ? LineAt(text, offsets[static_cast<std::size_t>(e)])
-                             : 1;
+        const int line = static_cast<std::size_t>(e) < lines.size() ? lines[static_cast<std::size_t>(e)] : 1;
         if (!array[e].isObject()) {
             contents.Problems.push_back({line, QStringLiteral("an element that is not an object")});
             continue;

@@ -1,6 +1,7 @@
-// Byte sources over a buffer and over an image file.
+// Byte sources over a buffer, over an image file by its path and over an image file held open.
 #include "ByteSource.h"
 
+#include "ImageFile.h"
 #include "Module1.h"
 
 #include <cstring>
@@ -39,6 +40,14 @@ FileSource::FileSource(std::filesystem::path path) : path_(std::move(path)) {
 
 bool FileSource::Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const {
     return problem_.empty() && Holds(offset, count) && Module1::ReadBytes(path_, offset, count, out);
+}
+
+std::uint64_t ImageFileSource::Size() const {
+    return file_.Problem().empty() ? file_.Size() : 0;
+}
+
+bool ImageFileSource::Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const {
+    return Holds(offset, count) && file_.ReadAt(offset, out, count) == static_cast<std::int64_t>(count);
 }
 
 std::uint8_t LittleEndianView::U8(std::size_t at) {

@@ -1,6 +1,6 @@
-// Where the image readers take their bytes from: an image file (through the byte routines, one
-// open per read) or a buffer in memory (tests and fuzzing). Every read is checked against the
-// source's size, so no parser can read outside it.
+// Where the image readers take their bytes from: an image file (by its path, one open per read, or
+// through one open held) or a buffer in memory (tests and fuzzing). Every read is checked against
+// the source's size, so no parser can read outside it.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace rom {
+
+class ImageFile;
 
 class ByteSource {
 public:
@@ -50,6 +52,18 @@ private:
     std::filesystem::path path_;
     std::string problem_;
     std::uint64_t size_ = 0;
+};
+
+// An image file already open: every read goes through that one open, so what is read is the file
+// that was opened, whatever happens to its path meanwhile.
+class ImageFileSource final : public ByteSource {
+public:
+    explicit ImageFileSource(const ImageFile& file) : file_(file) {}
+    std::uint64_t Size() const override;
+    bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const override;
+
+private:
+    const ImageFile& file_;
 };
 
 // Little-endian numbers from a buffer already read; every access is range-checked and an

@@ -1,9 +1,10 @@
-// Reading and writing one slot through the byte routines.
+// Reading and writing one slot: through the byte routines, or through the one open the tool holds.
 #include "EvolutionImage.h"
 
 #include "Module1.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -54,12 +55,85 @@ bool operator==(const EvolutionSlot& a, const EvolutionSlot& b) {
     return a.Method == b.Method && a.Parameter == b.Parameter && a.Target == b.Target;
 }
 
+const char* const EvolutionImage::ChangedSinceRead = "the slot has been changed by another program since";
+
+namespace {
+
+// Where the last record ends: an image shorter than that cannot hold its table.
+std::uint64_t TableEnd(const TableLocation& location) {
+    std::uint64_t end = 0;
+    for (int species = 0; species < SpeciesCount; ++species) {
+        end = std::max<std::uint64_t>(end, static_cast<std::uint64_t>(location.RecordOffset(species)) +
+                                               EvolutionRecord::Size);
+    }
+    return end;
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// Identifies the open file and finds its table, refusing a file that ends inside the table.
+Result<TableLocation> Identify(const ImageFile& file) {
+    if (!file.Problem().empty()) {
+        return Failure{file.Problem()};
+    }
+    Result<TableLocation> location = LocateEvolutionTable(ImageFileSource(file));
+    if (location && file.Size() < TableEnd(*location)) {
+        return Failure{"the file is too short to hold the evolution table: it ends at " + Hex(file.Size()) +
+                       ", the table at " + Hex(TableEnd(*location))};
+    }
+    return location;
+}
+
+bool SameTable(const TableLocation& a, const TableLocation& b) {
+    if (a.Kind() != b.Kind() || a.GameCode() != b.GameCode() || a.ArchivePath() != b.ArchivePath()) {
+        return false;
+    }
+    for (int species = 0; species < SpeciesCount; ++species) {
+        if (a.RecordOffset(species) != b.RecordOffset(species)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 Result<EvolutionImage> EvolutionImage::Open(const std::filesystem::path& path) {
-    Result<TableLocation> location = LocateEvolutionTable(path);
+    const ImageFile file(path, ImageFile::Access::Read);
+    Result<TableLocation> location = Identify(file);
     if (!location) {
         return Failure{location.Reason()};
     }
-    return EvolutionImage(path, std::move(*location));
+    EvolutionImage image(path, std::move(*location));
+    image.identity_ = file.Identity();
+    image.size_ = file.Size();
+    return image;
+}
+
+Result<EvolutionImage> EvolutionImage::OpenHeld(const std::filesystem::path& path, bool forWriting) {
+    auto file = std::make_shared<const ImageFile>(path, forWriting ? ImageFile::Access::ReadWrite
+                                                                   : ImageFile::Access::Read);
+    std::string writeProblem;
+    if (forWriting && !file->Problem().empty()) {
+        // Still read and compared (an import with nothing to change needs no write); each write
+        // says why it cannot be made.
+        writeProblem = file->Problem();
+        file = std::make_shared<const ImageFile>(path, ImageFile::Access::Read);
+    }
+    Result<TableLocation> location = Identify(*file);
+    if (!location) {
+        return Failure{location.Reason()};
+    }
+    EvolutionImage image(path, std::move(*location));
+    image.identity_ = file->Identity();
+    image.size_ = file->Size();
+    image.held_ = std::move(file);
+    image.writeProblem_ = std::move(writeProblem);
+    return image;
 }
 
 EvolutionImage::EvolutionImage(std::filesystem::path path, TableLocation location)
@@ -69,6 +143,13 @@ std::uint16_t EvolutionImage::ReadField(int species, int slot, SlotField field) 
     const std::int32_t at = location_.FieldOffset(species, slot, field);
     if (at < 0) {
         return 0;
+    }
+    if (held_) {
+        std::uint8_t bytes[2] = {};
+        if (held_->ReadAt(static_cast<std::uint64_t>(at), bytes, 2) != 2) {
+            return 0;
+        }
+        return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
     }
     return static_cast<std::uint16_t>(
         Module1::HexValue(Module1::SwapHexBytes(Module1::ReadHex(path_, at, 2))));
@@ -82,19 +163,26 @@ EvolutionSlot EvolutionImage::ReadSlot(int species, int slot) const {
     return value;
 }
 
+bool EvolutionImage::ReadBytes(std::int64_t offset, std::size_t count, std::uint8_t* out) const {
+    if (offset < 0) {
+        return false;
+    }
+    const auto at = static_cast<std::uint64_t>(offset);
+    return held_ ? held_->ReadAt(at, out, count) == static_cast<std::int64_t>(count)
+                 : Module1::ReadBytes(path_, at, count, out);
+}
+
 std::optional<SlotBytes> EvolutionImage::ReadSlotBytes(int species, int slot) const {
-    const std::int32_t at = location_.SlotOffset(species, slot);
     SlotBytes bytes{};
-    if (at < 0 || !Module1::ReadBytes(path_, static_cast<std::uint64_t>(at), bytes.size(), bytes.data())) {
+    if (!ReadBytes(location_.SlotOffset(species, slot), bytes.size(), bytes.data())) {
         return std::nullopt;
     }
     return bytes;
 }
 
 std::optional<EvolutionRecord> EvolutionImage::ReadRecord(int species) const {
-    const std::int32_t at = location_.RecordOffset(species);
     std::array<std::uint8_t, EvolutionRecord::UnusedOffset> bytes{};
-    if (at < 0 || !Module1::ReadBytes(path_, static_cast<std::uint64_t>(at), bytes.size(), bytes.data())) {
+    if (!ReadBytes(location_.RecordOffset(species), bytes.size(), bytes.data())) {
         return std::nullopt;
     }
     return DecodeRecord(bytes.data());
@@ -111,7 +199,7 @@ std::optional<std::vector<EvolutionRecord>> EvolutionImage::ReadTable(SlotPositi
     }
     if (first >= 0 && end - first <= MaxTableSpan) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - first));
-        if (Module1::ReadBytes(path_, static_cast<std::uint64_t>(first), bytes.size(), bytes.data())) {
+        if (ReadBytes(first, bytes.size(), bytes.data())) {
             for (int species = 0; species < SpeciesCount; ++species) {
                 table[static_cast<std::size_t>(species)] =
                     DecodeRecord(bytes.data() + (location_.RecordOffset(species) - first));
@@ -145,44 +233,86 @@ Status EvolutionImage::ReplaceSlot(int species, int slot, const SlotBytes& expec
     return Write(species, slot, &expected, value, nullptr);
 }
 
+std::string EvolutionImage::CheckIdentified(const ImageFile& file) const {
+    if (!identity_) {
+        return {};
+    }
+    if (file.Identity() != *identity_) {
+        return "the path no longer leads to the image that was opened (it was replaced or moved since); "
+               "open it again";
+    }
+    if (file.Size() != size_) {
+        return "the image has changed size since it was opened; open it again";
+    }
+    const Result<TableLocation> now = LocateEvolutionTable(ImageFileSource(file));
+    if (!now || !SameTable(*now, location_)) {
+        return "the image's game or the place of its evolution table has changed since it was opened; "
+               "open it again";
+    }
+    return {};
+}
+
 Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value,
                              SlotBytes* previous) const {
     const std::int32_t at = location_.SlotOffset(species, slot);
     if (at < 0) {
         return Status{"there is no such slot"};
     }
-    // One open checks the file and reads what the slot holds now.
+    if (held_ && !writeProblem_.empty()) {
+        return Status{writeProblem_};
+    }
+    // The window opens the path for this one write; the tool writes through the file it holds.
+    std::optional<ImageFile> own;
+    if (!held_) {
+        own.emplace(path_, ImageFile::Access::ReadWrite);
+    }
+    const ImageFile& file = held_ ? *held_ : *own;
+    if (!file.Problem().empty()) {
+        return Status{file.Problem()};
+    }
+    if (file.MarkedReadOnly()) {
+        return Status{"the file is marked read-only"};
+    }
+    if (!held_) {
+        if (std::string why = CheckIdentified(file); !why.empty()) {
+            return Status{why};
+        }
+    }
+
+    const auto offset = static_cast<std::uint64_t>(at);
+    const ImageFile::RangeLock lock = file.LockRange(offset, EvolutionSlot::Size);
+    // Checked under the lock: the file may have been cut short since it was opened.
+    std::uint64_t size = 0;
+    if (!file.CurrentSize(size) || size < offset + EvolutionSlot::Size) {
+        return Status{"the file is too short: it ends before the slot"};
+    }
     SlotBytes before{};
-    if (std::string why = Module1::CheckWritable(path_, at, EvolutionSlot::Size, before.data());
-        !why.empty()) {
-        return Status{why};
+    if (file.ReadAt(offset, before.data(), before.size()) != static_cast<std::int64_t>(before.size())) {
+        return Status{"the file cannot be read"};
     }
     if (expected && before != *expected) {
-        return Status{"the slot has been changed by another program since"};
+        return Status{ChangedSinceRead};
     }
     if (previous) {
         *previous = before;
     }
-
     const SlotBytes bytes = EncodeSlot(value);
-    const std::string text = Module1::HexText(bytes.data(), bytes.size());
-    const std::string old = Module1::HexText(before.data(), before.size());
-    const auto pair = [](const std::string& hex, int k) {
-        return std::string_view(hex).substr(2 * static_cast<std::size_t>(k), 2);
-    };
-    for (int k = 0; k < EvolutionSlot::Size; ++k) {
-        if (Module1::WriteHexByte(path_, at + k, pair(text, k))) {
-            continue;
-        }
-        // Put back what this save already wrote, so the slot is not left half old and half new.
-        bool restored = true;
-        for (int j = 0; j < k; ++j) {
-            restored &= Module1::WriteHexByte(path_, at + j, pair(old, j));
-        }
-        return Status{restored ? "writing to the file failed; the slot was left as it was"
-                               : "writing to the file failed half-way; the slot may be damaged"};
+    if (bytes == before) {
+        return Status{};
     }
-    return Status{};
+    std::string why;
+    if (file.WriteAt(offset, bytes.data(), bytes.size(), &why)) {
+        return Status{};
+    }
+    // A failed write call changes nothing; only one the system cut short can leave part of the new
+    // bytes, which go back in one call.
+    SlotBytes now{};
+    const bool intact =
+        (file.ReadAt(offset, now.data(), now.size()) == static_cast<std::int64_t>(now.size()) &&
+         now == before) ||
+        file.WriteAt(offset, before.data(), before.size());
+    return Status{"writing to the file failed (" + why + ")" +
+                  (intact ? "; the slot was left as it was" : "; the slot may be damaged")};
 }
 
 } // namespace rom

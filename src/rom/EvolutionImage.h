@@ -4,12 +4,14 @@
 #pragma once
 
 #include "EvolutionTable.h"
+#include "ImageFile.h"
 #include "Result.h"
 #include "TableLocation.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -30,8 +32,17 @@ struct SlotPosition {
 
 class EvolutionImage {
 public:
-    // Identifies the image at `path` and finds its table; the reason names why it is refused.
+    // Identifies the image at `path` and finds its table through one open of the file, which is
+    // closed again: every later read and write opens the path itself (the window's way), and a
+    // write first checks, on the handle it writes through, that the path still leads to the file
+    // identified here. The reason names why an image is refused, also one too short for its table.
     static Result<EvolutionImage> Open(const std::filesystem::path& path);
+    // The same, keeping that one open for every read and write (the command-line tool's way), so
+    // that each byte reaches the file identified, whatever happens to the path meanwhile. With
+    // `forWriting` the file is opened for writing too; where that is refused, the image is still
+    // read and each write is refused with the reason.
+    static Result<EvolutionImage> OpenHeld(const std::filesystem::path& path, bool forWriting);
+    // An image taken as it is, without identification (nothing to check a write against).
     EvolutionImage(std::filesystem::path path, TableLocation location);
 
     const std::filesystem::path& Path() const { return path_; }
@@ -51,20 +62,35 @@ public:
     // slot missing.
     std::optional<std::vector<EvolutionRecord>> ReadTable(SlotPosition* unreadable = nullptr) const;
 
-    // Writes the slot's six bytes, lowest offset first. Everything that can be checked is checked
-    // before the first byte (a regular, writable file not marked read-only, holding all six
-    // bytes), so the slot is written whole or not at all; should a write still fail half-way, the
-    // bytes already written are put back. `previous`, when given, receives the bytes the slot held.
+    // Writes the slot's six bytes in one write call while holding a lock on them. Everything that
+    // can be checked is checked before (a regular, writable file not marked read-only, still the
+    // file identified, holding all six bytes), and a failing write leaves the slot as it was.
+    // `previous`, when given, receives the bytes the slot held.
     Status WriteSlot(int species, int slot, const EvolutionSlot& value, SlotBytes* previous = nullptr) const;
-    // The same, only when the file still holds `expected` there (undo and redo steps).
+    // The same, only when the file still holds `expected` there: compared under the same lock,
+    // so no other writer can come between the comparison and the write.
     Status ReplaceSlot(int species, int slot, const SlotBytes& expected, const EvolutionSlot& value) const;
 
+    // The reason ReplaceSlot gives for a slot that no longer holds what was expected.
+    static const char* const ChangedSinceRead;
+
 private:
+    // `count` bytes at `offset`, through the held open when there is one, else through one open of
+    // the path; false when they cannot all be read.
+    bool ReadBytes(std::int64_t offset, std::size_t count, std::uint8_t* out) const;
     Status Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value,
                  SlotBytes* previous) const;
+    // Empty when `file` is the file identified at Open, with its game and table where they were.
+    std::string CheckIdentified(const ImageFile& file) const;
 
     std::filesystem::path path_;
     TableLocation location_;
+    // The file as identified, for the window's writes; none for an image taken as it is.
+    std::optional<FileIdentity> identity_;
+    std::uint64_t size_ = 0;
+    // The tool's one open of the file, and why it cannot be written when it cannot.
+    std::shared_ptr<const ImageFile> held_;
+    std::string writeProblem_;
 };
 
 } // namespace rom

@@ -3,25 +3,10 @@
 // nor be written), moves its bytes at their offsets and closes the file again.
 #include "Module1.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <cstring>
-#include <system_error>
+#include "ImageFile.h"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <algorithm>
+#include <charconv>
 
 namespace Module1 {
 namespace {
@@ -41,236 +26,8 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-enum class Access { Read, ReadWrite };
-
-// One open of the image, closed when it goes out of scope. Opening never blocks and never
-// creates a file; `Problem` says why a handle is not usable.
-class ImageHandle {
-public:
-    ImageHandle(const std::filesystem::path& path, Access access);
-    ~ImageHandle();
-    ImageHandle(const ImageHandle&) = delete;
-    ImageHandle& operator=(const ImageHandle&) = delete;
-
-    // Empty when the path opened and is a regular file.
-    const std::string& Problem() const { return problem; }
-    std::uint64_t Size() const { return size; }
-    bool MarkedReadOnly() const { return readOnly; }
-
-    // Bytes actually read at `offset`, at most `count`; negative on a failed read.
-    std::int64_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const;
-    bool WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const;
-
-private:
-#ifdef _WIN32
-    HANDLE handle = INVALID_HANDLE_VALUE;
-#else
-    int fd = -1;
-#endif
-    std::string problem;
-    std::uint64_t size = 0;
-    bool readOnly = false;
-};
-
-#ifdef _WIN32
-
-std::string OpenProblem(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-        return "the file does not exist";
-    case ERROR_ACCESS_DENIED:
-        return "access to the file is denied";
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return "another program holds the file locked";
-    case ERROR_WRITE_PROTECT:
-        return "the file lies on a write-protected medium";
-    default:
-        return "the file cannot be opened (Windows error " + std::to_string(error) + ")";
-    }
-}
-
-ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
-    const DWORD rights = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    handle = CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            problem = "it is a folder, not a file";
-        else if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-                 (attributes & FILE_ATTRIBUTE_READONLY))
-            problem = "the file is marked read-only";
-        else
-            problem = OpenProblem(error);
-        return;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        problem = "it is not a regular file (a pipe, a device or a folder)";
-        return;
-    }
-    size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-ImageHandle::~ImageHandle() {
-    if (handle != INVALID_HANDLE_VALUE)
-        CloseHandle(handle);
-}
-
-std::int64_t ImageHandle::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
-    std::size_t done = 0;
-    while (done < count) {
-        OVERLAPPED at{};
-        const std::uint64_t where = offset + done;
-        at.Offset = static_cast<DWORD>(where & 0xFFFFFFFFu);
-        at.OffsetHigh = static_cast<DWORD>(where >> 32);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(handle, out + done, chunk, &got, &at))
-            return GetLastError() == ERROR_HANDLE_EOF ? static_cast<std::int64_t>(done) : -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return static_cast<std::int64_t>(done);
-}
-
-bool ImageHandle::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD written = 0;
-    return WriteFile(handle, bytes, static_cast<DWORD>(count), &written, &at) && written == count;
-}
-
-#else
-
-std::string OpenProblem(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return "the file does not exist";
-    case EACCES:
-    case EPERM:
-        return "access to the file is denied";
-    case EISDIR:
-        return "it is a folder, not a file";
-    case EROFS:
-        return "the file lies on a read-only file system";
-    case ETXTBSY:
-    case EBUSY:
-        return "the file is in use";
-    default:
-        return "the file cannot be opened (" + std::generic_category().message(error) + ")";
-    }
-}
-
-bool NoWriteBits(mode_t mode) {
-    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// The type, permission bits and size of the open file. On Linux statx is asked for just these
-// (the cheapest way on some file systems), with fstat wherever statx is refused.
-bool HandleFacts(int fd, mode_t& mode, std::uint64_t& size) {
-#if defined(__linux__) && defined(STATX_TYPE)
-    struct statx sx {};
-    if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_TYPE | STATX_MODE | STATX_SIZE, &sx) == 0) {
-        mode = sx.stx_mode;
-        size = sx.stx_size;
-        return true;
-    }
-    // Some sandboxes refuse statx itself (EPERM, ENOSYS); fstat answers the same question.
-#endif
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        return false;
-    }
-    mode = st.st_mode;
-    size = static_cast<std::uint64_t>(st.st_size);
-    return true;
-}
-
-ImageHandle::ImageHandle(const std::filesystem::path& path, Access access) {
-    // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer, and is refused below.
-    const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    do {
-        fd = ::open(path.c_str(), flags);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int error = errno;
-        struct stat st {};
-        // Only to name the reason better; nothing is opened or trusted from it.
-        if (error == EACCES && access == Access::ReadWrite && ::stat(path.c_str(), &st) == 0 &&
-            S_ISREG(st.st_mode) && NoWriteBits(st.st_mode)) {
-            problem = "the file is marked read-only";
-        } else {
-            problem = OpenProblem(error);
-        }
-        return;
-    }
-    mode_t mode = 0;
-    if (!HandleFacts(fd, mode, size)) {
-        problem = OpenProblem(errno);
-        return;
-    }
-    if (S_ISDIR(mode)) {
-        problem = "it is a folder, not a file";
-        return;
-    }
-    if (!S_ISREG(mode)) {
-        problem = "it is not a regular file (a FIFO, a device or a socket)";
-        return;
-    }
-    // No write bit at all means read-only to us, also for a user whose rights could override it.
-    readOnly = NoWriteBits(mode);
-}
-
-ImageHandle::~ImageHandle() {
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
-
-std::int64_t ImageHandle::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<std::int64_t>(done);
-}
-
-bool ImageHandle::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count) const {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t put = ::pwrite(fd, bytes + done, count - done, static_cast<off_t>(offset + done));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
-#endif
+using rom::ImageFile;
+using Access = rom::ImageFile::Access;
 
 // Whether [offset, offset + count) lies inside a file of `size` bytes, without overflow.
 bool InsideFile(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
@@ -292,7 +49,7 @@ std::string ReadHex(const std::filesystem::path& path, std::int32_t offset, std:
     if (first >= end) {
         return text;
     }
-    const ImageHandle file(path, Access::Read);
+    const ImageFile file(path, Access::Read);
     if (!file.Problem().empty()) {
         return text;
     }
@@ -329,7 +86,7 @@ bool WriteHexByte(const std::filesystem::path& path, std::int32_t offset, std::s
     }
     const auto byte = static_cast<std::uint8_t>(h * 16 + l);
 
-    const ImageHandle file(path, Access::ReadWrite);
+    const ImageFile file(path, Access::ReadWrite);
     if (!file.Problem().empty() || file.MarkedReadOnly() ||
         !InsideFile(static_cast<std::uint64_t>(offset), 1, file.Size())) {
         return false;
@@ -385,7 +142,7 @@ std::string HexText(const std::uint8_t* bytes, std::size_t count) {
 }
 
 FileFacts ExamineFile(const std::filesystem::path& path) {
-    const ImageHandle file(path, Access::Read);
+    const ImageFile file(path, Access::Read);
     return FileFacts{file.Problem(), file.Size(), file.MarkedReadOnly()};
 }
 
@@ -397,7 +154,7 @@ bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::siz
         }
         return false;
     };
-    const ImageHandle file(path, Access::Read);
+    const ImageFile file(path, Access::Read);
     if (!file.Problem().empty()) {
         return fail(file.Problem());
     }
@@ -415,7 +172,7 @@ bool ReadBytes(const std::filesystem::path& path, std::uint64_t offset, std::siz
 
 std::string CheckWritable(const std::filesystem::path& path, std::int64_t offset, std::int64_t count,
                           std::uint8_t* current) {
-    const ImageHandle file(path, Access::ReadWrite);
+    const ImageFile file(path, Access::ReadWrite);
     if (!file.Problem().empty()) {
         return file.Problem();
     }

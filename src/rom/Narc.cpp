@@ -44,7 +44,10 @@ Result<std::vector<ByteRange>> ReadNarcMembers(const ByteSource& image, const By
         return Failure{"the evolution archive is not a NARC archive"};
     }
     LittleEndianView view(header);
-    if (view.U16(4) != 0xFFFE) {
+    // The byte-order mark: FE FF as the games write it, FF FE as some DS tools write a new
+    // archive. Either way the archive's numbers are little-endian.
+    const std::uint16_t byteOrder = view.U16(4);
+    if (byteOrder != 0xFFFE && byteOrder != 0xFEFF) {
         return Failure{"the evolution archive is not a little-endian NARC archive"};
     }
     const std::uint16_t headerSize = view.U16(0x0C);

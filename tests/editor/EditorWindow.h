@@ -1,7 +1,8 @@
 // Test access to a real editor window: its controls found by name, and the dialog chooser and
-// warning box answered without any modal window.
+// warning box and questions answered without any modal window.
 #pragma once
 
+#include "ConflictBox.h"
 #include "Form1.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
@@ -39,11 +40,16 @@ public:
             questions << text;
             return answer;
         });
+        previousConflict = ConflictBox::SetFunction([this](QWidget*, const QString&, const QString& text) {
+            conflicts << text;
+            return conflictAnswer;
+        });
     }
     ~DialogStandIns() {
         clsCommonDialog::SetChooser(previousChooser);
         WarningBox::SetFunction(previousWarning);
         SaveChangesBox::SetFunction(previousQuestion);
+        ConflictBox::SetFunction(previousConflict);
     }
     DialogStandIns(const DialogStandIns&) = delete;
     DialogStandIns& operator=(const DialogStandIns&) = delete;
@@ -53,11 +59,15 @@ public:
     QStringList warnings;
     QStringList questions;
     SaveChangesBox::Answer answer = SaveChangesBox::Answer::Discard;
+    // Save over a slot another program changed: recorded, answered with `conflictAnswer`.
+    QStringList conflicts;
+    ConflictBox::Answer conflictAnswer = ConflictBox::Answer::Cancel;
 
 private:
     FileChooser previousChooser;
     WarningBox::Function previousWarning;
     SaveChangesBox::Function previousQuestion;
+    ConflictBox::Function previousConflict;
 };
 
 struct EditorWindow {

@@ -12,7 +12,9 @@
 #include <QtEndian>
 #include <filesystem>
 #include <string>
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -93,9 +95,11 @@ private slots:
                                               << "the file system holds no poketool/personal/evo.narc";
         QTest::newRow("a folder") << "folder"
                                   << "it is a folder, not a file";
+#ifdef Q_OS_UNIX
         QTest::newRow("a FIFO, as on the command line")
             << "fifo"
             << "it is not a regular file (a FIFO, a device or a socket)";
+#endif
     }
     void aRefusedImageChangesNothing() {
         QFETCH(QString, kind);
@@ -121,10 +125,12 @@ private slots:
             const auto fnt = static_cast<qint64>(qFromLittleEndian<quint32>(at.constData()));
             QVERIFY(file.seek(fnt + 6) && file.write("\xFF\xFF", 2) == 2);
         }
+#ifdef Q_OS_UNIX
         if (kind == "fifo") {
             refused = dir.filePath(QStringLiteral("pipe.nds"));
             QCOMPARE(::mkfifo(QFile::encodeName(refused).constData(), 0600), 0);
         }
+#endif
         const bool isFile = kind != "folder" && kind != "fifo";
         const QByteArray before = isFile ? Contents(refused) : QByteArray();
 
@@ -134,7 +140,7 @@ private slots:
         w.lstPokemon->setCurrentRow(25);
         const QString title = w.form.windowTitle();
         if (kind == "fifo") {
-            w.form.OpenRomImage(std::filesystem::path(QFile::encodeName(refused).toStdString()));
+            w.form.OpenRomImage(std::filesystem::path(refused.toStdU16String()));
         } else {
             w.form.OpenRomImage(refused);
         }
@@ -152,11 +158,17 @@ private slots:
         QFile::remove(refused);
     }
 
-    // A file name that is not valid UTF-8, given as the command line gives it, opens its file.
+    // A file name as the command line gives it opens its file: on Unix bytes that are not valid
+    // UTF-8, on Windows characters no ANSI code page holds.
     void aNameThatIsNotTextOpens() {
         const QString good = Write("plain.nds", GameImage::Platinum(0x1000000));
+#ifdef Q_OS_WIN
+        const std::wstring odd = dir.path().toStdWString() + L"/odd-\u00e9\u2640\u30dd.nds";
+        QVERIFY(std::filesystem::copy_file(good.toStdWString(), odd));
+#else
         const std::string odd = QFile::encodeName(dir.path()).toStdString() + "/odd-\xFF\xFE.nds";
         QVERIFY(std::filesystem::copy_file(QFile::encodeName(good).toStdString(), odd));
+#endif
         DialogStandIns dialogs;
         EditorWindow w;
         w.form.OpenRomImage(std::filesystem::path(odd));

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QListWidgetItem>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -230,6 +231,110 @@ private slots:
         const RomImageFile other = Image("fresh.nds");
         w.Open(dialogs, other.Path());
         QVERIFY(!w.form.CanUndo());
+    }
+
+    // Save writes over what was shown only: another program's change to the slot is asked about,
+    // and a file put in the image's place is refused.
+    void saveDoesNotLoseAnotherProgramsChange_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("overwrite") << int(ConflictBox::Answer::Overwrite);
+        QTest::newRow("show the file's slot") << int(ConflictBox::Answer::ShowFileSlot);
+        QTest::newRow("cancel") << int(ConflictBox::Answer::Cancel);
+    }
+    void saveDoesNotLoseAnotherProgramsChange() {
+        QFETCH(int, answer);
+        const RomImageFile rom = Image("conflict.nds");
+        DialogStandIns dialogs;
+        dialogs.conflictAnswer = ConflictBox::Answer(answer);
+        EditorWindow w;
+        w.Open(dialogs, rom.Path());
+        w.lstPokemon->setCurrentRow(25);
+        w.cmbType->setCurrentIndex(4);
+        w.cmbLevel->setCurrentIndex(22);
+        rom.WriteSlot(25, 0, 4, 30, 26); // the tool, meanwhile
+        w.Click(w.cmdSave);
+
+        QCOMPARE(dialogs.conflicts,
+                 QStringList{"Pikachu slot 1 was changed by another program since it was shown."});
+        QVERIFY(dialogs.warnings.isEmpty());
+        const QByteArray stored = rom.Read(rom::SlotOffset(25, 0), 6);
+        switch (ConflictBox::Answer(answer)) {
+        case ConflictBox::Answer::Overwrite:
+            QCOMPARE(stored, RomImageFile::SlotBytes(4, 22, 0));
+            QVERIFY(!w.form.isWindowModified());
+            break;
+        case ConflictBox::Answer::ShowFileSlot:
+            QCOMPARE(stored, RomImageFile::SlotBytes(4, 30, 26));
+            QCOMPARE(w.cmbLevel->currentIndex(), 30);
+            QVERIFY(!w.form.isWindowModified());
+            w.Click(w.cmdSave); // what is shown now is the file's: saved without a question
+            QCOMPARE(dialogs.conflicts.size(), 1);
+            break;
+        case ConflictBox::Answer::Cancel:
+            QCOMPARE(stored, RomImageFile::SlotBytes(4, 30, 26));
+            QCOMPARE(w.cmbLevel->currentIndex(), 22);
+            QVERIFY(w.form.isWindowModified());
+            break;
+        }
+
+        // Another file renamed over the image's path is not the image that was opened.
+        const RomImageFile other = Image("swapped.nds");
+        const QByteArray otherBytes = other.Contents();
+        QVERIFY(QFile::remove(rom.Path()) && QFile::rename(other.Path(), rom.Path()));
+        w.cmbLevel->setCurrentIndex(44);
+        w.Click(w.cmdSave);
+        QCOMPARE(dialogs.warnings.size(), 1);
+        QVERIFY2(dialogs.warnings[0].contains(QStringLiteral("no longer leads to the image")),
+                 qPrintable(dialogs.warnings[0]));
+        QVERIFY(rom.Contents() == otherBytes);
+    }
+
+    // Cancel after a click on another species: the highlight returns to the slot on screen, and
+    // Save writes that slot.
+    void cancelledClickReturnsTheHighlight() {
+        const RomImageFile rom = Image("highlight.nds");
+        DialogStandIns dialogs;
+        dialogs.answer = Answer::Cancel;
+        EditorWindow w;
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        w.Open(dialogs, rom.Path());
+        w.cmbLevel->setCurrentIndex(33);
+        QListWidgetItem* other = w.lstPokemon->item(3);
+        w.lstPokemon->scrollToItem(other);
+        QTest::mouseClick(w.lstPokemon->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          w.lstPokemon->visualItemRect(other).center());
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(w.lstPokemon->currentRow(), 1);
+        QCOMPARE(w.lstPokemon->selectedItems(), QList<QListWidgetItem*>{w.lstPokemon->item(1)});
+        w.Click(w.cmdSave);
+        QCOMPARE(rom.Read(rom::SlotOffset(1, 0), 6), RomImageFile::SlotBytes(4, 33, 2));
+        QCOMPARE(rom.Read(rom::SlotOffset(3, 0), 6), RomImageFile::SlotBytes(0, 0, 0));
+    }
+
+    // A file too short for its table is refused on Open; an image cut short after an edit keeps
+    // the edit as one, asked about before it is left.
+    void aShortFileIsNoImage() {
+        const RomImageFile shortFile(dir.filePath(QStringLiteral("short.nds")), 4096);
+        DialogStandIns dialogs;
+        dialogs.answer = Answer::Cancel;
+        EditorWindow w;
+        w.Open(dialogs, shortFile.Path());
+        QCOMPARE(dialogs.warnings.size(), 1);
+        QVERIFY2(dialogs.warnings[0].contains(QStringLiteral("too short")), qPrintable(dialogs.warnings[0]));
+        QVERIFY(w.form.Image() == nullptr);
+
+        const RomImageFile rom = Image("cut.nds");
+        w.Open(dialogs, rom.Path());
+        w.lstPokemon->setCurrentRow(133);
+        w.optNum[3]->click();
+        w.cmbLevel->setCurrentIndex(25);
+        QVERIFY(QFile::resize(rom.Path(), rom::SlotOffset(133, 0)));
+        QVERIFY(w.form.IsSlotModified());
+        w.lstPokemon->setCurrentRow(7);
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(w.lstPokemon->currentRow(), 133);
     }
 
     // The buttons' keys work wherever the focus is.

@@ -74,18 +74,33 @@ rom::ImageLayout DemoImageLayout(rom::Game game) {
     const Cartridge cartridge = [&]() -> Cartridge {
         switch (game) {
         case rom::Game::Pearl:
-            return {"POKEMON P", "APAE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
-                    "poketool/personal/wotbl.narc", 501, static_cast<std::uint64_t>(DemoArchiveOffset)};
+            return {"POKEMON P",
+                    "APAE",
+                    "poketool/personal/personal.narc",
+                    "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc",
+                    501,
+                    static_cast<std::uint64_t>(DemoArchiveOffset)};
         case rom::Game::Platinum:
-            return {"POKEMON PL", "CPUE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
-                    "poketool/personal/wotbl.narc", 508, elsewhere};
+            return {"POKEMON PL",
+                    "CPUE",
+                    "poketool/personal/personal.narc",
+                    "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc",
+                    508,
+                    elsewhere};
         case rom::Game::HeartGold:
             return {"POKEMON HG", "IPKE", "a/0/3/3", "a/0/3/4", "a/0/3/5", 508, elsewhere};
         case rom::Game::SoulSilver:
             return {"POKEMON SS", "IPGE", "a/0/3/3", "a/0/3/4", "a/0/3/5", 508, elsewhere};
         default:
-            return {"POKEMON D", "ADAE", "poketool/personal/personal.narc", "poketool/personal/evo.narc",
-                    "poketool/personal/wotbl.narc", 501, static_cast<std::uint64_t>(DemoArchiveOffset)};
+            return {"POKEMON D",
+                    "ADAE",
+                    "poketool/personal/personal.narc",
+                    "poketool/personal/evo.narc",
+                    "poketool/personal/wotbl.narc",
+                    501,
+                    static_cast<std::uint64_t>(DemoArchiveOffset)};
         }
     }();
     // The two neighbours are small stand-ins for the game's own archives; they make the file

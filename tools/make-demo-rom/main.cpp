@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
         args.remove(option, std::min<qsizetype>(2, args.size() - option));
     }
     if (!game || args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-        err << "usage: make-demo-rom [--force] [--game diamond|pearl|platinum|heartgold|soulsilver] <image.nds>\n"
+        err << "usage: make-demo-rom [--force] [--game diamond|pearl|platinum|heartgold|soulsilver] "
+               "<image.nds>\n"
                "Writes a 32 MiB Pokemon image (header, file system, evolution archive) of the game\n"
                "(Diamond unless --game says otherwise) whose evolution table is Diamond and Pearl's own.\n"
                "An existing file is left alone unless --force is given.\n";
