@@ -25,7 +25,7 @@ QString NameOr(const QString& name, const char* what, int number) {
 
 // The method and what it needs: "Level Evo., level 16", "Item Evo., Leaf Stone", "Trade Evo.".
 QString Condition(const rom::EvolutionSlot& slot) {
-    const QString method = MethodText(slot.Method);
+    QString method = MethodText(slot.Method);
     const QString parameter = ParameterText(slot);
     if (parameter.isEmpty()) {
         return method;
