@@ -196,8 +196,8 @@ std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& e
     if (!image) {
         return std::nullopt;
     }
-    EvolutionSummary::Link at;
-    std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*image, &at);
+    rom::SlotPosition at;
+    std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
     if (!table) {
         ReportUnreadable(path, at.Species, at.Slot, err);
         return std::nullopt;
@@ -293,10 +293,7 @@ void ReportProblems(const std::string& file, const std::vector<TableFile::Proble
     }
 }
 
-struct Change {
-    TableFile::Row Row;
-    rom::SlotBytes Before; // the slot's bytes when the file was compared with the image
-};
+using TableFile::Change;
 
 std::string SlotName(int species, int slot) {
     return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
@@ -353,21 +350,13 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         return BadInput;
     }
 
-    std::vector<TableFile::Row> rows = contents.Rows;
-    std::sort(rows.begin(), rows.end(), [](const TableFile::Row& a, const TableFile::Row& b) {
-        return a.Species != b.Species ? a.Species < b.Species : a.Slot < b.Slot;
-    });
-    std::vector<Change> changes;
-    for (const TableFile::Row& row : rows) {
-        const std::optional<rom::SlotBytes> current = image->ReadSlotBytes(row.Species, row.Slot);
-        if (!current) {
-            ReportUnreadable(path, row.Species, row.Slot, err);
-            return BadInput;
-        }
-        if (*current != rom::EncodeSlot(row.Value)) {
-            changes.push_back({row, *current});
-        }
+    rom::SlotPosition at;
+    const std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
+    if (!table) {
+        ReportUnreadable(path, at.Species, at.Slot, err);
+        return BadInput;
     }
+    const std::vector<Change> changes = TableFile::Changes(contents.Rows, *table);
 
     const GameNames names = GameNames::ForImage(*image);
     for (const Change& change : changes) {
@@ -414,23 +403,6 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         return BadInput;
     }
     return Success;
-}
-
-// A name as users may type it differently: only its letters and digits, case folded, accents and
-// full-width forms left aside, with the game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and
-// the list's "Nidoran-F" alike; "Flabébé" as "flabebe").
-QString NameKey(const QString& name) {
-    QString key;
-    for (const QChar c : name.normalized(QString::NormalizationForm_KD)) {
-        if (c == u'\u2640') {
-            key += u'f';
-        } else if (c == u'\u2642') {
-            key += u'm';
-        } else if (c.isLetterOrNumber()) {
-            key += c.toCaseFolded();
-        }
-    }
-    return key;
 }
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -553,7 +525,7 @@ std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNa
         [&gameNames](int species) {
             return EvolutionSummary::SpeciesName(species) + u'\n' + gameNames.value(species);
         }};
-    const QString key = NameKey(given);
+    const QString key = EvolutionSummary::NameKey(given);
     for (const bool loose : {false, true}) {
         if (loose && key.isEmpty()) {
             break;
@@ -561,7 +533,8 @@ std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNa
         for (const auto& source : sources) {
             for (int species = 0; species < rom::SpeciesCount; ++species) {
                 for (const QString& name : source(species).split(u'\n')) {
-                    if (loose ? NameKey(name) == key : name.compare(given, Qt::CaseInsensitive) == 0) {
+                    if (loose ? EvolutionSummary::NameKey(name) == key
+                              : name.compare(given, Qt::CaseInsensitive) == 0) {
                         return species;
                     }
                 }

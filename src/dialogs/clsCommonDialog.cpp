@@ -114,6 +114,10 @@ FileChooserResult clsCommonDialog::ChooseWithFileDialog(const FileChooserRequest
     return result;
 }
 
+FileChooserResult clsCommonDialog::Ask(const FileChooserRequest& request) {
+    return CurrentChooser()(request);
+}
+
 FileChooserResult clsCommonDialog::Choose(FileChooserRequest request) const {
     // A dialog starts with the filter chosen in this instance's last successful one.
     request.FilterIndex = lastFilterIndex;

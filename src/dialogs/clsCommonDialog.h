@@ -68,6 +68,9 @@ public:
     // function restores the Qt file dialog. Returns the chooser that was in place.
     static FileChooser SetChooser(FileChooser chooser);
 
+    // Asks the chooser in place with `request` as it stands, for dialogs of other kinds of file.
+    static FileChooserResult Ask(const FileChooserRequest& request);
+
     // The default chooser: a modal QFileDialog set up by ConfigureFileDialog.
     static FileChooserResult ChooseWithFileDialog(const FileChooserRequest& request);
     static void ConfigureFileDialog(QFileDialog& dialog, const FileChooserRequest& request);

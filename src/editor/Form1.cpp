@@ -205,6 +205,7 @@ void Form1::CreateControls() {
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
     }
     CreateShortcuts();
+    CreateTableShortcut();
 
     auto* toolTips = new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); },
                                       this, [this] { return &names; });
@@ -314,6 +315,7 @@ void Form1::OpenImage(const QString& path) {
         SetModifiedMark(false);
         UpdateTitle();
         SetEditorEnabled(false);
+        emit ImageChanged();
         return;
     }
 #ifdef Q_OS_WIN
@@ -353,6 +355,7 @@ void Form1::OpenImage(const std::filesystem::path& file) {
         lstPokemon->setCurrentRow(1);
     }
     --quietNavigation;
+    emit ImageChanged();
 }
 
 void Form1::ShowNames(const GameNames& shown) {
@@ -442,6 +445,7 @@ void Form1::optNum_Click(int index) {
     // The editors now hold what was just read: nothing to save.
     shownBytes = rom::EncodeSlot(SlotOnScreen());
     SetModifiedMark(false);
+    UpdateSlotMarks();
 }
 
 void Form1::ApplyEnabledStates(const EvolutionMethods::MethodChange& change) {

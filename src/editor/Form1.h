@@ -6,6 +6,7 @@
 #include "EvolutionMethods.h"
 #include "GameNames.h"
 #include "SaveChangesBox.h"
+#include "TableFile.h"
 
 #include <QWidget>
 #include <array>
@@ -21,6 +22,7 @@ class QLabel;
 class QListWidget;
 class QRadioButton;
 class StyledButton;
+class TableWindow;
 class ValueList;
 
 class Form1 : public QWidget {
@@ -59,6 +61,20 @@ public:
     bool CanUndo() const { return !undoSteps.empty(); }
     bool CanRedo() const { return !redoSteps.empty(); }
 
+    // Ctrl+T: the table window of the open image, beside the editor.
+    void ShowTableWindow();
+    TableWindow* Table() const { return tableWindow; }
+    // Shows slot `slot` of `species` exactly as if the user had picked them here (an unsaved slot
+    // is asked about first), and brings the editor to the front.
+    void ShowPickedSlot(int species, int slot);
+    // Before the file changes under the editor: the unsaved slot on screen is asked about (true:
+    // saved or discarded, go on).
+    bool SettleShownSlot() { return ConfirmLeavingSlot(); }
+    // Writes an import's changes, each only while its slot still holds what the comparison read,
+    // as one step of the history; a failed write is reported and puts back the slots written
+    // before it. True when every slot was written.
+    bool ImportSlots(const std::vector<TableFile::Change>& changes);
+
     // Window-level state the handlers share. The image is never held open: every display and
     // save opens the file at RomPath itself.
     QString RomPath;              // the open image; empty while none is open
@@ -75,6 +91,11 @@ public:
     void optNum_Click(int index);
     void cmbType_Click();
 
+signals:
+    // The open image, or what its file holds, may have changed: another image, none, a save, an
+    // import, an undo or a redo.
+    void ImageChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -87,6 +108,7 @@ private:
     StyledButton* CreateCommandButton(const QString& name, const QRect& geometry);
     void SetTabOrder();
     void CreateShortcuts();
+    void CreateTableShortcut();
     QRect TwipsRect(int left, int top, int width, int height) const;
     ValueList* CreateList(const char* name, QWidget* parent, const QRect& geometry, const QStringList& rows);
 
@@ -119,13 +141,18 @@ private:
     void SlotEdited();
     void ApplyStep(bool undo);
     void ApplyEnabledStates(const EvolutionMethods::MethodChange& change);
+    // The slot buttons of the species shown: a used slot's caption is bold.
+    void UpdateSlotMarks();
+    void SetSlotMark(int slot, bool used);
 
-    struct SavedStep {
+    struct SavedSlot {
         int Species = 0;
         int Slot = 0;
         rom::SlotBytes Before{};
         rom::SlotBytes After{};
     };
+    // One save, or every slot of an import: undone and redone together.
+    using SavedStep = std::vector<SavedSlot>;
 
     QListWidget* lstPokemon = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -146,6 +173,7 @@ private:
     QButtonGroup* slotButtons = nullptr;
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
+    TableWindow* tableWindow = nullptr; // made when first asked for
 
     // Set while an image is open: RomPath's file and its table.
     std::optional<rom::EvolutionImage> image;

@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
+#include "TableWindow.h"
 #include "ValueList.h"
 #include "WarningBox.h"
 
@@ -119,9 +120,13 @@ bool Form1::SaveSlot(int species, int slot) {
     }
     const rom::SlotBytes after = rom::EncodeSlot(value);
     if (before != after) {
-        undoSteps.push_back(SavedStep{species, slot, before, after});
+        undoSteps.push_back(SavedStep{SavedSlot{species, slot, before, after}});
         redoSteps.clear();
     }
+    if (species == shownSpecies) {
+        SetSlotMark(slot, value.Method != 0);
+    }
+    emit ImageChanged();
     // The file now holds exactly what the editors show.
     if (species == shownSpecies && slot == shownSlot) {
         shownBytes = after;
@@ -207,22 +212,52 @@ void Form1::ApplyStep(bool undo) {
     case SaveChangesBox::Answer::Discard:
         break;
     }
+    // Each slot is put back only while the file still holds what the step wrote there: a slot
+    // another program (or a later import) changed since keeps that change.
     const SavedStep step = from.back();
-    const rom::SlotBytes& expected = undo ? step.After : step.Before;
-    const rom::SlotBytes& wanted = undo ? step.Before : step.After;
-    const rom::Status done = image->ReplaceSlot(step.Species, step.Slot, expected, rom::DecodeSlot(wanted));
-    if (!done.Ok()) {
+    SavedStep applied;
+    QStringList left;
+    for (const SavedSlot& slot : step) {
+        const rom::SlotBytes& expected = undo ? slot.After : slot.Before;
+        const rom::SlotBytes& wanted = undo ? slot.Before : slot.After;
+        const rom::Status done =
+            image->ReplaceSlot(slot.Species, slot.Slot, expected, rom::DecodeSlot(wanted));
+        if (done.Ok()) {
+            applied.push_back(slot);
+        } else if (step.size() == 1) {
+            left << (undo ? tr("The save of slot %1 of %2 was not undone: %3.")
+                          : tr("The save of slot %1 of %2 was not redone: %3."))
+                        .arg(slot.Slot + 1)
+                        .arg(SpeciesName(names, slot.Species), QString::fromStdString(done.Reason));
+        } else {
+            left << tr("Slot %1 of %2: %3.")
+                        .arg(slot.Slot + 1)
+                        .arg(SpeciesName(names, slot.Species), QString::fromStdString(done.Reason));
+        }
+    }
+    if (step.size() > 1 && !left.isEmpty()) {
+        left.prepend((undo ? tr("%1 of the %2 slots of the import were not undone:")
+                           : tr("%1 of the %2 slots of the import were not redone:"))
+                         .arg(left.size())
+                         .arg(step.size()));
+    }
+    if (!left.isEmpty()) {
         WarningBox::Show(this, WindowTitle(),
-                         (undo ? tr("The save of slot %1 of %2 was not undone: %3.\n\nFile: %4")
-                               : tr("The save of slot %1 of %2 was not redone: %3.\n\nFile: %4"))
-                             .arg(step.Slot + 1)
-                             .arg(SpeciesName(names, step.Species), QString::fromStdString(done.Reason),
-                                  QDir::toNativeSeparators(RomPath)));
+                         tr("%1\n\nFile: %2").arg(left.join(u'\n'), QDir::toNativeSeparators(RomPath)));
+    }
+    if (applied.empty()) {
         return;
     }
+    // What was left is no longer this step's to take back or forward again.
     from.pop_back();
-    to.push_back(step);
-    ShowSlot(step.Species, step.Slot);
+    to.push_back(applied);
+    if (step.size() == 1) {
+        ShowSlot(step.front().Species, step.front().Slot);
+    } else {
+        // An import's slots lie all over the table: the slot on screen stays, read again.
+        ShowSlot(shownSpecies, shownSlot);
+    }
+    emit ImageChanged();
 }
 
 void Form1::CreateShortcuts() {
@@ -253,6 +288,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (!ConfirmLeavingSlot()) {
         event->ignore();
         return;
+    }
+    if (tableWindow) {
+        tableWindow->close();
     }
     QWidget::closeEvent(event);
 }

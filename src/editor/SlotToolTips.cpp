@@ -36,7 +36,7 @@ QString SlotToolTips::SpeciesText(int speciesRow) const {
     if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
         return {};
     }
-    const std::optional<EvolutionSummary::Table> table = EvolutionSummary::ReadTable(*open);
+    const std::optional<EvolutionSummary::Table> table = open->ReadTable();
     if (!table) {
         return tr("The evolution table cannot be read: the file ends inside it.");
     }

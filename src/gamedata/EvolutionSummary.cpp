@@ -23,33 +23,15 @@ QString NameOr(const QString& name, const char* what, int number) {
     return name.isEmpty() ? QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(number) : name;
 }
 
-QString TargetText(int target, const GameNames& names) {
-    return NameOr(SpeciesName(target, names), "species", target);
-}
-
-QString MethodText(int method) {
-    return NameOr(MethodName(method), "method", method);
-}
-
 // The method and what it needs: "Level Evo., level 16", "Item Evo., Leaf Stone", "Trade Evo.".
 QString Condition(const rom::EvolutionSlot& slot, const GameNames& names) {
-    const QString method = MethodText(slot.Method);
-    const QString name = ParameterName(slot, names);
-    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
-    case ParameterKind::Level:
-        return method + QStringLiteral(", level %1").arg(slot.Parameter);
-    case ParameterKind::Item:
-        return method + QStringLiteral(", ") + NameOr(name, "item", slot.Parameter);
-    case ParameterKind::Move:
-        return method + QStringLiteral(", ") + NameOr(name, "move", slot.Parameter);
-    case ParameterKind::Species:
-        return method + QStringLiteral(", with ") + NameOr(name, "species", slot.Parameter);
-    case ParameterKind::NoEvolution:
-    case ParameterKind::NoParameter:
-        break;
+    QString method = MethodText(slot.Method);
+    const QString parameter = ParameterText(slot, names);
+    if (parameter.isEmpty()) {
+        return method;
     }
-    // A value stored with a method that shows none (a beauty value) is still part of the slot.
-    return slot.Parameter == 0 ? method : method + QStringLiteral(", value %1").arg(slot.Parameter);
+    const bool species = EvolutionMethods::KindOfMethod(slot.Method) == ParameterKind::Species;
+    return method + (species ? QStringLiteral(", with ") : QStringLiteral(", ")) + parameter;
 }
 
 // One side of a change: "Level Evo. 20", "Item Evo. Leaf Stone, target Leafeon", "None".
@@ -63,7 +45,7 @@ QString ChangeSide(const rom::EvolutionSlot& slot, bool withTarget, const GameNa
         text += u' ' + parameter;
     }
     if (withTarget && (slot.Method != 0 || slot.Target != 0)) {
-        text += QStringLiteral(", target ") + TargetText(slot.Target, names);
+        text += QStringLiteral(", target ") + SpeciesText(slot.Target, names);
     }
     return text;
 }
@@ -76,6 +58,48 @@ QString SpeciesName(int species, const GameNames& names) {
 
 QString MethodName(int method) {
     return Row(EditorLists::MethodList(), method);
+}
+
+QString SpeciesText(int species, const GameNames& names) {
+    return NameOr(SpeciesName(species, names), "species", species);
+}
+
+QString MethodText(int method) {
+    return NameOr(MethodName(method), "method", method);
+}
+
+QString ParameterText(const rom::EvolutionSlot& slot, const GameNames& names) {
+    const QString name = ParameterName(slot, names);
+    switch (EvolutionMethods::KindOfMethod(slot.Method)) {
+    case ParameterKind::Level:
+        return QStringLiteral("level %1").arg(slot.Parameter);
+    case ParameterKind::Item:
+        return NameOr(name, "item", slot.Parameter);
+    case ParameterKind::Move:
+        return NameOr(name, "move", slot.Parameter);
+    case ParameterKind::Species:
+        return NameOr(name, "species", slot.Parameter);
+    case ParameterKind::NoEvolution:
+    case ParameterKind::NoParameter:
+        break;
+    }
+    // A value stored with a method that shows none (a beauty value) is still part of the slot.
+    return slot.Parameter == 0 ? QString() : QStringLiteral("value %1").arg(slot.Parameter);
+}
+
+QString NameKey(const QString& name) {
+    QString key;
+    // Accents and full-width forms left aside too: "Flabébé" as "flabebe".
+    for (const QChar c : name.normalized(QString::NormalizationForm_KD)) {
+        if (c == u'\u2640') {
+            key += u'f';
+        } else if (c == u'\u2642') {
+            key += u'm';
+        } else if (c.isLetterOrNumber()) {
+            key += c.toCaseFolded();
+        }
+    }
+    return key;
 }
 
 QString ParameterName(const rom::EvolutionSlot& slot, const GameNames& names) {
@@ -99,13 +123,13 @@ QString Describe(const rom::EvolutionSlot& slot, const GameNames& names) {
     if (slot.Method == 0) {
         return QStringLiteral("no evolution");
     }
-    return Condition(slot, names) + QStringLiteral(" -> ") + TargetText(slot.Target, names);
+    return Condition(slot, names) + QStringLiteral(" -> ") + SpeciesText(slot.Target, names);
 }
 
 QString DescribeChange(int species, int slot, const rom::EvolutionSlot& before,
                        const rom::EvolutionSlot& after, const GameNames& names) {
     return QStringLiteral("%1 slot %2: %3 -> %4")
-        .arg(TargetText(species, names))
+        .arg(SpeciesText(species, names))
         .arg(slot + 1)
         .arg(ChangeSide(before, before.Target != after.Target, names), ChangeSide(after, true, names));
 }
@@ -141,30 +165,13 @@ QString SpeciesToolTip(const Table& table, int species, const GameNames& names) 
     QStringList lines;
     for (const Link& link : EvolvesFrom(table, species)) {
         lines << QStringLiteral("Evolves from %1 (%2)")
-                     .arg(TargetText(link.Species, names), Condition(link.Value, names));
+                     .arg(SpeciesText(link.Species, names), Condition(link.Value, names));
     }
     for (const Link& link : EvolvesInto(table, species)) {
         lines << QStringLiteral("Evolves into %1 (%2)")
-                     .arg(TargetText(link.Value.Target, names), Condition(link.Value, names));
+                     .arg(SpeciesText(link.Value.Target, names), Condition(link.Value, names));
     }
     return lines.isEmpty() ? QStringLiteral("Does not evolve") : lines.join(u'\n');
-}
-
-std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable) {
-    Table table(rom::SpeciesCount);
-    for (int species = 0; species < rom::SpeciesCount; ++species) {
-        for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            const std::optional<rom::SlotBytes> bytes = image.ReadSlotBytes(species, slot);
-            if (!bytes) {
-                if (unreadable) {
-                    *unreadable = {species, slot, {}};
-                }
-                return std::nullopt;
-            }
-            table[static_cast<std::size_t>(species)].Slots[slot] = rom::DecodeSlot(*bytes);
-        }
-    }
-    return table;
 }
 
 } // namespace EvolutionSummary

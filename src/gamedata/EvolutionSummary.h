@@ -1,14 +1,12 @@
 // Evolution slots in words, for the window's tool tips and the command-line tool: a slot as one
-// line, what a species evolves from and into, and the whole table read from an image.
+// line, and what a species evolves from and into.
 #pragma once
 
-#include "EvolutionImage.h"
 #include "EvolutionTable.h"
 #include "GameNames.h"
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 #include <vector>
 
 namespace EvolutionSummary {
@@ -17,11 +15,22 @@ namespace EvolutionSummary {
 using Table = std::vector<rom::EvolutionRecord>;
 
 // The names as the lists show them, without trailing blanks; empty when the number has no row.
-// `names` are the lists of the image the slot is in.
 QString SpeciesName(int species, const GameNames& names = GameNames::BuiltIn());
 QString MethodName(int method);
 // The name of the parameter in the list its method's kind uses; empty for a method without one.
 QString ParameterName(const rom::EvolutionSlot& slot, const GameNames& names = GameNames::BuiltIn());
+
+// The same in words that never hide a number: "Bulbasaur", or "species 600" where the list has no
+// row; "Level Evo." or "method 40".
+QString SpeciesText(int species, const GameNames& names = GameNames::BuiltIn());
+QString MethodText(int method);
+// The parameter as its method reads it: "level 20", "Water Stone", "Remoraid", "value 170" for a
+// value stored with a method that shows none; empty when there is nothing to show.
+QString ParameterText(const rom::EvolutionSlot& slot, const GameNames& names = GameNames::BuiltIn());
+
+// A name as users may type it differently: only its letters and digits, case folded, with the
+// game's ♀ and ♂ as f and m ("Nidoran♀", "nidoran f" and the list's "Nidoran-F" alike).
+QString NameKey(const QString& name);
 
 // "Level Evo., level 16 -> Ivysaur", "Item Evo., Leaf Stone -> Leafeon", or "no evolution" for
 // method 0. A number that no list holds is shown as the number.
@@ -47,9 +56,5 @@ std::vector<Link> EvolvesFrom(const Table& table, int species);
 // The species list's tool tip: "Evolves from Bulbasaur (Level Evo., level 16)" and
 // "Evolves into Venusaur (Level Evo., level 32)" lines, or "Does not evolve".
 QString SpeciesToolTip(const Table& table, int species, const GameNames& names = GameNames::BuiltIn());
-
-// Every slot of the image, read through the slot model; nothing when a slot cannot be read (the
-// file ends inside the table), with `*unreadable` set to the first such species and slot.
-std::optional<Table> ReadTable(const rom::EvolutionImage& image, Link* unreadable = nullptr);
 
 } // namespace EvolutionSummary

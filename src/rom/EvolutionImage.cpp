@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace rom {
@@ -29,6 +30,26 @@ EvolutionSlot DecodeSlot(const SlotBytes& bytes) {
     return EvolutionSlot{field(EvolutionSlot::MethodOffset), field(EvolutionSlot::ParameterOffset),
                          field(EvolutionSlot::TargetOffset)};
 }
+
+namespace {
+
+// The seven slots of a record whose bytes start at `bytes`.
+EvolutionRecord DecodeRecord(const std::uint8_t* bytes) {
+    EvolutionRecord record;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SlotBytes one{};
+        std::copy_n(bytes + static_cast<std::ptrdiff_t>(slot) * EvolutionSlot::Size, one.size(), one.begin());
+        record.Slots[slot] = DecodeSlot(one);
+    }
+    return record;
+}
+
+// The widest span of records read at once. An archive keeps its records side by side (21,736
+// bytes for the whole table); one whose member table scatters them is read record by record
+// rather than by a buffer as large as the image.
+constexpr std::int64_t MaxTableSpan = std::int64_t{1} << 20;
+
+} // namespace
 
 bool operator==(const EvolutionSlot& a, const EvolutionSlot& b) {
     return a.Method == b.Method && a.Parameter == b.Parameter && a.Target == b.Target;
@@ -150,20 +171,64 @@ ImageNames EvolutionImage::ReadNames() const {
     return ReadImageNames(ImageFileSource(file), location_);
 }
 
-std::optional<SlotBytes> EvolutionImage::ReadSlotBytes(int species, int slot) const {
-    const std::int32_t at = location_.SlotOffset(species, slot);
-    SlotBytes bytes{};
-    if (at < 0) {
-        return std::nullopt;
+bool EvolutionImage::ReadBytes(std::int64_t offset, std::size_t count, std::uint8_t* out) const {
+    if (offset < 0) {
+        return false;
     }
-    const bool read =
-        held_ ? held_->ReadAt(static_cast<std::uint64_t>(at), bytes.data(), bytes.size()) ==
-                    static_cast<std::int64_t>(bytes.size())
-              : Module1::ReadBytes(path_, static_cast<std::uint64_t>(at), bytes.size(), bytes.data());
-    if (!read) {
+    const auto at = static_cast<std::uint64_t>(offset);
+    return held_ ? held_->ReadAt(at, out, count) == static_cast<std::int64_t>(count)
+                 : Module1::ReadBytes(path_, at, count, out);
+}
+
+std::optional<SlotBytes> EvolutionImage::ReadSlotBytes(int species, int slot) const {
+    SlotBytes bytes{};
+    if (!ReadBytes(location_.SlotOffset(species, slot), bytes.size(), bytes.data())) {
         return std::nullopt;
     }
     return bytes;
+}
+
+std::optional<EvolutionRecord> EvolutionImage::ReadRecord(int species) const {
+    std::array<std::uint8_t, EvolutionRecord::UnusedOffset> bytes{};
+    if (!ReadBytes(location_.RecordOffset(species), bytes.size(), bytes.data())) {
+        return std::nullopt;
+    }
+    return DecodeRecord(bytes.data());
+}
+
+std::optional<std::vector<EvolutionRecord>> EvolutionImage::ReadTable(SlotPosition* unreadable) const {
+    std::vector<EvolutionRecord> table(SpeciesCount);
+    std::int64_t first = std::numeric_limits<std::int64_t>::max();
+    std::int64_t end = 0;
+    for (int species = 0; species < SpeciesCount; ++species) {
+        const std::int64_t at = location_.RecordOffset(species);
+        first = std::min(first, at);
+        end = std::max(end, at + EvolutionRecord::Size);
+    }
+    if (first >= 0 && end - first <= MaxTableSpan) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - first));
+        if (ReadBytes(first, bytes.size(), bytes.data())) {
+            for (int species = 0; species < SpeciesCount; ++species) {
+                table[static_cast<std::size_t>(species)] =
+                    DecodeRecord(bytes.data() + (location_.RecordOffset(species) - first));
+            }
+            return table;
+        }
+    }
+    // Slot by slot, so that the first one the file does not hold is named.
+    for (int species = 0; species < SpeciesCount; ++species) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const std::optional<SlotBytes> bytes = ReadSlotBytes(species, slot);
+            if (!bytes) {
+                if (unreadable) {
+                    *unreadable = {species, slot};
+                }
+                return std::nullopt;
+            }
+            table[static_cast<std::size_t>(species)].Slots[slot] = DecodeSlot(*bytes);
+        }
+    }
+    return table;
 }
 
 Status EvolutionImage::WriteSlot(int species, int slot, const EvolutionSlot& value,

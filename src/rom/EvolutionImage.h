@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace rom {
 
@@ -23,6 +24,12 @@ using SlotBytes = std::array<std::uint8_t, EvolutionSlot::Size>;
 SlotBytes EncodeSlot(const EvolutionSlot& slot);
 EvolutionSlot DecodeSlot(const SlotBytes& bytes);
 bool operator==(const EvolutionSlot& a, const EvolutionSlot& b);
+
+// A slot of the table: a species and one of its slots (0 .. 6).
+struct SlotPosition {
+    int Species = 0;
+    int Slot = 0;
+};
 
 class EvolutionImage {
 public:
@@ -48,6 +55,13 @@ public:
     EvolutionSlot ReadSlot(int species, int slot) const;
     // The slot's six bytes in one read, or nothing when they cannot all be read.
     std::optional<SlotBytes> ReadSlotBytes(int species, int slot) const;
+    // The species' seven slots in one read, or nothing when they cannot all be read.
+    std::optional<EvolutionRecord> ReadRecord(int species) const;
+    // Every record of the table, species 0 first, with one open and one read: the records lie
+    // together in one archive, so the bytes from the first record to the end of the last are read
+    // at once. Nothing when the file does not hold them all; `*unreadable` then names the first
+    // slot missing.
+    std::optional<std::vector<EvolutionRecord>> ReadTable(SlotPosition* unreadable = nullptr) const;
 
     // The species, move and item names the image holds, read the way its slots are read (the
     // tool's one open, or an open of the path).
@@ -66,6 +80,9 @@ public:
     static const char* const ChangedSinceRead;
 
 private:
+    // `count` bytes at `offset`, through the held open when there is one, else through one open of
+    // the path; false when they cannot all be read.
+    bool ReadBytes(std::int64_t offset, std::size_t count, std::uint8_t* out) const;
     Status Write(int species, int slot, const SlotBytes* expected, const EvolutionSlot& value,
                  SlotBytes* previous) const;
     // Empty when `file` is the file identified at Open, with its game and table where they were.

@@ -193,6 +193,34 @@ private slots:
         QVERIFY(Contents(image) == expected);
     }
 
+    // Spreadsheets that use the comma as the decimal mark save with semicolons or tabs: the header
+    // line says which, and a separator of another kind inside a field is only text.
+    void spreadsheetSeparatorsReadAsCommas() {
+        const QString image = Path("sheet.nds");
+        QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
+        const QByteArray rows = "133,Eevee,4,7,\"Item Evo.; a stone\",85,,470,Leafeon\r\n"
+                                "1,Bulbasaur,1,4,\"Level, Evo.\",18,,2,\"Ivy\nsaur\"\r\n";
+        QByteArray comma = QByteArray(Header) + "\r\n" + rows;
+        comma.replace("\"Item Evo.; a stone\"", "Item Evo.");
+        Store(Path("comma.csv"), comma);
+        const Outcome expected =
+            Run({QStringLiteral("import"), image, Path("comma.csv"), QStringLiteral("--dry-run")});
+        QCOMPARE(expected.Status, 0);
+        QVERIFY(expected.Out.startsWith(QStringLiteral("Bulbasaur slot 1:")));
+        for (const char separator : {';', '\t'}) {
+            QByteArray text = "\xEF\xBB\xBF" + QByteArray(Header) + "\r\n" + rows;
+            text.replace(',', separator);
+            Store(Path("sheet.csv"), text);
+            const Outcome read =
+                Run({QStringLiteral("import"), image, Path("sheet.csv"), QStringLiteral("--dry-run")});
+            QCOMPARE(read.Err, QString());
+            QCOMPARE(read.Out, expected.Out);
+        }
+        Store(Path("mixed.csv"), QByteArray(Header).replace(',', ';') + "\n133,Eevee,4,7,,85,,470,\n");
+        const Outcome mixed = Run({QStringLiteral("import"), image, Path("mixed.csv")});
+        QCOMPARE(mixed.Err, Path("mixed.csv") + QStringLiteral(":2: 1 field where 9 are expected\n"));
+    }
+
     void badFilesAreReportedAndWriteNothing_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("messages"); // FILE stands for the file's name, * for any text

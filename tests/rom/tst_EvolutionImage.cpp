@@ -68,6 +68,35 @@ private slots:
         QVERIFY(bytes && rom::DecodeSlot(*bytes) == (rom::EvolutionSlot{7, 0x52, 26}));
     }
 
+    // The whole table in one read holds what the slots hold one by one, in the archive and at the
+    // fixed offset; a file that ends inside the table names the first slot it lacks.
+    void theWholeTableReadsAsItsSlots() {
+        const QString path = PlatinumImage();
+        const auto image = rom::EvolutionImage::Open(P(path));
+        QVERIFY(image->WriteSlot(493, 6, {0x0102, 0x0304, 0x0506}).Ok());
+        QVERIFY(image->WriteSlot(133, 3, {7, 84, 134}).Ok());
+        const auto table = image->ReadTable();
+        QVERIFY(table && table->size() == std::size_t(rom::SpeciesCount));
+        for (int species = 0; species < rom::SpeciesCount; ++species) {
+            for (int slot = 0; slot < rom::SlotCount; ++slot) {
+                QVERIFY((*table)[std::size_t(species)].Slots[slot] == image->ReadSlot(species, slot));
+            }
+            QVERIFY(image->ReadRecord(species)->Slots[6] == (*table)[std::size_t(species)].Slots[6]);
+        }
+        QVERIFY((*table)[133].Slots[3] == (rom::EvolutionSlot{7, 84, 134}));
+
+        const QString bare = dir.filePath(QStringLiteral("cut.nds"));
+        QFile f(bare);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(rom::SlotOffset(300, 2) + 5));
+        f.close();
+        const rom::EvolutionImage cut(P(bare), rom::TableLocation::FixedOffset());
+        rom::SlotPosition missing;
+        QVERIFY(!cut.ReadTable(&missing));
+        QCOMPARE(missing.Species, 300);
+        QCOMPARE(missing.Slot, 2);
+        QVERIFY(cut.ReadRecord(299) && !cut.ReadRecord(300));
+    }
+
     void slotEncodingIsLittleEndianFieldsInOrder() {
         const rom::SlotBytes bytes = rom::EncodeSlot({0x0102, 0xFFFF, 0x01ED});
         QCOMPARE(Module1::HexText(bytes.data(), bytes.size()), std::string("0201FFFFED01"));

@@ -2,6 +2,7 @@
 // with the same keys), written by export and read back, every row checked, by import.
 #pragma once
 
+#include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 
 #include <QByteArray>
@@ -41,7 +42,18 @@ struct Contents {
 };
 
 // Reads a CSV or JSON file (JSON when it starts with '[' or '{'), checking every row: the columns,
-// species 0-493, slot 1-7, values 0-65535, each species and slot at most once.
+// species 0-493, slot 1-7, values 0-65535, each species and slot at most once. A CSV file's fields
+// are parted by what parts its header's: a comma, a semicolon or a tab.
 Contents Read(const QByteArray& text);
+
+// A slot an import would change.
+struct Change {
+    TableFile::Row Row;
+    rom::SlotBytes Before; // the slot's bytes in the table the file was compared with
+};
+
+// The rows of a checked file whose slots hold something else in `table`, in species and slot
+// order: what an import writes, and nothing more.
+std::vector<Change> Changes(const std::vector<Row>& rows, const EvolutionSummary::Table& table);
 
 } // namespace TableFile

@@ -1,6 +1,7 @@
 // Writing and reading the table's CSV and JSON files.
 #include "TableFile.h"
 
+#include "EvolutionImage.h"
 #include "EvolutionTable.h"
 
 #include <QHash>
@@ -140,9 +141,27 @@ bool ReadQuotedField(const QString& text, qsizetype& i, int& line, QString& fiel
     return false;
 }
 
-// Splits RFC 4180 text into records. Quoted fields may hold commas, doubled quotes and line
-// breaks; lines may end in CRLF or LF. A line that is entirely empty is no record.
-std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems) {
+// The separator of a CSV text: the first comma, semicolon or tab outside quotes on its header
+// line (the column names hold none of them), so that the files spreadsheets save with semicolons
+// or tabs where a comma is the decimal mark read as well; a comma when the line has none.
+QChar Separator(const QString& text) {
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == u',' || c == u';' || c == u'\t')) {
+            return c;
+        } else if (!quoted && (c == u'\n' || c == u'\r')) {
+            break;
+        }
+    }
+    return u',';
+}
+
+// Splits RFC 4180 text into records, fields parted by `separator`. Quoted fields may hold
+// separators, doubled quotes and line breaks; lines may end in CRLF or LF. A line that is entirely
+// empty is no record.
+std::vector<Record> SplitCsv(const QString& text, QChar separator, std::vector<Problem>& problems) {
     std::vector<Record> records;
     int line = 1;
     qsizetype i = 0;
@@ -162,13 +181,13 @@ std::vector<Record> SplitCsv(const QString& text, std::vector<Problem>& problems
                 return records;
             }
             // Unquoted text, or whatever follows a closing quote, up to the next separator.
-            while (i < n && text[i] != u',' && text[i] != u'\n' &&
+            while (i < n && text[i] != separator && text[i] != u'\n' &&
                    !(text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')) {
                 field += text[i++];
             }
             record.Fields << field;
             field.clear();
-            if (i < n && text[i] == u',') {
+            if (i < n && text[i] == separator) {
                 ++i;
                 continue;
             }
@@ -240,7 +259,7 @@ template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem
 }
 
 void ReadCsv(const QString& text, Contents& contents) {
-    const std::vector<Record> records = SplitCsv(text, contents.Problems);
+    const std::vector<Record> records = SplitCsv(text, Separator(text), contents.Problems);
     if (records.empty()) {
         if (contents.Problems.empty()) {
             contents.Problems.push_back({1, QStringLiteral("the file is empty")});
@@ -455,6 +474,21 @@ Contents Read(const QByteArray& text) {
     std::stable_sort(contents.Problems.begin(), contents.Problems.end(),
                      [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
     return contents;
+}
+
+std::vector<Change> Changes(const std::vector<Row>& rows, const EvolutionSummary::Table& table) {
+    std::vector<Change> changes;
+    for (const Row& row : rows) {
+        const rom::SlotBytes now =
+            rom::EncodeSlot(table[static_cast<std::size_t>(row.Species)].Slots[row.Slot]);
+        if (now != rom::EncodeSlot(row.Value)) {
+            changes.push_back({row, now});
+        }
+    }
+    std::sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) {
+        return a.Row.Species != b.Row.Species ? a.Row.Species < b.Row.Species : a.Row.Slot < b.Row.Slot;
+    });
+    return changes;
 }
 
 } // namespace TableFile

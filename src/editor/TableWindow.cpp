@@ -1,0 +1,408 @@
+// The table window: its controls, the reading of the table, the filter and the way to the editor.
+#include "TableWindow.h"
+
+#include "EvolutionTableModel.h"
+#include "Form1.h"
+#include "TableFile.h"
+#include "WarningBox.h"
+#include "clsCommonDialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The model's rows through the filter box, in the order of the column clicked.
+class FilteredRows : public QSortFilterProxyModel {
+public:
+    FilteredRows(EvolutionTableModel* model, QObject* parent)
+        : QSortFilterProxyModel(parent), model(model), filter(QString()) {
+        setSourceModel(model);
+    }
+
+    void SetFilter(const QString& text) {
+        filter = EvolutionTableModel::Filter(text);
+        invalidateFilter();
+    }
+    bool Filtered() const { return !filter.IsEmpty(); }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& /*parent*/) const override {
+        return filter.Matches(model->At(row));
+    }
+    bool lessThan(const QModelIndex& a, const QModelIndex& b) const override {
+        return model->Less(a.row(), b.row(), a.column());
+    }
+
+private:
+    EvolutionTableModel* model;
+    EvolutionTableModel::Filter filter;
+};
+
+FilteredRows* Filtered(QSortFilterProxyModel* rows) {
+    return static_cast<FilteredRows*>(rows);
+}
+
+// The list an import shows before it writes, or instead of writing: the problems of a file, or
+// every slot it would change. True when the user confirms a change.
+bool ReviewImport(QWidget* owner, const QString& heading, const QStringList& lines, bool canImport) {
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("importReview"));
+    dialog.setWindowTitle(QCoreApplication::translate("TableWindow", "Import"));
+    auto* label = new QLabel(heading, &dialog);
+    label->setWordWrap(true);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("importLines"));
+    list->addItems(lines);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    if (canImport) {
+        buttons->addButton(QCoreApplication::translate("TableWindow", "&Import"),
+                           QDialogButtonBox::AcceptRole);
+        buttons->addButton(QDialogButtonBox::Cancel);
+    } else {
+        buttons->addButton(QDialogButtonBox::Close);
+    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    dialog.resize(620, 400);
+    return dialog.exec() == QDialog::Accepted && canImport;
+}
+
+bool IsEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+TableWindow::TableWindow(Form1* editor) : QWidget(editor, Qt::Window), editor(editor) {
+    setObjectName(QStringLiteral("TableWindow"));
+    setWindowTitle(tr("Evolution Table"));
+    // The editor's window is the program's: closing this one never ends it.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    CreateControls();
+    CreateShortcuts();
+    resize(760, 520);
+}
+
+void TableWindow::CreateControls() {
+    model = new EvolutionTableModel(this);
+    rows = new FilteredRows(model, this);
+
+    filterEdit = new QLineEdit(this);
+    filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    filterEdit->setPlaceholderText(tr("Species, method, item, move or number"));
+    filterEdit->setClearButtonEnabled(true);
+    filterEdit->installEventFilter(this);
+    auto* filterLabel = new QLabel(tr("&Filter:"), this);
+    filterLabel->setBuddy(filterEdit);
+
+    emptySlots = new QCheckBox(tr("Show &empty slots"), this);
+    emptySlots->setObjectName(QStringLiteral("emptySlots"));
+    matchCount = new QLabel(this);
+    matchCount->setObjectName(QStringLiteral("matchCount"));
+
+    view = new QTableView(this);
+    view->setObjectName(QStringLiteral("tableView"));
+    view->setModel(rows);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);
+    view->setAlternatingRowColors(true);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setSortingEnabled(true);
+    view->sortByColumn(EvolutionTableModel::Number, Qt::AscendingOrder);
+    view->installEventFilter(this);
+
+    problem = new QLabel(this);
+    problem->setObjectName(QStringLiteral("problem"));
+    problem->setWordWrap(true);
+    problem->hide();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(filterLabel);
+    top->addWidget(filterEdit, 1);
+    top->addWidget(emptySlots);
+    top->addWidget(matchCount);
+    exportButton = new QPushButton(tr("E&xport..."), this);
+    exportButton->setObjectName(QStringLiteral("exportButton"));
+    importButton = new QPushButton(tr("&Import..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(problem, 1);
+    bottom->addStretch(1); // the buttons keep their size while no problem shows
+    bottom->addWidget(exportButton);
+    bottom->addWidget(importButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(view, 1);
+    layout->addLayout(bottom);
+
+    connect(filterEdit, &QLineEdit::textChanged, this, &TableWindow::FilterChanged);
+    connect(emptySlots, &QCheckBox::toggled, this, &TableWindow::Reload);
+    connect(exportButton, &QPushButton::clicked, this, &TableWindow::ChooseExport);
+    connect(importButton, &QPushButton::clicked, this, &TableWindow::ChooseImport);
+    connect(view, &QAbstractItemView::doubleClicked, this, &TableWindow::ShowInEditor);
+    connect(filterEdit, &QLineEdit::returnPressed, this, [this] {
+        if (!view->currentIndex().isValid() && rows->rowCount() > 0) {
+            view->setCurrentIndex(rows->index(0, 0));
+        }
+        ShowInEditor(view->currentIndex());
+    });
+}
+
+void TableWindow::CreateShortcuts() {
+    const auto add = [this](QList<QKeySequence> keys, QKeySequence::StandardKey standard, auto handler) {
+        for (const QKeySequence& key : QKeySequence::keyBindings(standard)) {
+            if (!keys.contains(key)) {
+                keys << key;
+            }
+        }
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+    };
+    add({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}, QKeySequence::Close,
+        [this] { close(); });
+    add({QKeySequence(Qt::Key_F5)}, QKeySequence::Refresh, [this] { Reload(); });
+    // The editor's history, from here too: an import is taken back where it was made.
+    add({}, QKeySequence::Undo, [this] { editor->Undo(); });
+    add({}, QKeySequence::Redo, [this] { editor->Redo(); });
+    add({}, QKeySequence::Find, [this] {
+        filterEdit->setFocus(Qt::ShortcutFocusReason);
+        filterEdit->selectAll();
+    });
+}
+
+void TableWindow::Reload() {
+    const rom::EvolutionImage* image = editor->Image();
+    if (!image) {
+        model->Clear();
+        close();
+        return;
+    }
+    setWindowTitle(tr("Evolution Table - %1").arg(QFileInfo(editor->RomPath).fileName()));
+    rom::SlotPosition missing;
+    const std::optional<EvolutionSummary::Table> table = image->ReadTable(&missing);
+    if (!table) {
+        model->Clear();
+        problem->setText(tr("The evolution table cannot be read: the file ends before slot %1 of %2.")
+                             .arg(missing.Slot + 1)
+                             .arg(EvolutionSummary::SpeciesText(missing.Species)));
+        problem->show();
+        UpdateCount();
+        return;
+    }
+    problem->hide();
+
+    // The row the user is on stays current, and the view where it was, when the rows change.
+    const QModelIndex current = rows->mapToSource(view->currentIndex());
+    const int species = current.isValid() ? model->At(current.row()).Species : -1;
+    const int slot = current.isValid() ? model->At(current.row()).Slot : -1;
+    const int scrolled = view->verticalScrollBar()->value();
+    const bool first = model->rowCount() == 0;
+    if (model->SetTable(*table, emptySlots->isChecked())) {
+        if (first) {
+            view->resizeColumnsToContents();
+        }
+        const int row = model->RowOf(species, slot);
+        if (row >= 0) {
+            view->selectionModel()->setCurrentIndex(rows->mapFromSource(model->index(row, 0)),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
+        }
+        view->verticalScrollBar()->setValue(scrolled);
+    }
+    UpdateCount();
+}
+
+void TableWindow::FilterChanged() {
+    Filtered(rows)->SetFilter(filterEdit->text());
+    UpdateCount();
+}
+
+void TableWindow::UpdateCount() {
+    const int shown = rows->rowCount();
+    const int all = model->rowCount();
+    matchCount->setText(Filtered(rows)->Filtered() ? tr("%1 of %2 slots").arg(shown).arg(all)
+                                                   : tr("%1 slots").arg(all));
+}
+
+void TableWindow::ShowInEditor(const QModelIndex& index) {
+    const QModelIndex source = rows->mapToSource(index);
+    if (!source.isValid()) {
+        return;
+    }
+    const EvolutionTableModel::Row& row = model->At(source.row());
+    editor->ShowPickedSlot(row.Species, row.Slot);
+}
+
+void TableWindow::changeEvent(QEvent* event) {
+    // Back in this window, the file may have been changed meanwhile, by the editor or another
+    // program.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Reload();
+    }
+    QWidget::changeEvent(event);
+}
+
+bool TableWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == view && IsEnter(key)) {
+        ShowInEditor(view->currentIndex());
+        return true;
+    }
+    // From the filter box, the keys that move through rows move into the table.
+    const bool moves = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up ||
+                       key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
+    if (watched == filterEdit && moves && rows->rowCount() > 0) {
+        view->setFocus(Qt::OtherFocusReason);
+        if (!view->currentIndex().isValid()) {
+            view->setCurrentIndex(rows->index(0, 0));
+            return true;
+        }
+        QCoreApplication::sendEvent(view, event);
+        return true;
+    }
+    return false;
+}
+
+void TableWindow::ChooseExport() {
+    FileChooserRequest request;
+    request.DialogMode = FileChooserRequest::Mode::Save;
+    request.Owner = this;
+    request.Title = tr("Export the evolution table");
+    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
+    request.FileName = QFileInfo(editor->RomPath).completeBaseName() + QStringLiteral(".csv");
+    request.NameFilters = {tr("CSV files (*.csv)"), tr("JSON files (*.json)")};
+    request.PathMustExist = true;
+    request.OverwritePrompt = true;
+    request.DefaultSuffix = QStringLiteral("csv");
+    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    if (!chosen.Path.isEmpty()) {
+        ExportTo(chosen.Path);
+    }
+}
+
+void TableWindow::ChooseImport() {
+    FileChooserRequest request;
+    request.Owner = this;
+    request.Title = tr("Import an evolution table");
+    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
+    request.NameFilters = {tr("Evolution tables (*.csv *.json)"), tr("All files (*)")};
+    request.FileMustExist = true;
+    request.PathMustExist = true;
+    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    if (!chosen.Path.isEmpty()) {
+        ImportFrom(chosen.Path);
+    }
+}
+
+bool TableWindow::ExportTo(const QString& path) {
+    const rom::EvolutionImage* image = editor->Image();
+    if (!image) {
+        return false;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    // The image itself, under any name, would be replaced by its table in text.
+    const QFileInfo target(path);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(editor->RomPath).canonicalFilePath()) {
+        WarningBox::Show(this, windowTitle(), tr("%1 is the image itself; nothing was written.").arg(shown));
+        return false;
+    }
+    const std::optional<EvolutionSummary::Table> table = image->ReadTable();
+    if (!table) {
+        WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was written."));
+        return false;
+    }
+    const bool json = target.suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
+    const QByteArray text = TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        WarningBox::Show(this, windowTitle(), tr("%1 cannot be written.").arg(shown));
+        return false;
+    }
+    return true;
+}
+
+void TableWindow::ImportFrom(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    // The slot on screen is settled first: the file may change under it.
+    if (!editor->Image() || !editor->SettleShownSlot()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReviewImport(this, tr("Nothing was imported."), {tr("%1: cannot be read").arg(shown)}, false);
+        return;
+    }
+    const TableFile::Contents contents = TableFile::Read(file.readAll());
+    if (!contents.Problems.empty()) {
+        QStringList lines;
+        for (const TableFile::Problem& problem : contents.Problems) {
+            lines << QStringLiteral("%1:%2: %3").arg(shown).arg(problem.Line).arg(problem.Reason);
+        }
+        ReviewImport(this,
+                     lines.size() == 1
+                         ? tr("Nothing was imported: the file has a problem.")
+                         : tr("Nothing was imported: the file has %1 problems.").arg(lines.size()),
+                     lines, false);
+        return;
+    }
+    const std::optional<EvolutionSummary::Table> table = editor->Image()->ReadTable();
+    if (!table) {
+        WarningBox::Show(this, windowTitle(),
+                         tr("The evolution table cannot be read; nothing was imported."));
+        return;
+    }
+    const std::vector<TableFile::Change> changes = TableFile::Changes(contents.Rows, *table);
+    if (changes.empty()) {
+        ReviewImport(this, tr("The image already holds every slot of %1: nothing to import.").arg(shown), {},
+                     false);
+        return;
+    }
+    QStringList lines;
+    for (const TableFile::Change& change : changes) {
+        lines << EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
+                                                  rom::DecodeSlot(change.Before), change.Row.Value);
+    }
+    const QString heading = (changes.size() == 1 ? tr("1 slot would change.")
+                                                 : tr("%1 slots would change.").arg(changes.size())) +
+                            tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
+    if (ReviewImport(this, heading, lines, true)) {
+        editor->ImportSlots(changes);
+        Reload();
+    }
+}
