@@ -1,7 +1,7 @@
 # A Windows build made on Linux runs its tests under Wine: CTest starts every test executable
 # through build-windows/wine-run, which finds the Qt and MinGW DLLs in their own folders (as
 # the installed program finds them beside itself) and gives Qt's offscreen platform, which under
-# Wine reads fonts only from QT_QPA_FONTDIR, the fonts the Linux tests see: Liberation Sans has
+# Wine reads fonts only from QT_QPA_FONTDIR (set in the Wine prefix: Wine hides the Unix one), the fonts the Linux tests see: Liberation Sans has
 # the widths of the window's layout font, DejaVu Sans covers the rest.
 if(NOT CMAKE_CROSSCOMPILING OR DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
     return()

@@ -56,12 +56,16 @@ bool EvolutionTableModel::Filter::Matches(const Row& row) const {
                        [this](const QString& k) { return k.contains(key); });
 }
 
-bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool emptySlots) {
-    if (loaded && emptySlots == withEmpty && SameTable(newTable, table)) {
+bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool emptySlots,
+                                   const GameNames& newNames) {
+    const bool sameNames = newNames.Species() == names.Species() && newNames.Moves() == names.Moves() &&
+                           newNames.Items() == names.Items();
+    if (loaded && emptySlots == withEmpty && sameNames && SameTable(newTable, table)) {
         return false;
     }
     beginResetModel();
     table = newTable;
+    names = newNames;
     withEmpty = emptySlots;
     loaded = true;
     rows.clear();
@@ -71,10 +75,10 @@ bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (const rom::EvolutionSlot& slot : table[species].Slots) {
             if (slot.Method != 0 && slot.Target < from.size()) {
-                QStringList& names = from[slot.Target];
-                const QString name = EvolutionSummary::SpeciesText(static_cast<int>(species));
-                if (!names.contains(name)) {
-                    names << name;
+                QStringList& sources = from[slot.Target];
+                const QString name = EvolutionSummary::SpeciesText(static_cast<int>(species), names);
+                if (!sources.contains(name)) {
+                    sources << name;
                 }
             }
         }
@@ -93,13 +97,13 @@ bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool
             row.Slot = slot;
             row.Value = value;
             row.Texts[Number] = QString::number(species);
-            row.Texts[Species] = EvolutionSummary::SpeciesText(row.Species);
+            row.Texts[Species] = EvolutionSummary::SpeciesText(row.Species, names);
             row.Texts[Slot] = QString::number(slot + 1);
             row.Texts[Method] = EvolutionSummary::MethodText(value.Method);
-            row.Texts[Parameter] = EvolutionSummary::ParameterText(value);
+            row.Texts[Parameter] = EvolutionSummary::ParameterText(value, names);
             // An empty slot's target is no evolution; only a number left there is shown.
             if (value.Method != 0 || value.Target != 0) {
-                row.Texts[Target] = EvolutionSummary::SpeciesText(value.Target);
+                row.Texts[Target] = EvolutionSummary::SpeciesText(value.Target, names);
             }
             row.Texts[EvolvesFrom] = from[species].join(QStringLiteral(", "));
             row.Keys = {key(row.Texts[Species]), key(gameNames.value(row.Species)),

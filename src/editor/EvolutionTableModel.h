@@ -38,9 +38,11 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // Shows `table`: its used slots, or every slot with `emptySlots`. Changes nothing, and returns
-    // false, when the rows would be the same, so that a look at an unchanged file keeps the view.
-    bool SetTable(const EvolutionSummary::Table& table, bool emptySlots);
+    // Shows `table`: its used slots, or every slot with `emptySlots`, named from `names` (the
+    // editor's lists). Changes nothing, and returns false, when the rows would be the same, so that
+    // a look at an unchanged file keeps the view.
+    bool SetTable(const EvolutionSummary::Table& table, bool emptySlots,
+                  const GameNames& names = GameNames::BuiltIn());
     void Clear();
     const EvolutionSummary::Table& Table() const { return table; }
 
@@ -58,6 +60,7 @@ public:
 
 private:
     EvolutionSummary::Table table;
+    GameNames names = GameNames::BuiltIn();
     bool withEmpty = false;
     bool loaded = false;
     std::vector<Row> rows;

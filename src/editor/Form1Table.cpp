@@ -79,7 +79,7 @@ bool Form1::ImportSlots(const std::vector<TableFile::Change>& changes) {
         QString text =
             tr("Slot %1 of %2 was not written: %3.")
                 .arg(row.Slot + 1)
-                .arg(EvolutionSummary::SpeciesText(row.Species), QString::fromStdString(saved.Reason));
+                .arg(EvolutionSummary::SpeciesText(row.Species, names), QString::fromStdString(saved.Reason));
         text += kept.empty() ? tr("\nThe image is unchanged.")
                              : tr("\n%1 slots written before it could not be put back.").arg(kept.size());
         if (!kept.empty()) {

@@ -217,7 +217,7 @@ void TableWindow::Reload() {
         model->Clear();
         problem->setText(tr("The evolution table cannot be read: the file ends before slot %1 of %2.")
                              .arg(missing.Slot + 1)
-                             .arg(EvolutionSummary::SpeciesText(missing.Species)));
+                             .arg(EvolutionSummary::SpeciesText(missing.Species, editor->Names())));
         problem->show();
         UpdateCount();
         return;
@@ -230,7 +230,7 @@ void TableWindow::Reload() {
     const int slot = current.isValid() ? model->At(current.row()).Slot : -1;
     const int scrolled = view->verticalScrollBar()->value();
     const bool first = model->rowCount() == 0;
-    if (model->SetTable(*table, emptySlots->isChecked())) {
+    if (model->SetTable(*table, emptySlots->isChecked(), editor->Names())) {
         if (first) {
             view->resizeColumnsToContents();
         }
@@ -348,7 +348,8 @@ bool TableWindow::ExportTo(const QString& path) {
         return false;
     }
     const bool json = target.suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
-    const QByteArray text = TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv);
+    const QByteArray text =
+        TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv, editor->Names());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         WarningBox::Show(this, windowTitle(), tr("%1 cannot be written.").arg(shown));
@@ -396,7 +397,8 @@ void TableWindow::ImportFrom(const QString& path) {
     QStringList lines;
     for (const TableFile::Change& change : changes) {
         lines << EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
-                                                  rom::DecodeSlot(change.Before), change.Row.Value);
+                                                  rom::DecodeSlot(change.Before), change.Row.Value,
+                                                  editor->Names());
     }
     const QString heading = (changes.size() == 1 ? tr("1 slot would change.")
                                                  : tr("%1 slots would change.").arg(changes.size())) +

@@ -305,7 +305,9 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::newRow("same path") << QStringLiteral("%1/./own.nds");
         QTest::newRow("hard link") << QStringLiteral("%1/hard.nds");
+#ifndef Q_OS_WIN // QFile::link makes a shell shortcut there, which the file routines do not follow
         QTest::newRow("symbolic link") << QStringLiteral("%1/soft.nds");
+#endif
     }
     void exportIntoTheImageIsRefused() {
         QFETCH(QString, output);
@@ -317,7 +319,9 @@ private slots:
         std::error_code error;
         std::filesystem::create_hard_link(image.toStdString(), Path("hard.nds").toStdString(), error);
         QVERIFY(!error);
+#ifndef Q_OS_WIN
         QVERIFY(QFile::link(image, Path("soft.nds")));
+#endif
         const QByteArray before = Contents(image);
         const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
         QCOMPARE(outcome.Status, 1);
@@ -325,7 +329,9 @@ private slots:
                                              "nothing was written\n")
                                   .arg(output));
         QVERIFY(Contents(image) == before);
+#ifndef Q_OS_WIN
         QVERIFY(QFileInfo(Path("soft.nds")).isSymLink());
+#endif
 
         // The export goes through a file of its own: one that happens to bear a likely temporary
         // name beside the output is left alone.

@@ -7,6 +7,7 @@
 #include "RomImageFile.h"
 #include "TestMain.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -146,7 +147,8 @@ private slots:
         }
 
         QCOMPARE(dialogs.warnings.size(), 1);
-        QVERIFY2(dialogs.warnings[0].contains(refused) && dialogs.warnings[0].contains(reason),
+        QVERIFY2(dialogs.warnings[0].contains(QDir::toNativeSeparators(refused)) &&
+                     dialogs.warnings[0].contains(reason),
                  qPrintable(dialogs.warnings[0]));
         QCOMPARE(w.form.RomPath, good);
         QCOMPARE(w.form.windowTitle(), title);

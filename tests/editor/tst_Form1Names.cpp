@@ -6,8 +6,11 @@
 #include "NameBanks.h"
 #include "RomImageFile.h"
 #include "SlotToolTips.h"
+#include "TableWindow.h"
 #include "TestMain.h"
 
+#include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 
 namespace {
@@ -84,6 +87,17 @@ private slots:
             QStringLiteral("Evolves from BULBASAUR (Item Evo., Enigma Stone)")));
         QVERIFY(tips.SpeciesText(2).endsWith(QStringLiteral("\n\nnames: the image's own, English")));
         QCOMPARE(tips.SlotText(1, 1), QStringLiteral("Level W/Attack, Mega Punch+ -> MR. MIME"));
+
+        // The table window names its rows from the same lists, and finds them by those names.
+        w.form.ShowTableWindow();
+        auto* view = w.form.Table()->findChild<QTableView*>(QStringLiteral("tableView"));
+        auto* filter = w.form.Table()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        QVERIFY(view && filter);
+        filter->setText(QStringLiteral("mega punch+"));
+        QCOMPARE(view->model()->rowCount(), 1);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), QStringLiteral("BULBASAUR"));
+        QCOMPARE(view->model()->index(0, 4).data().toString(), QStringLiteral("Mega Punch+"));
+        QCOMPARE(view->model()->index(0, 5).data().toString(), QStringLiteral("MR. MIME"));
 
         const QString demo = dir.filePath(QStringLiteral("demo.nds"));
         QVERIFY(DemoRom::WriteDemoImage(demo));
