@@ -1,6 +1,7 @@
 # Run at install time: copies the plugins, then every DLL that the installed executables and
 # plugins import and that lies in one of EVO_DEPLOY_DLL_DIRS, then what those import in turn. An
 # import found in none of them is Windows' own (KERNEL32.dll, USER32.dll, ...).
+cmake_policy(VERSION 3.25)
 set(bin "${CMAKE_INSTALL_PREFIX}/${EVO_DEPLOY_BIN}")
 set(deployed)
 
