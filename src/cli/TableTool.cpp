@@ -4,6 +4,7 @@
 #include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
+#include "SlotChanges.h"
 #include "TableFile.h"
 #include "ToolSystem.h"
 
@@ -299,36 +300,23 @@ std::string SlotName(int species, int slot) {
     return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
 }
 
-// Puts back the slots already written when a later one fails, newest first, each only while it
-// still holds what the import wrote. Says which slots could not be put back and what each holds
-// now; the number of them.
-int PutBack(const rom::EvolutionImage& image, const std::string& path, const std::vector<Change>& changes,
-            std::size_t written, std::ostream& err) {
-    int left = 0;
-    while (written > 0) {
-        const Change& change = changes[--written];
-        const TableFile::Row& row = change.Row;
-        const rom::SlotBytes imported = rom::EncodeSlot(row.Value);
-        const rom::Status restored =
-            image.ReplaceSlot(row.Species, row.Slot, imported, rom::DecodeSlot(change.Before));
-        if (restored.Ok()) {
-            continue;
-        }
-        ++left;
-        const std::optional<rom::SlotBytes> now = image.ReadSlotBytes(row.Species, row.Slot);
+// Says which slots written before a failed one could not be put back, and what each holds now.
+void ReportNotPutBack(const std::string& path, const std::vector<rom::SlotChangeReport::Left>& left,
+                      std::ostream& err) {
+    for (const rom::SlotChangeReport::Left& slot : left) {
+        const rom::SlotChange& made = slot.Change;
         std::string holds = "cannot be read";
-        if (now && *now == imported) {
-            holds = "holds the imported " + Utf8(EvolutionSummary::Describe(row.Value));
-        } else if (now && *now == change.Before) {
-            holds = "holds its old " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*now)));
-        } else if (now) {
-            holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*now))) +
+        if (slot.Now && *slot.Now == made.Value) {
+            holds = "holds the imported " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(made.Value)));
+        } else if (slot.Now && *slot.Now == *made.Expected) {
+            holds = "holds its old " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now)));
+        } else if (slot.Now) {
+            holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now))) +
                     ", written by another program";
         }
-        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot) << " was not put back ("
-            << restored.Reason << "): it " << holds << "\n";
+        err << Program << ": " << path << ": " << SlotName(made.At.Species, made.At.Slot)
+            << " was not put back (" << slot.Reason << "): it " << holds << "\n";
     }
-    return left;
 }
 
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -375,17 +363,23 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         err << Program << ": the output cannot be written; nothing was written to " << path << "\n";
         return BadInput;
     }
-    // A slot another program changed since it was read is left as that program wrote it.
-    for (std::size_t i = 0; i < changes.size(); ++i) {
+    // A slot another program changed since it was read is left as that program wrote it; should a
+    // write fail, the slots written before it are put back.
+    std::vector<rom::SlotChange> writes;
+    writes.reserve(changes.size());
+    for (const Change& change : changes) {
+        writes.push_back(
+            {{change.Row.Species, change.Row.Slot}, change.Before, rom::EncodeSlot(change.Row.Value)});
+    }
+    const rom::SlotChangeReport report = rom::ApplySlotChanges(*image, writes, rom::OnFailure::PutBack);
+    if (!report.Complete()) {
+        const std::size_t i = report.Failed.front().Index;
         const TableFile::Row& row = changes[i].Row;
-        const rom::Status saved = image->ReplaceSlot(row.Species, row.Slot, changes[i].Before, row.Value);
-        if (saved.Ok()) {
-            continue;
-        }
         err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot)
-            << " was not written: " << saved.Reason << "\n";
+            << " was not written: " << report.Failed.front().Reason << "\n";
         if (i > 0) {
-            const int left = PutBack(*image, path, changes, i, err);
+            ReportNotPutBack(path, report.NotPutBack, err);
+            const std::size_t left = report.NotPutBack.size();
             if (left == 0) {
                 err << Program << ": the " << i << (i == 1 ? " slot" : " slots")
                     << " written before it were put back; the image is as it was\n";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace rom {
 
@@ -10,7 +11,8 @@ namespace rom {
 // offset was made for (member 0 of its evolution archive); other images: TableLocation.h.
 inline constexpr std::int32_t EvolutionTableOffset = 29474780; // 0x1C1BFDC
 inline constexpr int SpeciesCount = 494;                       // species 0 ("??????????") .. 493
-inline constexpr int SlotCount = 7;
+inline constexpr int SlotCount = 7;                            // slots of a retail record
+inline constexpr int MaxSlotCount = 9;                         // the most any known layout has (hg-engine)
 
 // One evolution slot: three unsigned 16-bit little-endian fields.
 struct EvolutionSlot {
@@ -24,12 +26,24 @@ struct EvolutionSlot {
     std::uint16_t Target = 0;
 };
 
-// One species' record: seven slots, then two bytes the editor never reads or writes.
+// One species' record: its slots (seven in the retail games), then two bytes the editor never
+// reads or writes.
 struct EvolutionRecord {
-    static constexpr int Size = 44;
+    static constexpr int Size = 44;                                      // a retail record
     static constexpr int UnusedOffset = SlotCount * EvolutionSlot::Size; // bytes 42 and 43
 
-    EvolutionSlot Slots[SlotCount];
+    std::vector<EvolutionSlot> Slots = std::vector<EvolutionSlot>(SlotCount);
+};
+
+// How an image's evolution records are laid out, decided from the image alone: the slots of a
+// record follow from its size, the number of records from the archive.
+struct TableLayout {
+    enum class Engine { Retail, Expanded, HgEngine };
+    Engine Kind = Engine::Retail;
+    int Slots = SlotCount;                  // per record: 7, 8 or 9
+    int RecordSize = EvolutionRecord::Size; // Slots * 6 + 2
+    int Records = SpeciesCount;             // species, and forms where the image has them
+    bool TargetsCarryForm = false;          // target = species | form << 11 (hg-engine)
 };
 
 inline constexpr std::int32_t EvolutionTableSize = EvolutionRecord::Size * SpeciesCount; // 21,736

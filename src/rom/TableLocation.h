@@ -29,6 +29,8 @@ public:
     const std::string& Title() const { return title_; }
     const std::string& GameCode() const { return gameCode_; }
     const std::string& ArchivePath() const { return archivePath_; } // empty for a bare image
+    // How its records are laid out: slots per record, how many records, forms in targets.
+    const TableLayout& Layout() const { return layout_; }
 
     // File offsets; -1 for a species or slot outside the table (which reads as nothing and is
     // never written).
@@ -47,6 +49,7 @@ private:
     std::string title_;
     std::string gameCode_;
     std::string archivePath_;
+    TableLayout layout_;
     std::array<std::int32_t, SpeciesCount> records_{};
 };
 
