@@ -136,6 +136,14 @@ Result<EvolutionImage> EvolutionImage::OpenHeld(const std::filesystem::path& pat
     return image;
 }
 
+Result<EvolutionImage> EvolutionImage::OpenHeldAtPath(const std::filesystem::path& path) {
+    Result<EvolutionImage> image = OpenHeld(path, true);
+    if (image) {
+        image->pathChecked_ = true;
+    }
+    return image;
+}
+
 EvolutionImage::EvolutionImage(std::filesystem::path path, TableLocation location)
     : path_(std::move(path)), location_(std::move(location)) {}
 
@@ -284,6 +292,12 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
     if (!held_) {
         if (std::string why = CheckIdentified(file); !why.empty()) {
             return Status{why};
+        }
+    } else if (pathChecked_) {
+        const ImageFile atPath(path_, ImageFile::Access::Read);
+        if (!atPath.Problem().empty() || atPath.Identity() != held_->Identity()) {
+            return Status{"the path no longer leads to the image that was opened (it was replaced or moved "
+                          "since); open it again"};
         }
     }
 

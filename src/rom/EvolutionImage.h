@@ -43,6 +43,10 @@ public:
     // `forWriting` the file is opened for writing too; where that is refused, the image is still
     // read and each write is refused with the reason.
     static Result<EvolutionImage> OpenHeld(const std::filesystem::path& path, bool forWriting);
+    // Held open as above (the editor's way), and before each write the path is checked to lead
+    // to the file held still: an image another file was put in place of, or that was moved, is
+    // not written behind the user's back, as the path the user sees names another file.
+    static Result<EvolutionImage> OpenHeldAtPath(const std::filesystem::path& path);
     // An image taken as it is, without identification (nothing to check a write against).
     EvolutionImage(std::filesystem::path path, TableLocation location);
 
@@ -96,6 +100,7 @@ private:
     // The tool's one open of the file, and why it cannot be written when it cannot.
     std::shared_ptr<const ImageFile> held_;
     std::string writeProblem_;
+    bool pathChecked_ = false;
 };
 
 } // namespace rom
