@@ -1,6 +1,7 @@
 // Starts the evolution editor; a ROM image named on the command line opens as if chosen in the
 // Open dialog.
 #include "EditorResources.h"
+#include "EditorSession.h"
 #include "Form1.h"
 
 #include <QApplication>
@@ -112,7 +113,10 @@ int main(int argc, char** argv) {
     DescribeCommandLine(parser);
     parser.process(app);
 
-    Form1 form;
+    // The open image and its history, viewed by the editor window and, when asked for, the table
+    // window.
+    EditorSession session;
+    Form1& form = session.Editor();
     form.show();
 
     // A path that is no image the editor can open is refused in the window, with its reason.

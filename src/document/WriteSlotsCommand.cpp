@@ -66,11 +66,12 @@ void WriteSlotsCommand::Apply(bool undo) {
         }
         if (stepSlots.size() > 1) {
             const auto count = static_cast<int>(report.Failed.size());
-            lines.prepend((undo ? Tr("%n of the %1 stepSlots of the import were not undone:", count)
-                                : Tr("%n of the %1 stepSlots of the import were not redone:", count))
+            lines.prepend((undo ? Tr("%n of the %1 slots of the import were not undone:", count)
+                                : Tr("%n of the %1 slots of the import were not redone:", count))
                               .arg(stepSlots.size()));
         }
-        document.Report(Tr("%1\n\nFile: %2").arg(lines.join(u'\n'), QDir::toNativeSeparators(document.Path())));
+        document.Report(
+            Tr("%1\n\nFile: %2").arg(lines.join(u'\n'), QDir::toNativeSeparators(document.Path())));
     }
 
     // The slots left are no longer this step's to take back or forward: it keeps the others, and

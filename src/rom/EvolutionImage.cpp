@@ -299,6 +299,10 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
             return Status{"the path no longer leads to the image that was opened (it was replaced or moved "
                           "since); open it again"};
         }
+        // Marked read-only since it was opened: the user's word counts more than the open handle.
+        if (atPath.MarkedReadOnly()) {
+            return Status{"the file is marked read-only"};
+        }
     }
 
     const auto offset = static_cast<std::uint64_t>(at);

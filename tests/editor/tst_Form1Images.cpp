@@ -150,7 +150,7 @@ private slots:
         QVERIFY2(dialogs.warnings[0].contains(QDir::toNativeSeparators(refused)) &&
                      dialogs.warnings[0].contains(reason),
                  qPrintable(dialogs.warnings[0]));
-        QCOMPARE(w.form.RomPath, good);
+        QCOMPARE(w.form.Document()->Path(), good);
         QCOMPARE(w.form.windowTitle(), title);
         QCOMPARE(w.lstPokemon->currentRow(), 25);
         QVERIFY(w.cmdSave->isEnabled());
