@@ -1,13 +1,17 @@
 // The open image, its names, its table and its history, shared by the windows.
 #include "EvolutionDocument.h"
 
+#include "EnglishPlurals.h"
 #include "NativePath.h"
 #include "WriteSlotsCommand.h"
 
 #include <QUndoStack>
 #include <system_error>
 
-EvolutionDocument::EvolutionDocument(QObject* parent) : QObject(parent), history(new QUndoStack(this)) {}
+EvolutionDocument::EvolutionDocument(QObject* parent) : QObject(parent), history(new QUndoStack(this)) {
+    // The views' counted texts take their English singular and plural from it.
+    EnglishPlurals::Install();
+}
 
 EvolutionDocument::~EvolutionDocument() = default;
 

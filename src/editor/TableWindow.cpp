@@ -267,8 +267,8 @@ void TableWindow::FilterChanged() {
 void TableWindow::UpdateCount() {
     const int shown = rows->rowCount();
     const int all = model->rowCount();
-    matchCount->setText(Filtered(rows)->Filtered() ? tr("%1 of %2 slots").arg(shown).arg(all)
-                                                   : tr("%1 slots").arg(all));
+    matchCount->setText(Filtered(rows)->Filtered() ? tr("%1 of %n slot(s)", nullptr, all).arg(shown)
+                                                   : tr("%n slot(s)", nullptr, all));
 }
 
 void TableWindow::ShowInEditor(const QModelIndex& index) {

@@ -322,7 +322,7 @@ private slots:
         QVERIFY(FileTable(image) == expected);
         QCOMPARE(dialogs.warnings.size(), 1);
         QVERIFY2(dialogs.warnings.front().contains(
-                     QStringLiteral("1 of the 2 slots of the import were not undone")),
+                     QStringLiteral("1 of the 2 slots of the import was not undone")),
                  qPrintable(dialogs.warnings.front()));
 
         // A file with problems lists them where they are and writes nothing.
