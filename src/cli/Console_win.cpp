@@ -89,7 +89,8 @@ private:
                        --chunk;
                    }
                    DWORD written = 0;
-                   if (!WriteConsoleW(out, text.data() + done, static_cast<DWORD>(chunk), &written, nullptr)) {
+                   if (!WriteConsoleW(out, text.data() + done, static_cast<DWORD>(chunk), &written,
+                                      nullptr)) {
                        return FileIO::WriteStep{0, FileIO::LastError()};
                    }
                    return FileIO::WriteStep{written, 0};

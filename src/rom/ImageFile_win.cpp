@@ -55,7 +55,8 @@ void ImageFile::Open(const std::filesystem::path& path) {
         return;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(Native(handle_)) != FILE_TYPE_DISK || !GetFileInformationByHandle(Native(handle_), &info) ||
+    if (GetFileType(Native(handle_)) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(Native(handle_), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         problem_ = "it is not a regular file (a pipe, a device or a folder)";
         return;

@@ -65,8 +65,8 @@ std::filesystem::path PathOf(const std::string& argument) {
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
     // No access rights: only the file's facts are asked for. FILE_FLAG_BACKUP_SEMANTICS lets a
     // folder open too; links are followed.
-    const FileHandle file = Open(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS);
+    const FileHandle file = Open(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.Valid() || !GetFileInformationByHandle(Native(file), &info)) {
         return std::nullopt;

@@ -27,7 +27,7 @@ const char* Words(ErrorCode code) {
     case EDQUOT:
         return "the disk quota is used up";
     case EFBIG:
-        return "the file would grow beyond the size this program may write (a file size limit)";
+        return "the file size limit set for this program was reached";
     default:
         return nullptr;
     }

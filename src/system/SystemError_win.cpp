@@ -29,7 +29,7 @@ const char* Words(ErrorCode code) {
     case ERROR_HANDLE_DISK_FULL:
         return "no space left on the device";
     case ERROR_FILE_TOO_LARGE:
-        return "the file would grow beyond the size this program may write (a file size limit)";
+        return "the file size limit set for this program was reached";
     default:
         return nullptr;
     }
