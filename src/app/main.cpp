@@ -2,7 +2,9 @@
 // Open dialog.
 #include "EditorResources.h"
 #include "EditorSession.h"
+#include "FileIO.h"
 #include "Form1.h"
+#include "NativePath.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,14 +15,9 @@
 
 namespace {
 
-// The image argument in the platform's own form. On Unix the bytes of argv are kept as they are,
-// so that a file name that is not valid UTF-8 still names its file.
+// The image argument in the platform's own form: the first argument that is no option, its bytes
+// as given where the platform keeps them.
 std::filesystem::path ImageArgument(const QString& decoded, int argc, char** argv) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    return std::filesystem::path(decoded.toStdWString());
-#else
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         if (options && std::strcmp(argv[i], "--") == 0) {
@@ -28,11 +25,10 @@ std::filesystem::path ImageArgument(const QString& decoded, int argc, char** arg
             continue;
         }
         if (!options || argv[i][0] != '-' || argv[i][1] == '\0') {
-            return std::filesystem::path(argv[i]);
+            return NativePath::FromArgument(decoded, argv[i]);
         }
     }
-    return std::filesystem::path(decoded.toStdString());
-#endif
+    return NativePath::FromArgument(decoded, nullptr);
 }
 
 // The options and the image argument the editor takes.
@@ -92,6 +88,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // A save beyond a file size limit is then refused with its reason, as a full disk is.
+    FileIO::FailOversizedWrites();
     QCoreApplication::setApplicationName(QStringLiteral("evolution-editor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(EVO_VERSION));
     // Help and version are answered without the window system, so that they also work where

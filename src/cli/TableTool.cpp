@@ -4,9 +4,9 @@
 #include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
+#include "FileIO.h"
 #include "SlotChanges.h"
 #include "TableFile.h"
-#include "ToolSystem.h"
 
 #include <QString>
 #include <algorithm>
@@ -54,7 +54,7 @@ constexpr const char* HelpText =
     "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
 
 using Path = std::filesystem::path;
-using ToolSystem::PathOf;
+using FileIO::PathOf;
 
 struct Invocation {
     std::string Command;
@@ -265,9 +265,9 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format, open->Names);
     // "-o /dev/stdout" goes where the output goes, as if no file were named.
-    if (call.Output && !ToolSystem::IsStandardOutput(PathOf(*call.Output))) {
+    if (call.Output && !FileIO::IsStandardOutput(PathOf(*call.Output))) {
         const std::string problem =
-            ToolSystem::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
+            FileIO::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
         if (!problem.empty()) {
             err << Program << ": " << *call.Output << ": " << problem << "\n";
             return BadInput;
@@ -322,7 +322,7 @@ void ReportNotPutBack(const std::string& path, const std::vector<rom::SlotChange
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::string& filePath = call.Operands[1];
-    const ToolSystem::Input input = ToolSystem::ReadInput(PathOf(filePath), InputLimit);
+    const FileIO::Input input = FileIO::ReadInput(PathOf(filePath), InputLimit);
     if (!input.Problem.empty()) {
         err << Program << ": " << filePath << ": " << input.Problem << "\n";
         return BadInput;

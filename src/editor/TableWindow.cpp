@@ -3,6 +3,8 @@
 
 #include "EvolutionDocument.h"
 #include "EvolutionTableModel.h"
+#include "FileIO.h"
+#include "NativePath.h"
 #include "TableFile.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -23,7 +25,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -349,9 +350,10 @@ bool TableWindow::ExportTo(const QString& path) {
         return false;
     }
     const QString shown = QDir::toNativeSeparators(path);
-    // The image itself, under any name, would be replaced by its table in text.
-    const QFileInfo target(path);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(document->Path()).canonicalFilePath()) {
+    const std::filesystem::path file = NativePath::FromText(path);
+    // The image itself, under any name or link, would be replaced by its table in text.
+    const std::optional<rom::FileIdentity> target = FileIO::IdentityOf(file);
+    if (target && target == document->Image()->Identity()) {
         WarningBox::Show(this, windowTitle(), tr("%1 is the image itself; nothing was written.").arg(shown));
         return false;
     }
@@ -362,12 +364,16 @@ bool TableWindow::ExportTo(const QString& path) {
         WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was written."));
         return false;
     }
-    const bool json = target.suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
+    const bool json = QFileInfo(path).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
     const QByteArray text =
         TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv, document->Names());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        WarningBox::Show(this, windowTitle(), tr("%1 cannot be written.").arg(shown));
+    // As the tool writes: a file replaced whole, a pipe or a device written into, a file marked
+    // read-only left alone.
+    const std::string problem =
+        FileIO::WriteOutput(file, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (!problem.empty()) {
+        WarningBox::Show(this, windowTitle(),
+                         tr("%1 was not written: %2.").arg(shown, QString::fromStdString(problem)));
         return false;
     }
     return true;
@@ -379,12 +385,16 @@ void TableWindow::ImportFrom(const QString& path) {
     if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReviewImport(this, tr("Nothing was imported."), {tr("%1: cannot be read").arg(shown)}, false);
+    // As the tool reads: never waiting on a FIFO without a writer, never more than a table file's
+    // limit from a device or a pipe.
+    const FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
+    if (!input.Problem.empty()) {
+        ReviewImport(this, tr("Nothing was imported."),
+                     {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))}, false);
         return;
     }
-    const TableFile::Contents contents = TableFile::Read(file.readAll());
+    const TableFile::Contents contents = TableFile::Read(
+        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())));
     if (!contents.Problems.empty()) {
         QStringList lines;
         for (const TableFile::Problem& problem : contents.Problems) {

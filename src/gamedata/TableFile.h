@@ -7,11 +7,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstddef>
 #include <vector>
 
 namespace TableFile {
 
 enum class Format { Csv, Json };
+
+// The largest table file read: the whole table in JSON, the longer form, is about 600 KiB.
+inline constexpr std::size_t SizeLimit = std::size_t{4} * 1024 * 1024;
 
 // The columns, in file order; the numbers decide, the names are there for people.
 inline constexpr const char* Columns[] = {"species",        "species_name", "slot",

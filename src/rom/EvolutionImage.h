@@ -52,6 +52,8 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
     const TableLocation& Location() const { return location_; }
+    // The file as identified when it was opened; none for an image taken as it is.
+    const std::optional<FileIdentity>& Identity() const { return identity_; }
 
     // One 16-bit field, read through the byte routines: a field that cannot be read is 0.
     std::uint16_t ReadField(int species, int slot, SlotField field) const;

@@ -10,6 +10,7 @@
 #include "TableTool.h"
 #include "TestMain.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -339,6 +340,29 @@ private slots:
         QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("table.csv")}).Status, 0);
         QVERIFY(Contents(Path("table.csv.partial")) == before);
         QFile::remove(Path("table.csv.partial"));
+    }
+
+    // An export file whose name is as long as a name may be: written, then replaced, and nothing
+    // else left in its folder (the file written beside it has a name of its own, not a longer one).
+    void anExportNamedAtTheLengthLimit() {
+        const QTemporaryDir out;
+        const QString image = Path("long.nds");
+        QVERIFY(WriteImage(QStringLiteral("platinum"), image) > 0);
+        const QString name = QString(251, u'e') + QStringLiteral(".csv");
+        const QString output = out.filePath(name);
+        const QString table = Run({QStringLiteral("export"), image}).Out;
+        QVERIFY(!table.isEmpty());
+        for (const bool existing : {false, true}) {
+            if (existing) {
+                Store(output, "an older table\n");
+            }
+            const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
+            QCOMPARE(outcome.Err, QString());
+            QCOMPARE(outcome.Status, 0);
+            QCOMPARE(QString::fromUtf8(Contents(output)), table);
+            QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{name});
+        }
     }
 
     void infoAndShow() {
