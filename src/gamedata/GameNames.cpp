@@ -3,6 +3,8 @@
 
 #include "EditorLists.h"
 
+#include <QHash>
+
 namespace {
 
 QStringList FromUtf8(const std::vector<std::string>& names) {
@@ -36,6 +38,47 @@ QString JoinNouns(const QStringList& nouns) {
 
 constexpr rom::NameList AllLists[] = {rom::NameList::Species, rom::NameList::Moves, rom::NameList::Items};
 
+bool IsPlaceholder(const QString& name) {
+    return rom::IsPlaceholderName(name.toStdString());
+}
+
+// `names` with a row for each of `records` records. The image's own rows stay as its bank has
+// them (placeholders among the species too, as "-----" on row 0) up to its last real name; the
+// records after it are forms, and so is a record past the species whose row repeats an earlier
+// species' name, which tells its base species. Past a built-in list nothing is known of a record.
+QStringList NameRecords(QStringList names, int records, bool fromImage) {
+    if (names.size() > records) {
+        names = names.mid(0, records);
+    }
+    const auto formRecord = [](int record) { return QStringLiteral("form record %1").arg(record); };
+    if (fromImage) {
+        int lastReal = -1;
+        for (int row = 0; row < names.size(); ++row) {
+            lastReal = IsPlaceholder(names[row]) ? lastReal : row;
+        }
+        QHash<QString, int> firstRow;
+        for (int row = 0; row < names.size(); ++row) {
+            const QString name = names[row];
+            if (IsPlaceholder(name)) {
+                if (row > lastReal) {
+                    names[row] = formRecord(row);
+                }
+                continue;
+            }
+            const auto first = firstRow.constFind(name);
+            if (first == firstRow.constEnd()) {
+                firstRow.insert(name, row);
+            } else if (row >= rom::SpeciesCount) {
+                names[row] = QStringLiteral("%1 (%2)").arg(name, formRecord(row));
+            }
+        }
+    }
+    for (int record = static_cast<int>(names.size()); record < records; ++record) {
+        names << (fromImage ? formRecord(record) : QStringLiteral("record %1").arg(record));
+    }
+    return names;
+}
+
 } // namespace
 
 const GameNames& GameNames::BuiltIn() {
@@ -45,6 +88,7 @@ const GameNames& GameNames::BuiltIn() {
         built.parameterSpecies = EditorLists::ParameterSpeciesList();
         built.moves = EditorLists::MoveList();
         built.items = EditorLists::ItemList();
+        built.methods = EditorLists::MethodList();
         return built;
     }();
     return names;
@@ -60,6 +104,11 @@ GameNames GameNames::ForImage(const rom::EvolutionImage& image) {
 
 GameNames GameNames::FromRead(const rom::TableLocation& location, const rom::ImageNames& read) {
     GameNames names = BuiltIn();
+    names.layout = location.Layout();
+    names.methods = EditorLists::MethodListOf(names.layout);
+    const int records = names.layout.Records;
+    names.species = NameRecords(names.species, records, false);
+    names.parameterSpecies = NameRecords(names.parameterSpecies, records, false);
     if (!location.HasHeader()) {
         return names;
     }
@@ -89,7 +138,7 @@ GameNames GameNames::FromRead(const rom::TableLocation& location, const rom::Ima
         }
         switch (list) {
         case rom::NameList::Species:
-            names.species = FromUtf8(bank.Names);
+            names.species = NameRecords(FromUtf8(bank.Names), records, true);
             names.parameterSpecies = names.species;
             break;
         case rom::NameList::Moves:
