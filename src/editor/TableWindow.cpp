@@ -369,7 +369,8 @@ void TableWindow::ImportFrom(const QString& path) {
         ReviewImport(this, tr("Nothing was imported."), {tr("%1: cannot be read").arg(shown)}, false);
         return;
     }
-    const TableFile::Contents contents = TableFile::Read(file.readAll());
+    const TableFile::Contents contents =
+        TableFile::Read(file.readAll(), editor->Image()->Location().Layout());
     if (!contents.Problems.empty()) {
         QStringList lines;
         for (const TableFile::Problem& problem : contents.Problems) {
