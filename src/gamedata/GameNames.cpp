@@ -43,7 +43,7 @@ bool IsPlaceholder(const QString& name) {
 }
 
 // `names` with a row for each of `records` records. The image's own rows stay as its bank has
-// them (placeholders among the species too, as "-----" on row 0) up to its last real name; the
+// them (placeholders among the species too, as "-----" on row 0) up to its last new name; the
 // records after it are forms, and so is a record past the species whose row repeats an earlier
 // species' name, which tells its base species. Past a built-in list nothing is known of a record.
 QStringList NameRecords(QStringList names, int records, bool fromImage) {
@@ -52,24 +52,22 @@ QStringList NameRecords(QStringList names, int records, bool fromImage) {
     }
     const auto formRecord = [](int record) { return QStringLiteral("form record %1").arg(record); };
     if (fromImage) {
-        int lastReal = -1;
-        for (int row = 0; row < names.size(); ++row) {
-            lastReal = IsPlaceholder(names[row]) ? lastReal : row;
-        }
+        // Where each real name is first given, and the last row that gives a new one.
         QHash<QString, int> firstRow;
+        int lastNew = -1;
         for (int row = 0; row < names.size(); ++row) {
-            const QString name = names[row];
-            if (IsPlaceholder(name)) {
-                if (row > lastReal) {
+            if (!IsPlaceholder(names[row]) && !firstRow.contains(names[row])) {
+                firstRow.insert(names[row], row);
+                lastNew = row;
+            }
+        }
+        for (int row = 0; row < names.size(); ++row) {
+            if (IsPlaceholder(names[row])) {
+                if (row > lastNew) {
                     names[row] = formRecord(row);
                 }
-                continue;
-            }
-            const auto first = firstRow.constFind(name);
-            if (first == firstRow.constEnd()) {
-                firstRow.insert(name, row);
-            } else if (row >= rom::SpeciesCount) {
-                names[row] = QStringLiteral("%1 (%2)").arg(name, formRecord(row));
+            } else if (row >= rom::SpeciesCount && firstRow.value(names[row]) != row) {
+                names[row] = QStringLiteral("%1 (%2)").arg(names[row], formRecord(row));
             }
         }
     }

@@ -1,6 +1,7 @@
 // The lists an image is shown with: its own names where its banks are sound, the game's
 // built-in list for each list where not, and what the window and the tool say about it.
 #include "EditorLists.h"
+#include "EvolutionSummary.h"
 #include "GameDataResources.h"
 #include "GameNames.h"
 #include "NameBanks.h"
@@ -24,6 +25,40 @@ QStringList Resource(const char* name) {
     QStringList rows = QString::fromUtf8(file.readAll()).split(u'\n');
     rows.removeLast();
     return rows;
+}
+
+// An hg-engine image of 1476 records whose species bank writes "-----" on its unused rows
+// (496-543) and its form rows (from 1076), row 1100 naming its species instead; its move bank
+// goes on past the games' 468 with placeholders and a name given twice; its items reach the Ice
+// Stone, 849.
+GameImage HgEngineWithNames(QStringList species = {}) {
+    GameImage image = GameImage::HgEngine(0x40000);
+    if (species.isEmpty()) {
+        for (const QString& name : Resource("species")) {
+            species << name.toUpper();
+        }
+        species[0] = QStringLiteral("-----");
+        species << QStringLiteral("EGG") << QStringLiteral("BAD EGG");
+        while (species.size() < 1476) {
+            species << (species.size() < 544 || species.size() > 1075
+                            ? QStringLiteral("-----")
+                            : QStringLiteral("NEW %1").arg(species.size()));
+        }
+        species[1100] = species[25];
+    }
+    QStringList moves = Resource("moves");
+    while (moves.size() < 900) {
+        moves << (moves.size() % 2 ? QStringLiteral("-") : QStringLiteral("Move %1").arg(moves.size()));
+    }
+    moves[622] = moves[623] = QStringLiteral("Breakneck Blitz");
+    QStringList items = Resource("items-heartgold-soulsilver");
+    while (items.size() < 849) {
+        items << QStringLiteral("???");
+    }
+    items << QStringLiteral("Ice Stone");
+    image.MessageMembers =
+        rom::MessageArchiveMembers(rom::Game::HeartGold, BankOf(species), BankOf(moves), BankOf(items));
+    return image;
 }
 
 // A name as the built-in lists write it: the game's curly apostrophe as ASCII.
@@ -102,6 +137,80 @@ private slots:
         QCOMPARE(names.Items().size(), 468);
         QCOMPARE(names.Items()[467], QStringLiteral("Secret Key"));
         QCOMPARE(names.Source(), QStringLiteral("names: built-in Platinum lists"));
+    }
+
+    // hg-engine's banks are the image's own although their placeholder rows repeat: a row for every
+    // record, the forms past the last species named by their number (and by their species where
+    // the row tells it), moves and items as far as their banks go.
+    void hgEngineNamesForEveryRecord() {
+        GameNames names = NamesOf(HgEngineWithNames());
+        QCOMPARE(names.Source(), QStringLiteral("names: the image's own, English"));
+        QCOMPARE(names.Species().size(), 1476);
+        QCOMPARE(names.Species()[0], QStringLiteral("-----"));
+        QCOMPARE(names.Species()[25], QStringLiteral("PIKACHU"));
+        QCOMPARE(names.Species()[495], QStringLiteral("BAD EGG"));
+        QCOMPARE(names.Species()[520], QStringLiteral("-----"));
+        QCOMPARE(names.Species()[1075], QStringLiteral("NEW 1075"));
+        QCOMPARE(names.Species()[1076], QStringLiteral("form record 1076"));
+        QCOMPARE(names.Species()[1100], QStringLiteral("PIKACHU (form record 1100)"));
+        QCOMPARE(names.Species()[1475], QStringLiteral("form record 1475"));
+        QCOMPARE(names.ParameterSpecies(), names.Species());
+        QCOMPARE(names.Moves().size(), 900);
+        QCOMPARE(names.Moves()[623], QStringLiteral("Breakneck Blitz"));
+        QCOMPARE(names.Items().size(), 850);
+        QCOMPARE(names.Items()[849], QStringLiteral("Ice Stone"));
+        QCOMPARE(names.Methods().size(), 50);
+        QCOMPARE(names.Methods()[31], QStringLiteral("Happiness W/Move Type"));
+
+        // A real name twice among the species is still no list of names: the built-in list then,
+        // with the records it does not cover named by number only.
+        QStringList doubled = Resource("species");
+        doubled[2] = doubled[1];
+        names = NamesOf(HgEngineWithNames(doubled));
+        QVERIFY(!names.FromImage(rom::NameList::Species) && names.FromImage(rom::NameList::Items));
+        QCOMPARE(names.Species().size(), 1476);
+        QCOMPARE(names.Species()[1], EditorLists::SpeciesList()[1]);
+        QCOMPARE(names.Species()[600], QStringLiteral("record 600"));
+        QCOMPARE(
+            names.Details()[0],
+            QStringLiteral("species: built-in HeartGold/SoulSilver list, as the species bank (a/0/2/7 member "
+                           "237) is not a list of names: row 2 repeats the name \"Bulbasaur\""));
+
+        // No message archive: the built-in lists, a row for every record still.
+        GameImage bare = GameImage::HgEngine(0x40000);
+        names = NamesOf(bare);
+        QCOMPARE(names.Species().size(), 1476);
+        QCOMPARE(names.Methods().size(), 50);
+    }
+
+    // Slots in words take the image's methods, their parameters' kinds and the form of a target;
+    // the same numbers on a retail image stay numbers, as before.
+    void hgEngineSlotsInWords() {
+        const GameNames names = NamesOf(HgEngineWithNames());
+        const rom::EvolutionSlot fairy{31, 9, rom::FormTarget(26, 1)};
+        QCOMPARE(EvolutionSummary::Describe(fairy, names),
+                 QStringLiteral("Happiness W/Move Type, Fairy type -> RAICHU form 1"));
+        QCOMPARE(EvolutionSummary::Describe({37, 49, 1100}, names),
+                 QStringLiteral("HP Lost in Battle, 49 HP -> PIKACHU (form record 1100)"));
+        QCOMPARE(EvolutionSummary::Describe({36, 3, 865}, names),
+                 QStringLiteral("Critical Hits, count 3 -> NEW 865"));
+        QCOMPARE(EvolutionSummary::Describe({33, 588, 589}, names),
+                 QStringLiteral("Trade for Pokemon, with NEW 588 -> NEW 589"));
+        QCOMPARE(EvolutionSummary::Describe({7, 849, 471}, names),
+                 QStringLiteral("Item Evo., Ice Stone -> GLACEON"));
+        QCOMPARE(EvolutionSummary::Describe({50, 1, 1}, names),
+                 QStringLiteral("method 50, value 1 -> BULBASAUR"));
+        QCOMPARE(EvolutionSummary::Describe(fairy), QStringLiteral("method 31, value 9 -> species 2074"));
+
+        // What evolves from a species counts its forms too.
+        EvolutionSummary::Table table(1476, rom::EvolutionRecord::Empty(9));
+        table[25].Slots[8] = fairy;
+        table[1100].Slots[0] = {7, 83, 26};
+        const auto from = EvolutionSummary::EvolvesFrom(table, 26, names);
+        QCOMPARE(from.size(), std::size_t{2});
+        QCOMPARE(from[0].Species * 10 + from[0].Slot, 25 * 10 + 8);
+        QCOMPARE(from[1].Species, 1100);
+        QVERIFY(EvolutionSummary::EvolvesFrom(table, 26).size() == 1); // read as a retail table
     }
 
     // Another language's release: its names shown as it writes them, and named as its own.

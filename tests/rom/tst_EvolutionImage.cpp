@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -95,6 +96,90 @@ private slots:
         QCOMPARE(missing.Species, 300);
         QCOMPARE(missing.Slot, 2);
         QVERIFY(cut.ReadRecord(299) && !cut.ReadRecord(300));
+    }
+
+    // On an hg-engine image (1476 records of nine slots) and an eight-slot one, every slot of every
+    // record is read from its place, through the whole-table read, a record's read and the
+    // window's field reads alike; slots past the layout and records past the archive are none.
+    void everySlotOfALargerLayoutIsRead_data() {
+        QTest::addColumn<int>("slotCount");
+        QTest::newRow("hg-engine, nine slots") << 9;
+        QTest::newRow("eight slots") << 8;
+    }
+    void everySlotOfALargerLayoutIsRead() {
+        QFETCH(int, slotCount);
+        GameImage game = slotCount == 9 ? GameImage::HgEngine(0x20000) : GameImage::EightSlots(0x20000);
+        game.Records = GameImage::TellingRecords(game.Members, slotCount);
+        const QString path = dir.filePath(QStringLiteral("large.nds"));
+        QVERIFY(WriteSparseImage(path, game.Layout()));
+        for (const bool held : {false, true}) {
+            const auto image =
+                held ? rom::EvolutionImage::OpenHeld(P(path), false) : rom::EvolutionImage::Open(P(path));
+            QVERIFY2(image, image.Reason().c_str());
+            QCOMPARE(image->Location().Records(), int(game.Members));
+            const auto table = image->ReadTable();
+            QVERIFY(table && table->size() == game.Members);
+            for (std::size_t r = 0; r < table->size(); ++r) {
+                QCOMPARE(int((*table)[r].Slots.size()), slotCount);
+                QVERIFY2((*table)[r].Slots == game.Records[r].Slots, qPrintable(QString::number(r)));
+            }
+            const int last = int(game.Members) - 1;
+            QVERIFY(image->ReadRecord(last)->Slots == game.Records.back().Slots);
+            QVERIFY(image->ReadSlot(last, slotCount - 1) == game.Records.back().Slots.back());
+            QVERIFY(!image->ReadSlotBytes(last, slotCount) && !image->ReadSlotBytes(last + 1, 0));
+            QCOMPARE(image->ReadField(last + 1, 0, rom::SlotField::Method), std::uint16_t(0));
+        }
+    }
+
+    // Saving slot 8 or 9, or a target with a form, changes exactly that slot's six bytes, never the
+    // record's last two; a slot past the layout is refused and writes nothing.
+    void writesIntoTheLastSlotsChangeOnlyThem() {
+        GameImage game = GameImage::HgEngine(0x20000);
+        game.Records = GameImage::TellingRecords(game.Members, 9);
+        const QString path = dir.filePath(QStringLiteral("hg-engine.nds"));
+        rom::ImageLayout layout = game.Layout();
+        QVERIFY(WriteSparseImage(path, layout));
+        const auto image = rom::EvolutionImage::Open(P(path));
+        QVERIFY(image && image->Location().Layout().TargetsCarryForm);
+        const rom::TableLocation& at = image->Location();
+
+        QByteArray expected = ReadAll(path);
+        QVERIFY(image->WriteSlot(1475, 8, {31, 9, rom::FormTarget(700, 0)}).Ok());
+        expected.replace(at.SlotOffset(1475, 8), 6, QByteArray::fromHex("1f000900bc02"));
+        QVERIFY(image->WriteSlot(744, 1, {28, 25, rom::FormTarget(745, 1)}).Ok());
+        expected.replace(at.SlotOffset(744, 1), 6, QByteArray::fromHex("1c001900e90a"));
+        QVERIFY(image->WriteSlot(133, 7, {7, 849, 471}).Ok());
+        expected.replace(at.SlotOffset(133, 7), 6, QByteArray::fromHex("07005103d701"));
+        QVERIFY2(ReadAll(path) == expected, "a byte outside the three slots changed");
+        QVERIFY(image->ReadSlot(744, 1).Target == 0x0AE9);
+
+        for (const auto& [record, slot] : {std::pair{1475, 9}, std::pair{1476, 0}, std::pair{0, -1}}) {
+            QCOMPARE(QString::fromStdString(image->WriteSlot(record, slot, {1, 1, 1}).Reason),
+                     QStringLiteral("there is no such slot"));
+        }
+        QVERIFY(ReadAll(path) == expected);
+    }
+
+    // A write checks the file is still the image identified, its layout included: an image whose
+    // personal archive no longer makes it hg-engine's (its records where they were) is not written,
+    // as its targets would no longer carry a form.
+    void aWriteChecksTheLayoutStillHolds() {
+        GameImage game = GameImage::HgEngine(0x20000);
+        const QString path = dir.filePath(QStringLiteral("changed.nds"));
+        QVERIFY(WriteSparseImage(path, game.Layout()));
+        const auto image = rom::EvolutionImage::Open(P(path));
+        QVERIFY(image && image->Location().Layout().Kind == rom::TableLayout::Engine::HgEngine);
+        QByteArray bytes = ReadAll(path);
+        const qsizetype personal = bytes.indexOf("NARC");
+        QVERIFY(personal > 0 && personal < qsizetype(game.ArchiveOffset));
+        bytes.replace(personal, 4, "CRAN");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const rom::Status refused = image->WriteSlot(1, 0, {4, 16, 2});
+        QVERIFY2(refused.Reason.find("has changed since it was opened") != std::string::npos,
+                 refused.Reason.c_str());
+        QVERIFY(ReadAll(path) == bytes);
     }
 
     void slotEncodingIsLittleEndianFieldsInOrder() {

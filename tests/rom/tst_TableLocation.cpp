@@ -107,6 +107,93 @@ private slots:
         QCOMPARE(location->SlotOffset(1, 7), -1);
     }
 
+    // The layout comes from the image alone: the slots from the size of its records, the records
+    // from its archive, hg-engine from its code, its personal archive and its 56-byte records.
+    void layoutFromTheImage_data() {
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("Diamond") << "diamond"
+                                 << "retail, 494 records of 7 slots (44 bytes)";
+        QTest::newRow("HeartGold, 44 bytes, a large personal archive")
+            << "hg 44"
+            << "retail, 494 records of 7 slots (44 bytes)";
+        QTest::newRow("Platinum, eight slots") << "platinum 50"
+                                               << "expanded, 508 records of 8 slots (50 bytes)";
+        QTest::newRow("HeartGold, nine slots, no personal archive")
+            << "hg 56"
+            << "expanded, 508 records of 9 slots (56 bytes)";
+        QTest::newRow("hg-engine") << "hg-engine"
+                                   << "hg-engine, 1476 records of 9 slots (56 bytes), targets carry a form";
+        QTest::newRow("hg-engine, a personal archive of 509")
+            << "personal 509"
+            << "hg-engine, 1476 records of 9 slots (56 bytes), targets carry a form";
+        QTest::newRow("a personal archive of HeartGold's 508")
+            << "personal 508"
+            << "expanded, 1476 records of 9 slots (56 bytes)";
+        QTest::newRow("a personal archive that is no archive")
+            << "personal damaged"
+            << "expanded, 1476 records of 9 slots (56 bytes)";
+        QTest::newRow("SoulSilver's code") << "soulsilver"
+                                           << "expanded, 1476 records of 9 slots (56 bytes)";
+        QTest::newRow("hg-engine's code, eight slots") << "hg 50"
+                                                       << "expanded, 1476 records of 8 slots (50 bytes)";
+    }
+    void layoutFromTheImage() {
+        QFETCH(QString, image);
+        QFETCH(QString, layout);
+        GameImage game = image == "diamond" ? GameImage() : GameImage::HgEngine(0x30000);
+        if (image == "hg 44" || image == "hg 50") {
+            game.MemberSize = image == "hg 44" ? 44 : 50;
+        } else if (image == "platinum 50") {
+            game = GameImage::EightSlots(0x30000);
+        } else if (image == "hg 56") {
+            game = GameImage::HeartGold(0x30000);
+            game.MemberSize = 56;
+        } else if (image.startsWith("personal 5")) {
+            game.PersonalArchive = GameImage::PersonalNarc(image.mid(9).toUInt());
+        } else if (image == "personal damaged") {
+            std::memcpy(game.PersonalArchive.data(), "CRAN", 4);
+        } else if (image == "soulsilver") {
+            game.Code = "IPGE";
+        }
+        const auto bytes = game.Layout().Flatten();
+        const auto location = Locate(bytes);
+        QVERIFY2(location, location.Reason().c_str());
+        QCOMPARE(QString::fromStdString(location->Layout().Describe()), layout);
+
+        // Every record lies where its member does; none lies past the last, no slot past the layout's.
+        const rom::TableLayout& found = location->Layout();
+        const auto data = static_cast<std::int32_t>(game.ArchiveOffset + 16 + 12 + 8 * game.Members + 16 + 8);
+        const int last = found.Records - 1;
+        const int apart = (found.RecordSize + 3) / 4 * 4; // the archive keeps its members 4-aligned
+        QCOMPARE(location->RecordOffset(last), data + apart * last);
+        QCOMPARE(location->SlotOffset(last, found.Slots - 1), data + apart * last + 6 * (found.Slots - 1));
+        QCOMPARE(location->FieldOffset(last, found.Slots - 1, rom::SlotField::Target),
+                 data + apart * last + 6 * (found.Slots - 1) + 4);
+        QCOMPARE(location->RecordOffset(found.Records), -1);
+        QCOMPARE(location->SlotOffset(0, found.Slots), -1);
+        QCOMPARE(found.RecordSize, found.Slots * 6 + 2);
+    }
+
+    // A member of another size anywhere among the records is named, and the image refused.
+    void recordsOfTwoSizesAreRefused() {
+        for (const std::size_t odd : {std::size_t{1}, std::size_t{1200}}) {
+            auto members = rom::EvolutionArchiveMembers({}, 1476, 56);
+            members[odd].resize(44);
+            rom::NdsImageBuilder builder("POKEMON HG", "IPKE");
+            builder.AddFile("a/0/0/2", GameImage::PersonalNarc(1476));
+            builder.AddFile("a/0/3/4", rom::BuildNarc(members));
+            const auto bytes = builder.Build().Flatten();
+            const auto location = Locate(bytes);
+            QVERIFY(!location);
+            QCOMPARE(
+                QString::fromStdString(location.Reason()),
+                QStringLiteral("its evolution records are not all the same size (record %1 is 44 bytes long, "
+                               "record 0 56): a format this editor does not know")
+                    .arg(odd));
+        }
+    }
+
     void titlesDescribeTheImage() {
         const auto bytes = GameImage::HeartGold(0x8000).Layout().Flatten();
         QCOMPARE(Locate(bytes)->Description(), std::string("Pokemon HeartGold (IPKE)"));
@@ -147,9 +234,14 @@ private slots:
                                                   << "the file allocation table lies outside the file";
         QTest::newRow("archive missing") << "missing"
                                          << "the file system holds no a/0/3/4";
-        QTest::newRow("56-byte records")
+        QTest::newRow("48-byte records")
             << "enlarged"
-            << "its evolution records are not 44 bytes long: a format this editor does not know";
+            << "its evolution records are 48 bytes long: a format this editor does not know (it reads "
+               "records of 44, 50 or 56 bytes: 7, 8 or 9 slots)";
+        QTest::newRow("62-byte records: ten slots")
+            << "ten slots"
+            << "its evolution records are 62 bytes long: a format this editor does not know (it reads "
+               "records of 44, 50 or 56 bytes: 7, 8 or 9 slots)";
         QTest::newRow("too few records")
             << "short"
             << "its evolution archive holds 300 records, fewer than the 494 species";
@@ -164,7 +256,10 @@ private slots:
         QFETCH(QString, reason);
         GameImage image;
         if (damage == "enlarged") {
-            image.MemberSize = 56;
+            image.MemberSize = 48;
+        }
+        if (damage == "ten slots") {
+            image.MemberSize = 62;
         }
         if (damage == "short") {
             image.Members = 300;
