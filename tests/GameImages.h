@@ -93,21 +93,6 @@ struct GameImage {
         record.Slots[slot] = {method, parameter, target};
         return record;
     }
-
-    // `records` records of `slotCount` slots, every field telling its place: method 1 + slot,
-    // parameter the record, target the record and slot mixed, so that a slot read from the wrong
-    // place shows.
-    static std::vector<rom::EvolutionRecord> TellingRecords(std::size_t records, int slotCount) {
-        std::vector<rom::EvolutionRecord> table(records, rom::EvolutionRecord::Empty(slotCount));
-        for (std::size_t r = 0; r < records; ++r) {
-            for (int k = 0; k < slotCount; ++k) {
-                table[r].Slots[static_cast<std::size_t>(k)] = {
-                    static_cast<std::uint16_t>(1 + k), static_cast<std::uint16_t>(r),
-                    static_cast<std::uint16_t>((r * 16 + static_cast<std::size_t>(k)) & 0xFFFF)};
-            }
-        }
-        return table;
-    }
 };
 
 // Writes `layout` to `path`, leaving holes where it holds no bytes.

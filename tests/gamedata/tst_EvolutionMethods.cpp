@@ -52,41 +52,6 @@ private slots:
         QCOMPARE(EvolutionMethods::KindOfMethod(method), kind);
     }
 
-    // On hg-engine's images its methods 27-49 take their parameters; on the games' the same codes
-    // are no method and keep whatever they hold.
-    void hgEngineMethods_data() {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<ParameterKind>("kind");
-        QTest::addColumn<QString>("text");
-        using K = ParameterKind;
-        QTest::newRow("the games' own") << 7 << K::Item << "Item Evo.";
-        QTest::newRow("day") << 27 << K::Level << "Level Up (Day)";
-        QTest::newRow("rain") << 30 << K::Level << "Level Up in Rain";
-        QTest::newRow("move type") << 31 << K::Type << "Happiness W/Move Type";
-        QTest::newRow("dark type in the party") << 32 << K::Level << "Level W/Dark Type";
-        QTest::newRow("traded for a species") << 33 << K::Species << "Trade for Pokemon";
-        QTest::newRow("critical hits") << 36 << K::Count << "Critical Hits";
-        QTest::newRow("HP lost") << 37 << K::Hp << "HP Lost in Battle";
-        QTest::newRow("first spin") << 38 << K::NoParameter << "Spin 1";
-        QTest::newRow("last spin") << 46 << K::NoParameter << "Spin 9";
-        QTest::newRow("form argument") << 47 << K::Count << "Form Argument";
-        QTest::newRow("inaccessible") << 49 << K::NoParameter << "Inaccessible";
-        QTest::newRow("past the engine's") << 50 << K::NoParameter << "";
-    }
-    void hgEngineMethods() {
-        QFETCH(int, method);
-        QFETCH(ParameterKind, kind);
-        QFETCH(QString, text);
-        rom::TableLayout engine;
-        engine.Kind = rom::TableLayout::Engine::HgEngine;
-        QCOMPARE(EvolutionMethods::KindOfMethod(method, engine), kind);
-        QCOMPARE(EvolutionMethods::MethodText(method, engine), text);
-        if (method >= 27) {
-            QCOMPARE(EvolutionMethods::KindOfMethod(method), ParameterKind::NoParameter);
-            QCOMPARE(EvolutionMethods::MethodText(method), QString());
-        }
-    }
-
     // One method of each kind, and "None": which list is usable and which row each one shows.
     void methodChange_data() {
         QTest::addColumn<int>("method");
