@@ -33,7 +33,7 @@ EvolutionSlot DecodeSlot(const SlotBytes& bytes) {
 
 namespace {
 
-// The `slots` slots of a record whose bytes start at `bytes`.
+// The `slotCount` slots of a record whose bytes start at `bytes`.
 EvolutionRecord DecodeRecord(const std::uint8_t* bytes, int slotCount) {
     EvolutionRecord record = EvolutionRecord::Empty(slotCount);
     for (int slot = 0; slot < slotCount; ++slot) {
@@ -45,8 +45,8 @@ EvolutionRecord DecodeRecord(const std::uint8_t* bytes, int slotCount) {
 }
 
 // The widest span of records read at once. An archive keeps its records side by side (21,736
-// bytes for a retail table, 82,656 for hg-engine's); one whose member table scatters them is read record by
-// record rather than by a buffer as large as the image.
+// bytes for a retail table, 82,656 for hg-engine's); one whose member table scatters them is
+// read record by record rather than by a buffer as large as the image.
 constexpr std::int64_t MaxTableSpan = std::int64_t{1} << 20;
 
 } // namespace

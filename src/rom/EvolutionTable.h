@@ -35,13 +35,13 @@ struct EvolutionRecord {
 
     std::vector<EvolutionSlot> Slots = std::vector<EvolutionSlot>(SlotCount);
 
-    // A record of `slots` empty slots.
+    // A record of `slotCount` empty slots.
     static EvolutionRecord Empty(int slotCount) {
         return EvolutionRecord{std::vector<EvolutionSlot>(slotCount)};
     }
 };
 
-// The size of a record of `slots` slots: the slots, then the two bytes after them.
+// The size of a record of `slotCount` slots: the slots, then the two bytes after them.
 constexpr int RecordSizeOf(int slotCount) {
     return slotCount * EvolutionSlot::Size + 2;
 }

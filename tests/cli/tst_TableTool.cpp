@@ -471,9 +471,10 @@ private slots:
         QByteArray expected = Contents(image);
         Store(Path("edit.csv"), QByteArray(FormHeader) +
                                     "\n1475,,9,31,,9,,700,0,\n744,,2,28,,25,,745,2,\n1,,8,4,,30,,300,0,\n");
-        expected.replace(table + 56 * 1475 + 6 * 8, 6, QByteArray::fromHex("1f000900bc02"));
-        expected.replace(table + 56 * 1 + 6 * 7, 6, QByteArray::fromHex("04001e002c01"));
-        expected.replace(table + 56 * 744 + 6 * 1, 6, QByteArray::fromHex("1c001900e912"));
+        const auto at = [table](qint64 record, qint64 slot) { return table + 56 * record + 6 * slot; };
+        expected.replace(at(1475, 8), 6, QByteArray::fromHex("1f000900bc02"));
+        expected.replace(at(1, 7), 6, QByteArray::fromHex("04001e002c01"));
+        expected.replace(at(744, 1), 6, QByteArray::fromHex("1c001900e912"));
         QCOMPARE(Run({QStringLiteral("import"), image, Path("edit.csv")}).Out,
                  QStringLiteral("Bulbasaur slot 8: None -> Level Evo. 30, target Skitty\n"
                                 "record 744 slot 2: Level Up (Night) 25, target record 745 form 1 -> "
