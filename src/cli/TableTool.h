@@ -29,7 +29,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // The species `text` names: a number 0-493, or a name in the list's spelling or the game's, with
 // case, blanks and punctuation left aside and ♀ and ♂ also written f and m ("nidoran f").
 std::optional<int> FindSpecies(const std::string& text);
-// The same, the image's own names (`names`) taken first.
+// The same over every record of an image (`names` has a row for each), its own names taken first.
 std::optional<int> FindSpecies(const std::string& text, const GameNames& names);
 
 } // namespace TableTool

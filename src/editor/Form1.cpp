@@ -520,6 +520,9 @@ void Form1::cmbType_Click() {
                 break;
             case Kind::NoEvolution:
             case Kind::NoParameter:
+            case Kind::Type:
+            case Kind::Count:
+            case Kind::Hp:
                 break;
             }
         }

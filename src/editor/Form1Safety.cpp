@@ -42,6 +42,9 @@ std::int32_t Form1::ParameterOnScreen() const {
         return cmbPokemon->ShownValue();
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
+    case ParameterKind::Type:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         break;
     }
     return hiddenParameter.value_or(0);

@@ -25,7 +25,8 @@ SlotBytes EncodeSlot(const EvolutionSlot& slot);
 EvolutionSlot DecodeSlot(const SlotBytes& bytes);
 bool operator==(const EvolutionSlot& a, const EvolutionSlot& b);
 
-// A slot of the table: a species and one of its slots (0 .. 6).
+// A slot of the table: a record (a species, or a form where the image has records for forms) and
+// one of its slots (0 .. the layout's slots - 1).
 struct SlotPosition {
     int Species = 0;
     int Slot = 0;
@@ -61,9 +62,11 @@ public:
     EvolutionSlot ReadSlot(int species, int slot) const;
     // The slot's six bytes in one read, or nothing when they cannot all be read.
     std::optional<SlotBytes> ReadSlotBytes(int species, int slot) const;
-    // The species' seven slots in one read, or nothing when they cannot all be read.
+    // The record's slots (as many as the layout gives a record) in one read, or nothing when they
+    // cannot all be read.
     std::optional<EvolutionRecord> ReadRecord(int species) const;
-    // Every record of the table, species 0 first, with one open and one read: the records lie
+    // Every record of the layout (Location().Records() records of Location().Slots() slots),
+    // record 0 first, with one open and one read: the records lie
     // together in one archive, so the bytes from the first record to the end of the last are read
     // at once. Nothing when the file does not hold them all; `*unreadable` then names the first
     // slot missing.
