@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -190,11 +191,17 @@ ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location
         }
         return names;
     };
-    const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
-    const Result<NitroFs> fs =
-        header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+    // The file system read when the image was identified serves here too; read only where the
+    // location comes without it.
+    std::optional<Result<NitroFs>> ownFs;
+    const NitroFs* fs = location.FileSystem();
     if (!fs) {
-        return failAll(fs.Reason());
+        const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
+        ownFs = header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+        if (!*ownFs) {
+            return failAll(ownFs->Reason());
+        }
+        fs = &**ownFs;
     }
     const Result<ByteRange> archive = fs->Find(facts.Path);
     if (!archive) {

@@ -209,8 +209,10 @@ Result<TableLocation> LocateEvolutionTable(const ByteSource& image) {
         }
         records[s] = static_cast<std::int32_t>(member.Offset);
     }
-    return TableLocation(game->Game, header->Title, header->GameCode, std::string(game->ArchivePath),
-                         std::move(records), *layout);
+    TableLocation location(game->Game, header->Title, header->GameCode, std::string(game->ArchivePath),
+                           std::move(records), *layout);
+    location.KeepFileSystem(*fs);
+    return location;
 }
 
 Result<TableLocation> LocateEvolutionTable(const std::filesystem::path& path) {

@@ -5,10 +5,12 @@
 
 #include "ByteSource.h"
 #include "EvolutionTable.h"
+#include "NitroFs.h"
 #include "Result.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,14 @@ public:
     // "Pokemon Diamond (ADAE)", or "no DS header: table at 0x1C1BFDC".
     std::string Description() const;
 
+    // The image's file system as read when the image was identified, so that the names and the
+    // rest are found in it without walking the header and the file tables again; null for a bare
+    // image.
+    const NitroFs* FileSystem() const { return fileSystem_.get(); }
+    void KeepFileSystem(NitroFs fileSystem) {
+        fileSystem_ = std::make_shared<const NitroFs>(std::move(fileSystem));
+    }
+
 private:
     TableLocation() = default;
     rom::Game game_ = rom::Game::NoHeader;
@@ -55,6 +65,7 @@ private:
     std::string archivePath_;
     TableLayout layout_;
     std::vector<std::int32_t> records_;
+    std::shared_ptr<const NitroFs> fileSystem_;
 };
 
 // Identifies the image, decides its layout and finds its table. The layout comes from the image
