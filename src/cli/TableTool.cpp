@@ -4,8 +4,8 @@
 #include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
-#include "SlotChanges.h"
 #include "TableFile.h"
+#include "ToolSteps.h"
 #include "ToolSystem.h"
 
 #include <QString>
@@ -16,7 +16,6 @@
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <system_error>
 
 #ifndef EVO_VERSION
 #define EVO_VERSION "unknown"
@@ -24,8 +23,6 @@
 
 namespace TableTool {
 namespace {
-
-constexpr const char* Program = "evolution-table";
 
 constexpr const char* HelpText =
     "Usage: evolution-table COMMAND IMAGE [ARGUMENTS] [OPTIONS]\n"
@@ -53,7 +50,6 @@ constexpr const char* HelpText =
     "An import file is a regular file or a pipe of at most 4 MiB.\n"
     "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
 
-using Path = std::filesystem::path;
 using ToolSystem::PathOf;
 
 struct Invocation {
@@ -158,53 +154,10 @@ Parsed Parse(const std::vector<std::string>& args) {
     return parsed;
 }
 
-std::string Utf8(const QString& text) {
-    return text.toStdString();
-}
-
 std::string Hex(std::int32_t offset) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
     return text;
-}
-
-// Opens the image once and identifies it; that one open serves the whole command, so every read
-// and write reaches the file identified whatever happens to its path meanwhile. A refused image
-// gets the same reason the window gives.
-std::optional<rom::EvolutionImage> OpenImage(const std::string& path, bool forWriting, std::ostream& err) {
-    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::OpenHeld(PathOf(path), forWriting);
-    if (!image) {
-        err << Program << ": " << path << ": " << image.Reason() << "\n";
-        return std::nullopt;
-    }
-    return std::move(*image);
-}
-
-void ReportUnreadable(const std::string& path, int species, int slot, std::ostream& err) {
-    err << Program << ": " << path << ": slot " << slot + 1 << " of species " << species
-        << " cannot be read: the file ends inside the evolution table\n";
-}
-
-struct OpenTable {
-    rom::EvolutionImage Image;
-    EvolutionSummary::Table Table;
-    GameNames Names;
-};
-
-// The image and every slot of its table, or nothing when either cannot be had.
-std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
-    std::optional<rom::EvolutionImage> image = OpenImage(path, false, err);
-    if (!image) {
-        return std::nullopt;
-    }
-    rom::SlotPosition at;
-    std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
-    if (!table) {
-        ReportUnreadable(path, at.Species, at.Slot, err);
-        return std::nullopt;
-    }
-    GameNames names = GameNames::ForImage(*image);
-    return OpenTable{std::move(*image), std::move(*table), std::move(names)};
 }
 
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -243,13 +196,6 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// Whether `output` names the image itself, under its own path or another one (a hard or symbolic
-// link): the export would replace the ROM with its table in text.
-bool IsSameFile(const Path& image, const Path& output) {
-    std::error_code error;
-    return std::filesystem::equivalent(image, output, error) && !error;
-}
-
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     if (call.Output && IsSameFile(PathOf(path), PathOf(*call.Output))) {
@@ -278,47 +224,6 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// The file's problems, the first hundred of them: a file that is not a table at all would
-// otherwise bury the terminal.
-constexpr std::size_t ProblemsShown = 100;
-
-void ReportProblems(const std::string& file, const std::vector<TableFile::Problem>& problems,
-                    std::ostream& err) {
-    const std::size_t shown = std::min(problems.size(), ProblemsShown);
-    for (std::size_t i = 0; i < shown; ++i) {
-        err << file << ":" << problems[i].Line << ": " << Utf8(problems[i].Reason) << "\n";
-    }
-    if (problems.size() > shown) {
-        const std::size_t rest = problems.size() - shown;
-        err << file << ": " << rest << (rest == 1 ? " more problem" : " more problems") << " not shown\n";
-    }
-}
-
-using TableFile::Change;
-
-std::string SlotName(int species, int slot) {
-    return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
-}
-
-// Says which slots written before a failed one could not be put back, and what each holds now.
-void ReportNotPutBack(const std::string& path, const std::vector<rom::SlotChangeReport::Left>& left,
-                      std::ostream& err) {
-    for (const rom::SlotChangeReport::Left& slot : left) {
-        const rom::SlotChange& made = slot.Change;
-        std::string holds = "cannot be read";
-        if (slot.Now && *slot.Now == made.Value) {
-            holds = "holds the imported " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(made.Value)));
-        } else if (slot.Now && *slot.Now == *made.Expected) {
-            holds = "holds its old " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now)));
-        } else if (slot.Now) {
-            holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now))) +
-                    ", written by another program";
-        }
-        err << Program << ": " << path << ": " << SlotName(made.At.Species, made.At.Slot)
-            << " was not put back (" << slot.Reason << "): it " << holds << "\n";
-    }
-}
-
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::string& filePath = call.Operands[1];
@@ -344,59 +249,8 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         ReportUnreadable(path, at.Species, at.Slot, err);
         return BadInput;
     }
-    const std::vector<Change> changes = TableFile::Changes(contents.Rows, *table);
-
-    const GameNames names = GameNames::ForImage(*image);
-    for (const Change& change : changes) {
-        out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
-                                                     rom::DecodeSlot(change.Before), change.Row.Value, names))
-            << "\n";
-    }
-    const std::string noun = changes.size() == 1 ? " slot" : " slots";
-    if (call.DryRun) {
-        out << changes.size() << noun << " would change (dry run: nothing written)\n";
-        return Success;
-    }
-    // The list of changes is the import's report: when it cannot be written (the output closed,
-    // a full disk), the image is left alone rather than changed without a word.
-    if (!out.flush()) {
-        err << Program << ": the output cannot be written; nothing was written to " << path << "\n";
-        return BadInput;
-    }
-    // A slot another program changed since it was read is left as that program wrote it; should a
-    // write fail, the slots written before it are put back.
-    std::vector<rom::SlotChange> writes;
-    writes.reserve(changes.size());
-    for (const Change& change : changes) {
-        writes.push_back(
-            {{change.Row.Species, change.Row.Slot}, change.Before, rom::EncodeSlot(change.Row.Value)});
-    }
-    const rom::SlotChangeReport report = rom::ApplySlotChanges(*image, writes, rom::OnFailure::PutBack);
-    if (!report.Complete()) {
-        const std::size_t i = report.Failed.front().Index;
-        const TableFile::Row& row = changes[i].Row;
-        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot)
-            << " was not written: " << report.Failed.front().Reason << "\n";
-        if (i > 0) {
-            ReportNotPutBack(path, report.NotPutBack, err);
-            const std::size_t left = report.NotPutBack.size();
-            if (left == 0) {
-                err << Program << ": the " << i << (i == 1 ? " slot" : " slots")
-                    << " written before it were put back; the image is as it was\n";
-            } else {
-                err << Program << ": " << left << " of the " << i
-                    << " slots written before it could not be put back (listed above)\n";
-            }
-        }
-        return BadInput;
-    }
-    out << changes.size() << noun << " changed\n";
-    if (!out.flush()) {
-        err << Program << ": " << path << ": " << changes.size() << noun
-            << " changed, but the report of it cannot be written\n";
-        return BadInput;
-    }
-    return Success;
+    return ImportRows(path, *image, *table, GameNames::ForImage(*image), contents.Rows, call.DryRun, out,
+                      err);
 }
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
