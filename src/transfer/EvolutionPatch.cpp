@@ -133,9 +133,9 @@ void ReadChanges(const Value& list, Patch& patch, std::vector<TableFile::Problem
         const std::optional<int> species = change.Number("species", 0, 0xFFFF);
         const std::optional<int> slot = change.Number("slot", 1, patch.Slots);
         const Value* oldSide = change.Required("old");
-        const Value* newSide = change.Required("new");
         const std::optional<rom::EvolutionSlot> before =
             oldSide ? ReadSide(*oldSide, "\"old\"", patch.TargetsCarryForm, problems) : std::nullopt;
+        const Value* newSide = change.Required("new");
         const std::optional<rom::EvolutionSlot> after =
             newSide ? ReadSide(*newSide, "\"new\"", patch.TargetsCarryForm, problems) : std::nullopt;
         if (!species || !slot || !before || !after) {
