@@ -4,6 +4,8 @@
 #include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
+#include "PatchCommands.h"
+#include "SourceCommands.h"
 #include "TableFile.h"
 #include "ToolSteps.h"
 #include "ToolSystem.h"
@@ -39,15 +41,31 @@ constexpr const char* HelpText =
     "  names IMAGE [species|moves|items]\n"
     "                                  the names the image holds (or the built-in ones it\n"
     "                                  falls back to), number and name, and where they come from\n"
+    "  diff OLD NEW [-o PATCH]         the slots that differ between two images of one layout, as\n"
+    "                                  an evolution patch (JSON) to PATCH or the output, with a\n"
+    "                                  summary on the output (on the error output when the patch\n"
+    "                                  goes to the output)\n"
+    "  apply IMAGE PATCH [--dry-run]   puts a patch on an image of any language: a slot holding\n"
+    "                                  what the patch expected is changed, one holding what it\n"
+    "                                  makes is left; any other is a conflict, and then nothing is\n"
+    "                                  written\n"
+    "  export IMAGE --format pokeheartgold|hg-engine --source DIR [-o FILE]\n"
+    "  import IMAGE FILE --format pokeheartgold|hg-engine --source DIR [--dry-run]\n"
+    "                                  the table as pret/pokeheartgold's evo.json or hg-engine's\n"
+    "                                  data/Evolutions.c, named as the checkout DIR's headers\n"
+    "                                  name the constants; a record the file does not list is\n"
+    "                                  empty\n"
     "\n"
     "Options:\n"
-    "  --format csv|json   export format (csv by default)\n"
-    "  -o, --output FILE   export into FILE instead of the output\n"
-    "  --dry-run           import: show the changes, write nothing\n"
+    "  --format FORMAT     export: csv (by default), json, pokeheartgold or hg-engine;\n"
+    "                      import: pokeheartgold or hg-engine (CSV and JSON tell themselves)\n"
+    "  --source DIR        the pokeheartgold or hg-engine checkout whose headers give the names\n"
+    "  -o, --output FILE   export or diff into FILE instead of the output\n"
+    "  --dry-run           import, apply: show the changes, write nothing\n"
     "  -h, --help          this text\n"
     "  --version           the program's version\n"
     "\n"
-    "An import file is a regular file or a pipe of at most 4 MiB.\n"
+    "An import, patch or source file is a regular file or a pipe of at most 4 MiB.\n"
     "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
 
 using ToolSystem::PathOf;
@@ -57,10 +75,42 @@ struct Invocation {
     std::vector<std::string> Operands; // as given; a path is made from the bytes only where used
     std::optional<std::string> Format;
     std::optional<std::string> Output;
+    std::optional<std::string> Source;
     bool DryRun = false;
     bool Help = false;
     bool Version = false;
 };
+
+// What is wrong with the options given to the command, or nothing.
+std::string OptionProblem(const Invocation& call) {
+    const std::string& command = call.Command;
+    const bool source = call.Format && SourceProjectNamed(*call.Format);
+    if (call.Format && command != "export" && command != "import") {
+        return "--format applies to export and import only";
+    }
+    if (call.Output && command != "export" && command != "diff") {
+        return "--output applies to export and diff only";
+    }
+    if (call.DryRun && command != "import" && command != "apply") {
+        return "--dry-run applies to import and apply only";
+    }
+    if (command == "export" && call.Format && !source && *call.Format != "csv" && *call.Format != "json") {
+        return "--format is csv or json, or pokeheartgold or hg-engine with --source DIR, not " +
+               *call.Format;
+    }
+    if (command == "import" && call.Format && !source) {
+        return "--format of an import is pokeheartgold or hg-engine (a CSV or JSON file tells itself), not " +
+               *call.Format;
+    }
+    if (source && !call.Source) {
+        return "--format " + *call.Format +
+               " needs --source DIR, the checkout whose headers name the constants";
+    }
+    if (call.Source && !source) {
+        return "--source applies to --format pokeheartgold or hg-engine only";
+    }
+    return {};
+}
 
 // The command line, or the reason it is wrong.
 struct Parsed {
@@ -109,6 +159,8 @@ Parsed Parse(const std::vector<std::string>& args) {
             value("-o", call.Output);
         } else if (arg == "--output" || arg.rfind("--output=", 0) == 0) {
             value("--output", call.Output);
+        } else if (arg == "--source" || arg.rfind("--source=", 0) == 0) {
+            value("--source", call.Source);
         } else {
             parsed.Error = "unknown option " + arg;
         }
@@ -129,9 +181,11 @@ Parsed Parse(const std::vector<std::string>& args) {
     static constexpr Shape Shapes[] = {
         {"info", 1, "info IMAGE"},
         {"export", 1, "export IMAGE [--format csv|json] [-o FILE]"},
-        {"import", 2, "import IMAGE FILE [--dry-run]"},
+        {"import", 2, "import IMAGE FILE [--dry-run] [--format pokeheartgold|hg-engine --source DIR]"},
         {"show", 2, "show IMAGE SPECIES"},
         {"names", 1, "names IMAGE [species|moves|items]", 1},
+        {"diff", 2, "diff OLD NEW [-o PATCH]"},
+        {"apply", 2, "apply IMAGE PATCH [--dry-run]"},
     };
     if (call.Command.empty()) {
         parsed.Error = "no command given";
@@ -144,12 +198,8 @@ Parsed Parse(const std::vector<std::string>& args) {
     } else if (call.Operands.size() < shape->Operands ||
                call.Operands.size() > shape->Operands + shape->MoreOperands) {
         parsed.Error = std::string("usage: ") + Program + " " + shape->Usage;
-    } else if ((call.Format || call.Output) && call.Command != "export") {
-        parsed.Error = "--format and --output apply to export only";
-    } else if (call.DryRun && call.Command != "import") {
-        parsed.Error = "--dry-run applies to import only";
-    } else if (call.Format && *call.Format != "csv" && *call.Format != "json") {
-        parsed.Error = "--format is csv or json, not " + *call.Format;
+    } else {
+        parsed.Error = OptionProblem(call);
     }
     return parsed;
 }
@@ -339,11 +389,23 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (call.Command == "info") {
         return Info(call, out, err);
     }
+    // --source comes only with a source shape's --format: the options were checked for it.
+    const SourceProject project =
+        SourceProjectNamed(call.Format.value_or("")).value_or(SourceProject::PokeHeartGold);
     if (call.Command == "export") {
-        return Export(call, out, err);
+        return call.Source ? ExportSource(call.Operands[0], project, *call.Source, call.Output, out, err)
+                           : Export(call, out, err);
     }
     if (call.Command == "import") {
-        return Import(call, out, err);
+        return call.Source ? ImportSource(call.Operands[0], call.Operands[1], project, *call.Source,
+                                          call.DryRun, out, err)
+                           : Import(call, out, err);
+    }
+    if (call.Command == "diff") {
+        return Diff(call.Operands[0], call.Operands[1], call.Output, out, err);
+    }
+    if (call.Command == "apply") {
+        return Apply(call.Operands[0], call.Operands[1], call.DryRun, out, err);
     }
     if (call.Command == "names") {
         return Names(call, out, err);

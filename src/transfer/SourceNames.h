@@ -36,7 +36,7 @@ struct SourceText {
 using SourceReader = std::function<SourceText(const std::filesystem::path&)>;
 
 // The largest header or source file read.
-inline constexpr std::size_t SourceFileLimit = std::size_t{8} * 1024 * 1024;
+inline constexpr std::size_t SourceFileLimit = std::size_t{4} * 1024 * 1024;
 
 // Reads a regular file of at most SourceFileLimit bytes; anything else (a folder, a FIFO, a
 // device) is refused without being opened.
