@@ -109,6 +109,9 @@ std::string OptionProblem(const Invocation& call) {
     if (call.Source && !source) {
         return "--source applies to --format pokeheartgold or hg-engine only";
     }
+    if (call.Source && call.Source->empty()) {
+        return "--source needs the checkout's folder";
+    }
     return {};
 }
 

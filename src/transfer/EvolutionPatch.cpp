@@ -52,10 +52,11 @@ public:
 
     // Every key not in `known` is a problem: a misspelt key would otherwise be passed over.
     void OnlyKeys(std::initializer_list<const char*> known) {
-        for (const auto& [key, value] : object_.Members) {
+        for (qsizetype i = 0; i < object_.Keys.size(); ++i) {
+            const QString& key = object_.Keys[i];
             if (std::none_of(known.begin(), known.end(),
                              [&key](const char* k) { return key == QLatin1String(k); })) {
-                Problem(value.Line,
+                Problem(object_.Items[static_cast<std::size_t>(i)].Line,
                         QStringLiteral("%1 holds the unknown key \"%2\"").arg(QLatin1String(what_), key));
             }
         }

@@ -115,7 +115,7 @@ private:
                 return Fail(QStringLiteral("a key in double quotes was expected in the object"));
             }
             const int keyLine = line_;
-            QString key = ReadString();
+            const QString key = ReadString();
             if (value.Member(key)) {
                 line_ = keyLine;
                 return Fail(QStringLiteral("the key \"%1\" is given twice in one object").arg(key));
@@ -129,7 +129,8 @@ private:
             }
             ++at_;
             SkipBlanks();
-            value.Members.emplace_back(std::move(key), ReadValue(depth));
+            value.Keys << key;
+            value.Items.push_back(ReadValue(depth));
             if (!CommaOr('}', "an object")) {
                 return;
             }
@@ -316,9 +317,9 @@ private:
 } // namespace
 
 const Value* Value::Member(QAnyStringView key) const {
-    for (const auto& [name, value] : Members) {
-        if (QAnyStringView::equal(name, key)) {
-            return &value;
+    for (qsizetype i = 0; i < Keys.size(); ++i) {
+        if (QAnyStringView::equal(Keys[i], key)) {
+            return &Items[static_cast<std::size_t>(i)];
         }
     }
     return nullptr;

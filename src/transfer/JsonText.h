@@ -6,9 +6,9 @@
 #include <QAnyStringView>
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace JsonText {
@@ -20,9 +20,9 @@ struct Value {
     bool Bool = false;
     // A number written as an integer that fits in 64 bits; none for 1.5, 1e3 or a huge one.
     std::optional<std::int64_t> Integer;
-    QString Text;                                   // a string's text, or a number as written
-    std::vector<Value> Items;                       // an array's
-    std::vector<std::pair<QString, Value>> Members; // an object's, in file order, keys unique
+    QString Text;             // a string's text, or a number as written
+    std::vector<Value> Items; // an array's items, or an object's values in file order
+    QStringList Keys;         // an object's keys, unique, Keys[i] naming Items[i]
 
     // The member named `key`, or nothing.
     const Value* Member(QAnyStringView key) const;

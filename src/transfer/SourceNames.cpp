@@ -407,7 +407,8 @@ SourceText ReadSourceFile(const std::filesystem::path& path) {
     } else if (!info.isFile()) {
         text.Problem = "it is not a regular file";
     } else if (static_cast<std::uint64_t>(info.size()) > SourceFileLimit) {
-        text.Problem = "it is larger than " + std::to_string(SourceFileLimit / (1024 * 1024)) + " MiB";
+        text.Problem =
+            "it is larger than " + std::to_string(SourceFileLimit / (std::size_t{1024} * 1024)) + " MiB";
     } else {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -443,8 +444,9 @@ rom::Result<SourceNames> SourceNames::Load(const std::filesystem::path& root, So
         const std::filesystem::path path = root / header;
         const SourceText text = read(path);
         if (!text.Problem.empty()) {
-            return rom::Failure{path.generic_string() + ": " + text.Problem + " (a " +
-                                SourceProjectName(project) + " checkout holds it)"};
+            // In UTF-8 whatever the system's code page: a narrow path would not hold every name.
+            return rom::Failure{QString::fromStdU16String(path.generic_u16string()).toStdString() + ": " +
+                                text.Problem + " (a " + SourceProjectName(project) + " checkout holds it)"};
         }
         seen.insert(path.lexically_normal());
         pending.clear();
@@ -527,7 +529,7 @@ void SourceNames::AddDefine(const QString& line) {
         define.Simple = !define.Body.isEmpty();
     }
     AddName(name);
-    defines_.insert(name, std::move(define));
+    defines_.insert(name, define);
 }
 
 void SourceNames::AddEnums(const QString& code) {

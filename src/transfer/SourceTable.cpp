@@ -83,9 +83,11 @@ std::optional<std::uint16_t> Listing::Value(const QString& expression, const cha
         return std::nullopt;
     }
     if (*value < 0 || *value > 0xFFFF) {
-        Problems.push_back({line, QStringLiteral("%1 %2 is %3, outside 0-65535")
-                                      .arg(QLatin1String(what), expression.simplified())
-                                      .arg(*value)});
+        const QString written = expression.simplified();
+        const QString is =
+            written == QString::number(*value) ? QString() : QStringLiteral(" is %1").arg(*value);
+        Problems.push_back(
+            {line, QStringLiteral("%1 %2%3, outside 0-65535").arg(QLatin1String(what), written, is)});
         return std::nullopt;
     }
     return static_cast<std::uint16_t>(*value);

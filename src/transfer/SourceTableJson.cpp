@@ -40,10 +40,12 @@ std::optional<std::uint16_t> ValueOf(const Value* value, const char* what, int l
 
 // Keys other than `known` are faulted: the build would pass a misspelt one over and miss the value.
 void OnlyKeys(const Value& object, std::initializer_list<const char*> known, Listing& listing) {
-    for (const auto& [key, value] : object.Members) {
+    for (qsizetype i = 0; i < object.Keys.size(); ++i) {
+        const QString& key = object.Keys[i];
         if (std::none_of(known.begin(), known.end(),
                          [&key](const char* k) { return key == QLatin1String(k); })) {
-            listing.Problems.push_back({value.Line, QStringLiteral("unknown key \"%1\"").arg(key)});
+            listing.Problems.push_back({object.Items[static_cast<std::size_t>(i)].Line,
+                                        QStringLiteral("unknown key \"%1\"").arg(key)});
         }
     }
 }

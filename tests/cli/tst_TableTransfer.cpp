@@ -264,6 +264,9 @@ private slots:
         QTest::newRow("a source shape without its checkout")
             << QStringList{"export", "x.nds", "--format", "hg-engine"}
             << "--format hg-engine needs --source DIR";
+        QTest::newRow("an empty checkout")
+            << QStringList{"export", "x.nds", "--format", "hg-engine", "--source="}
+            << "--source needs the checkout's folder";
         QTest::newRow("a checkout without a source shape")
             << QStringList{"export", "x.nds", "--source", "dir"}
             << "--source applies to --format pokeheartgold";

@@ -193,7 +193,7 @@ private slots:
                                                   << 3 << "8 evolutions, more than the 7 slots";
         QTest::newRow("value out of range")
             << pret << json("{ \"method\": 1, \"param\": 70000, \"target\": 2 }") << 3
-            << "param 70000 is 70000, outside 0-65535";
+            << "param 70000, outside 0-65535";
         QTest::newRow("a missing value")
             << pret << json("{ \"method\": 1, \"target\": 2 }") << 3 << "the param is missing";
         QTest::newRow("a misspelt key")
