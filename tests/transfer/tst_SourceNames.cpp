@@ -164,7 +164,7 @@ private slots:
         Write(pokemon, "enum EvoMethod { EVO_NONE, EVO_FRIENDSHIP };\n");
 
         const rom::Result<SourceNames> names =
-            SourceNames::Load(root.toStdString(), SourceProject::PokeHeartGold);
+            SourceNames::Load(root.toStdU16String(), SourceProject::PokeHeartGold);
         QVERIFY2(names, names.Reason().c_str());
         QCOMPARE(names->NameOf(SourceNames::Kind::Species, 1133), QStringLiteral("SPECIES_EEVEE_FORM"));
         QCOMPARE(names->NameOf(SourceNames::Kind::Method, 1), QStringLiteral("EVO_FRIENDSHIP"));
@@ -172,14 +172,14 @@ private slots:
 
         QVERIFY(QFile::remove(pokemon));
         const rom::Result<SourceNames> partial =
-            SourceNames::Load(root.toStdString(), SourceProject::PokeHeartGold);
+            SourceNames::Load(root.toStdU16String(), SourceProject::PokeHeartGold);
         QVERIFY(!partial);
         QVERIFY2(
             QString::fromStdString(partial.Reason())
                 .endsWith(
                     "include/constants/pokemon.h: there is no such file (a pokeheartgold checkout holds it)"),
             partial.Reason().c_str());
-        QVERIFY(!SourceNames::Load(root.toStdString(), SourceProject::HgEngine));
+        QVERIFY(!SourceNames::Load(root.toStdU16String(), SourceProject::HgEngine));
     }
 };
 

@@ -26,7 +26,7 @@ QString SampleRoot(SourceProject project) {
 }
 
 SourceNames Names(SourceProject project) {
-    const rom::Result<SourceNames> names = SourceNames::Load(SampleRoot(project).toStdString(), project);
+    const rom::Result<SourceNames> names = SourceNames::Load(SampleRoot(project).toStdU16String(), project);
     return names ? *names : SourceNames();
 }
 
