@@ -1,6 +1,23 @@
 # Helpers that keep each folder's CMakeLists.txt to one line: a folder is a library made of every
 # source file in it.
 
+# Platform code lies in pairs of files, Name_posix.cpp and Name_win.cpp: a build takes the one of
+# its platform. evo_platform_sources(<list var>) drops the other platform's files from a list.
+if(WIN32)
+    set(EVO_PLATFORM win)
+else()
+    set(EVO_PLATFORM posix)
+endif()
+function(evo_platform_sources var)
+    set(kept ${${var}})
+    if(WIN32)
+        list(FILTER kept EXCLUDE REGEX "_posix\\.cpp$")
+    else()
+        list(FILTER kept EXCLUDE REGEX "_win\\.cpp$")
+    endif()
+    set(${var} ${kept} PARENT_SCOPE)
+endfunction()
+
 # evo_add_library(<name> [DEPS <targets...>]): a static library of the folder's sources, with the
 # folder on its public include path. The folder's .qrc resources are compiled into an object
 # library whose objects reach every executable that links <name>: a resource archived into a
@@ -10,6 +27,7 @@ function(evo_add_library name)
     file(GLOB sources CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    evo_platform_sources(sources)
     file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     if(NOT sources)
         return() # a folder whose first file has not been written yet

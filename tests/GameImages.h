@@ -22,6 +22,9 @@ struct GameImage {
     rom::Game Kind = rom::Game::Diamond;
     // The members of the game's message archive; none: the image holds no message archive.
     std::vector<std::vector<std::uint8_t>> MessageMembers;
+    // The personal archive a/0/0/2 as its bytes (hg-engine's holds more than 508 members); none:
+    // the image holds no such file.
+    std::vector<std::uint8_t> PersonalArchive;
 
     static GameImage Platinum(std::uint64_t archiveOffset) {
         GameImage image;
@@ -40,9 +43,32 @@ struct GameImage {
         image.Kind = rom::Game::HeartGold;
         return image;
     }
+    // A HeartGold image as hg-engine builds it: `records` evolution records of 56 bytes and a
+    // personal archive with a member for each.
+    static GameImage HgEngine(std::uint64_t archiveOffset, std::size_t records = 1476) {
+        GameImage image = HeartGold(archiveOffset);
+        image.Members = records;
+        image.MemberSize = 56;
+        image.PersonalArchive = PersonalNarc(records);
+        return image;
+    }
+    // A Platinum image of a hack that raised the slots to eight: 50-byte records.
+    static GameImage EightSlots(std::uint64_t archiveOffset) {
+        GameImage image = Platinum(archiveOffset);
+        image.MemberSize = 50;
+        return image;
+    }
+    // A personal archive of `members` (small) members.
+    static std::vector<std::uint8_t> PersonalNarc(std::size_t members) {
+        return rom::BuildNarc(
+            std::vector<std::vector<std::uint8_t>>(members, std::vector<std::uint8_t>(4, 0)));
+    }
 
     rom::ImageLayout Layout() const {
         rom::NdsImageBuilder builder(Title, Code);
+        if (!PersonalArchive.empty()) {
+            builder.AddFile("a/0/0/2", PersonalArchive);
+        }
         // Neighbours before and after the archive, so that its file id is counted, not assumed.
         const std::string folder = ArchivePath.substr(0, ArchivePath.rfind('/') + 1);
         builder.AddFile(folder + "0", rom::BuildNarc({{1, 2, 3, 4}}));

@@ -1,7 +1,10 @@
 // Starts the evolution editor; a ROM image named on the command line opens as if chosen in the
 // Open dialog.
 #include "EditorResources.h"
+#include "EditorSession.h"
+#include "FileIO.h"
 #include "Form1.h"
+#include "NativePath.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,14 +15,9 @@
 
 namespace {
 
-// The image argument in the platform's own form. On Unix the bytes of argv are kept as they are,
-// so that a file name that is not valid UTF-8 still names its file.
+// The image argument in the platform's own form: the first argument that is no option, its bytes
+// as given where the platform keeps them.
 std::filesystem::path ImageArgument(const QString& decoded, int argc, char** argv) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    return std::filesystem::path(decoded.toStdWString());
-#else
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         if (options && std::strcmp(argv[i], "--") == 0) {
@@ -27,11 +25,10 @@ std::filesystem::path ImageArgument(const QString& decoded, int argc, char** arg
             continue;
         }
         if (!options || argv[i][0] != '-' || argv[i][1] == '\0') {
-            return std::filesystem::path(argv[i]);
+            return NativePath::FromArgument(decoded, argv[i]);
         }
     }
-    return std::filesystem::path(decoded.toStdString());
-#endif
+    return NativePath::FromArgument(decoded, nullptr);
 }
 
 // The options and the image argument the editor takes.
@@ -91,6 +88,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // A save beyond a file size limit is then refused with its reason, as a full disk is.
+    FileIO::FailOversizedWrites();
     QCoreApplication::setApplicationName(QStringLiteral("evolution-editor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(EVO_VERSION));
     // Help and version are answered without the window system, so that they also work where
@@ -112,7 +111,10 @@ int main(int argc, char** argv) {
     DescribeCommandLine(parser);
     parser.process(app);
 
-    Form1 form;
+    // The open image and its history, viewed by the editor window and, when asked for, the table
+    // window.
+    EditorSession session;
+    Form1& form = session.Editor();
     form.show();
 
     // A path that is no image the editor can open is refused in the window, with its reason.

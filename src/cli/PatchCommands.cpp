@@ -3,9 +3,9 @@
 #include "PatchCommands.h"
 
 #include "EvolutionPatch.h"
+#include "FileIO.h"
 #include "TableTool.h"
 #include "ToolSteps.h"
-#include "ToolSystem.h"
 
 namespace TableTool {
 namespace {
@@ -18,9 +18,9 @@ std::string Slots(std::size_t count) {
 
 int Diff(const std::string& oldPath, const std::string& newPath, const std::optional<std::string>& output,
          std::ostream& out, std::ostream& err) {
-    const bool toFile = output && !ToolSystem::IsStandardOutput(ToolSystem::PathOf(*output));
-    if (toFile && (IsSameFile(ToolSystem::PathOf(oldPath), ToolSystem::PathOf(*output)) ||
-                   IsSameFile(ToolSystem::PathOf(newPath), ToolSystem::PathOf(*output)))) {
+    const bool toFile = output && !FileIO::IsStandardOutput(FileIO::PathOf(*output));
+    if (toFile && (IsSameFile(FileIO::PathOf(oldPath), FileIO::PathOf(*output)) ||
+                   IsSameFile(FileIO::PathOf(newPath), FileIO::PathOf(*output)))) {
         err << Program << ": " << *output << ": the output file is one of the images; nothing was written\n";
         return BadInput;
     }
@@ -53,7 +53,7 @@ int Diff(const std::string& oldPath, const std::string& newPath, const std::opti
         return Success;
     }
     const std::string problem =
-        ToolSystem::WriteOutput(ToolSystem::PathOf(*output), std::string_view(text.constData(), text.size()));
+        FileIO::WriteOutput(FileIO::PathOf(*output), std::string_view(text.constData(), text.size()));
     if (!problem.empty()) {
         err << Program << ": " << *output << ": " << problem << "\n";
         return BadInput;
@@ -63,7 +63,7 @@ int Diff(const std::string& oldPath, const std::string& newPath, const std::opti
 
 int Apply(const std::string& imagePath, const std::string& patchPath, bool dryRun, std::ostream& out,
           std::ostream& err) {
-    const ToolSystem::Input input = ToolSystem::ReadInput(ToolSystem::PathOf(patchPath), InputLimit);
+    const FileIO::Input input = FileIO::ReadInput(FileIO::PathOf(patchPath), InputLimit);
     if (!input.Problem.empty()) {
         err << Program << ": " << patchPath << ": " << input.Problem << "\n";
         return BadInput;

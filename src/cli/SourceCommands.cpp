@@ -2,21 +2,21 @@
 // input (a regular file or a pipe, opened without blocking, of limited size).
 #include "SourceCommands.h"
 
+#include "FileIO.h"
 #include "SourceTable.h"
 #include "TableTool.h"
 #include "ToolSteps.h"
-#include "ToolSystem.h"
 
 namespace TableTool {
 namespace {
 
 SourceText ReadChecked(const std::filesystem::path& path) {
-    ToolSystem::Input input = ToolSystem::ReadInput(path, InputLimit);
+    FileIO::Input input = FileIO::ReadInput(path, InputLimit);
     return {QByteArray(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())), input.Problem};
 }
 
 std::optional<SourceNames> LoadNames(const std::string& sourceDir, SourceProject project, std::ostream& err) {
-    rom::Result<SourceNames> names = SourceNames::Load(ToolSystem::PathOf(sourceDir), project, ReadChecked);
+    rom::Result<SourceNames> names = SourceNames::Load(FileIO::PathOf(sourceDir), project, ReadChecked);
     if (!names) {
         err << Program << ": " << names.Reason() << "\n";
         return std::nullopt;
@@ -28,8 +28,8 @@ std::optional<SourceNames> LoadNames(const std::string& sourceDir, SourceProject
 
 int ExportSource(const std::string& imagePath, SourceProject project, const std::string& sourceDir,
                  const std::optional<std::string>& output, std::ostream& out, std::ostream& err) {
-    const bool toFile = output && !ToolSystem::IsStandardOutput(ToolSystem::PathOf(*output));
-    if (toFile && IsSameFile(ToolSystem::PathOf(imagePath), ToolSystem::PathOf(*output))) {
+    const bool toFile = output && !FileIO::IsStandardOutput(FileIO::PathOf(*output));
+    if (toFile && IsSameFile(FileIO::PathOf(imagePath), FileIO::PathOf(*output))) {
         err << Program << ": " << *output << ": the output file is the image itself; nothing was written\n";
         return BadInput;
     }
@@ -47,7 +47,7 @@ int ExportSource(const std::string& imagePath, SourceProject project, const std:
         return Success;
     }
     const std::string problem =
-        ToolSystem::WriteOutput(ToolSystem::PathOf(*output), std::string_view(text.constData(), text.size()));
+        FileIO::WriteOutput(FileIO::PathOf(*output), std::string_view(text.constData(), text.size()));
     if (!problem.empty()) {
         err << Program << ": " << *output << ": " << problem << "\n";
         return BadInput;
@@ -57,7 +57,7 @@ int ExportSource(const std::string& imagePath, SourceProject project, const std:
 
 int ImportSource(const std::string& imagePath, const std::string& filePath, SourceProject project,
                  const std::string& sourceDir, bool dryRun, std::ostream& out, std::ostream& err) {
-    const SourceText file = ReadChecked(ToolSystem::PathOf(filePath));
+    const SourceText file = ReadChecked(FileIO::PathOf(filePath));
     if (!file.Problem.empty()) {
         err << Program << ": " << filePath << ": " << file.Problem << "\n";
         return BadInput;

@@ -4,11 +4,11 @@
 #include "EditorLists.h"
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
+#include "FileIO.h"
 #include "PatchCommands.h"
 #include "SourceCommands.h"
 #include "TableFile.h"
 #include "ToolSteps.h"
-#include "ToolSystem.h"
 
 #include <QString>
 #include <algorithm>
@@ -31,9 +31,11 @@ constexpr const char* HelpText =
     "Reads and changes the evolution table of a Generation 4 DS ROM image in place.\n"
     "\n"
     "Commands:\n"
-    "  info IMAGE                      the game, where its table lies and how many slots are used\n"
+    "  info IMAGE                      the game, where its table lies, its layout and how many\n"
+    "                                  slots are used\n"
     "  export IMAGE [--format csv|json] [-o FILE]\n"
-    "                                  every slot (494 species x 7 slots), to FILE or the output\n"
+    "                                  every slot of every record (494 species x 7 slots on the\n"
+    "                                  games' images), to FILE or the output\n"
     "  import IMAGE FILE [--dry-run]   writes the slots of a CSV or JSON file that differ from the\n"
     "                                  image, after checking every row; --dry-run writes nothing\n"
     "  show IMAGE SPECIES              a species' slots and the slots that evolve into it\n"
@@ -68,7 +70,7 @@ constexpr const char* HelpText =
     "An import, patch or source file is a regular file or a pipe of at most 4 MiB.\n"
     "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
 
-using ToolSystem::PathOf;
+using FileIO::PathOf;
 
 struct Invocation {
     std::string Command;
@@ -235,8 +237,10 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
         out << "game: no DS header\n";
         out << "table: fixed offset, ";
     }
-    out << "record 0 at " << Hex(location.RecordOffset(0)) << ", record " << rom::SpeciesCount - 1 << " at "
-        << Hex(location.RecordOffset(rom::SpeciesCount - 1)) << "\n";
+    const int last = location.Records() - 1;
+    out << "record 0 at " << Hex(location.RecordOffset(0)) << ", record " << last << " at "
+        << Hex(location.RecordOffset(last)) << "\n";
+    out << "layout: " << location.Layout().Describe() << "\n";
     if (location.HasHeader()) {
         out << Utf8(open->Names.Source()) << "\n";
         for (const QString& line : open->Names.Details()) {
@@ -245,7 +249,7 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     } else {
         out << Utf8(open->Names.Source()) << "\n";
     }
-    out << "slots used: " << used << " of " << rom::SpeciesCount * rom::SlotCount << "\n";
+    out << "slots used: " << used << " of " << location.Layout().SlotTotal() << "\n";
     return Success;
 }
 
@@ -264,9 +268,9 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format, open->Names);
     // "-o /dev/stdout" goes where the output goes, as if no file were named.
-    if (call.Output && !ToolSystem::IsStandardOutput(PathOf(*call.Output))) {
+    if (call.Output && !FileIO::IsStandardOutput(PathOf(*call.Output))) {
         const std::string problem =
-            ToolSystem::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
+            FileIO::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
         if (!problem.empty()) {
             err << Program << ": " << *call.Output << ": " << problem << "\n";
             return BadInput;
@@ -280,19 +284,21 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     const std::string& filePath = call.Operands[1];
-    const ToolSystem::Input input = ToolSystem::ReadInput(PathOf(filePath), InputLimit);
+    const FileIO::Input input = FileIO::ReadInput(PathOf(filePath), InputLimit);
     if (!input.Problem.empty()) {
         err << Program << ": " << filePath << ": " << input.Problem << "\n";
         return BadInput;
     }
-    const TableFile::Contents contents = TableFile::Read(
-        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())));
-    if (!contents.Problems.empty()) {
-        ReportProblems(filePath, contents.Problems, err);
-        return BadInput;
-    }
+    // The file is read by the image's layout: its columns, how many records and slots there are.
     const std::optional<rom::EvolutionImage> image = OpenImage(path, !call.DryRun, err);
     if (!image) {
+        return BadInput;
+    }
+    const TableFile::Contents contents = TableFile::Read(
+        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())),
+        image->Location().Layout());
+    if (!contents.Problems.empty()) {
+        ReportProblems(filePath, contents.Problems, err);
         return BadInput;
     }
 
@@ -316,7 +322,7 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::optional<int> species = FindSpecies(call.Operands[1], names);
     if (!species) {
         err << Program << ": no species " << call.Operands[1] << " (a number from 0 to "
-            << rom::SpeciesCount - 1 << " or a name)\n";
+            << names.Species().size() - 1 << " or a name)\n";
         return BadInput;
     }
 
@@ -338,7 +344,7 @@ int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
         }
     };
     list("evolves into:", EvolutionSummary::EvolvesInto(open->Table, *species), false);
-    list("evolves from:", EvolutionSummary::EvolvesFrom(open->Table, *species), true);
+    list("evolves from:", EvolutionSummary::EvolvesFrom(open->Table, *species, names), true);
     return Success;
 }
 
@@ -426,8 +432,9 @@ std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNa
     const QString given = QString::fromStdString(text).trimmed();
     bool isNumber = false;
     const int number = given.toInt(&isNumber);
+    const int records = static_cast<int>(imageNames.Species().size());
     if (isNumber) {
-        return number >= 0 && number < rom::SpeciesCount ? std::optional<int>(number) : std::nullopt;
+        return number >= 0 && number < records ? std::optional<int>(number) : std::nullopt;
     }
     // A name spelled exactly is taken first, so that a looser match can never make it ambiguous;
     // in each pass the image's own names first, then the built-in spellings, which stay usable
@@ -436,7 +443,9 @@ std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNa
     const std::array<std::function<QString(int)>, 2> sources{
         [&imageNames](int species) { return EvolutionSummary::SpeciesName(species, imageNames); },
         [&gameNames](int species) {
-            return EvolutionSummary::SpeciesName(species) + u'\n' + gameNames.value(species);
+            return species < rom::SpeciesCount
+                       ? EvolutionSummary::SpeciesName(species) + u'\n' + gameNames.value(species)
+                       : QString();
         }};
     const QString key = EvolutionSummary::NameKey(given);
     for (const bool loose : {false, true}) {
@@ -444,8 +453,8 @@ std::optional<int> FindSpecies(const std::string& text, const GameNames& imageNa
             break;
         }
         for (const auto& source : sources) {
-            for (int species = 0; species < rom::SpeciesCount; ++species) {
-                for (const QString& name : source(species).split(u'\n')) {
+            for (int species = 0; species < records; ++species) {
+                for (const QString& name : source(species).split(u'\n', Qt::SkipEmptyParts)) {
                     if (loose ? EvolutionSummary::NameKey(name) == key
                               : name.compare(given, Qt::CaseInsensitive) == 0) {
                         return species;

@@ -1,9 +1,9 @@
 // The command steps shared by the table's own files, the patches and the source files.
 #include "ToolSteps.h"
 
+#include "FileIO.h"
 #include "SlotChanges.h"
 #include "TableTool.h"
-#include "ToolSystem.h"
 
 #include <algorithm>
 #include <system_error>
@@ -15,8 +15,7 @@ std::string Utf8(const QString& text) {
 }
 
 std::optional<rom::EvolutionImage> OpenImage(const std::string& path, bool forWriting, std::ostream& err) {
-    rom::Result<rom::EvolutionImage> image =
-        rom::EvolutionImage::OpenHeld(ToolSystem::PathOf(path), forWriting);
+    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::OpenHeld(FileIO::PathOf(path), forWriting);
     if (!image) {
         err << Program << ": " << path << ": " << image.Reason() << "\n";
         return std::nullopt;

@@ -1,51 +1,45 @@
-// The replaceable save-changes question: a modal QMessageBox unless a test put its own function in
+// The replaceable save-changes question: a modal message box unless a test put its own function in
 // place.
 #include "SaveChangesBox.h"
 
-#include <QMessageBox>
-#include <memory>
-#include <utility>
+#include "MessageBoxes.h"
 
 namespace SaveChangesBox {
 namespace {
 
-Answer AskWithMessageBox(QWidget* owner, const QString& title, const QString& text) {
-    const std::unique_ptr<QMessageBox> box(CreateBox(owner, title, text));
-    switch (box->exec()) {
-    case QMessageBox::Save:
-        return Answer::Save;
-    case QMessageBox::Discard:
-        return Answer::Discard;
-    default:
-        return Answer::Cancel;
-    }
+MessageBoxes::Shape<Answer> BoxShape() {
+    MessageBoxes::Shape<Answer> shape;
+    shape.Informative = QObject::tr("Save the slot before going on?");
+    shape.Buttons = {{QMessageBox::Save, {}, QMessageBox::AcceptRole, Answer::Save},
+                     {QMessageBox::Discard, {}, QMessageBox::DestructiveRole, Answer::Discard},
+                     {QMessageBox::Cancel, {}, QMessageBox::RejectRole, Answer::Cancel}};
+    shape.Default = 0;
+    shape.Escape = 2;
+    return shape;
 }
 
-Function& Current() {
-    static Function function = AskWithMessageBox;
+Answer AskWithMessageBox(QWidget* owner, const QString& title, const QString& text) {
+    return MessageBoxes::Run(owner, title, text, BoxShape());
+}
+
+MessageBoxes::Replaceable<Answer(QWidget*, const QString&, const QString&)>& Current() {
+    static MessageBoxes::Replaceable<Answer(QWidget*, const QString&, const QString&)> function(
+        AskWithMessageBox);
     return function;
 }
 
 } // namespace
 
 QMessageBox* CreateBox(QWidget* owner, const QString& title, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Warning, title, text,
-                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
-    box->setInformativeText(QObject::tr("Save the slot before going on?"));
-    box->setDefaultButton(QMessageBox::Save);
-    box->setEscapeButton(QMessageBox::Cancel);
-    return box;
+    return MessageBoxes::Create(owner, title, text, BoxShape());
 }
 
 Answer Ask(QWidget* owner, const QString& title, const QString& text) {
-    return Current()(owner, title, text);
+    return Current().Get()(owner, title, text);
 }
 
 Function SetFunction(Function function) {
-    if (!function) {
-        function = AskWithMessageBox;
-    }
-    return std::exchange(Current(), std::move(function));
+    return Current().Set(std::move(function));
 }
 
 } // namespace SaveChangesBox

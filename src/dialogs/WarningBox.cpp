@@ -1,32 +1,30 @@
-// The replaceable warning box: a modal QMessageBox unless a test put its own function in place.
+// The replaceable warning box: a modal message box unless a test put its own function in place.
 #include "WarningBox.h"
 
-#include <QMessageBox>
-#include <utility>
+#include "MessageBoxes.h"
 
 namespace WarningBox {
 namespace {
 
 void ShowMessageBox(QWidget* owner, const QString& title, const QString& text) {
-    QMessageBox::warning(owner, title, text);
+    MessageBoxes::Shape<bool> shape;
+    shape.Buttons = {{QMessageBox::Ok, {}, QMessageBox::AcceptRole, true}};
+    MessageBoxes::Run(owner, title, text, shape);
 }
 
-Function& Current() {
-    static Function function = ShowMessageBox;
+MessageBoxes::Replaceable<void(QWidget*, const QString&, const QString&)>& Current() {
+    static MessageBoxes::Replaceable<void(QWidget*, const QString&, const QString&)> function(ShowMessageBox);
     return function;
 }
 
 } // namespace
 
 void Show(QWidget* owner, const QString& title, const QString& text) {
-    Current()(owner, title, text);
+    Current().Get()(owner, title, text);
 }
 
 Function SetFunction(Function function) {
-    if (!function) {
-        function = ShowMessageBox;
-    }
-    return std::exchange(Current(), std::move(function));
+    return Current().Set(std::move(function));
 }
 
 } // namespace WarningBox

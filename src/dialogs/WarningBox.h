@@ -1,4 +1,4 @@
-// The one message box of the editor (a save that failed), behind a function tests can replace so
+// The editor's warning box (a save that failed, a file not opened), behind a function tests can replace so
 // that no test ever waits on a modal box.
 #pragma once
 

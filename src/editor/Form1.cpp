@@ -7,6 +7,7 @@
 #include "EditorResources.h"
 #include "EvolutionMethods.h"
 #include "EvolutionTable.h"
+#include "NativePath.h"
 #include "PropertyBag.h"
 #include "SlotToolTips.h"
 #include "StyledButton.h"
@@ -72,9 +73,12 @@ protected:
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
+Form1::Form1(QWidget* parent) : Form1(nullptr, parent) {}
+
+Form1::Form1(EvolutionDocument* shown, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+                          Qt::MSWindowsFixedSizeDialogHint),
+      document(shown ? shown : new EvolutionDocument(this)) {
     EditorResources::Init();
     setObjectName(QStringLiteral("Form1"));
     // A tool window, and still the program's main window: closing it ends the program, and it
@@ -89,6 +93,14 @@ Form1::Form1(QWidget* parent)
     CreateControls();
     UpdateTitle();
     Form_Load();
+
+    connect(document, &EvolutionDocument::Opened, this, &Form1::ImageOpened);
+    connect(document, &EvolutionDocument::Closed, this, &Form1::ImageClosed);
+    connect(document, &EvolutionDocument::SlotsWritten, this, &Form1::SlotsWritten);
+    connect(document, &EvolutionDocument::SlotPicked, this, &Form1::ShowPickedSlot);
+    connect(document, &EvolutionDocument::Problem, this,
+            [this](const QString& text) { WarningBox::Show(this, WindowTitle(), text); });
+    document->SetEditGuard([this] { return SettleShownSlot(); });
 }
 
 QRect Form1::TwipsRect(int left, int top, int width, int height) const {
@@ -260,14 +272,15 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::UpdateTitle() {
-    if (RomPath.isEmpty() || !image) {
+    const rom::EvolutionImage* image = document->Image();
+    if (!image) {
         setWindowTitle(WindowTitle());
         return;
     }
     // "demo.nds - Pokemon Diamond (ADAE) - Evolution Editor"; a bare table image says where its
     // table is taken to lie instead.
     const rom::TableLocation& location = image->Location();
-    const QString name = QFileInfo(RomPath).fileName() + QStringLiteral("[*]");
+    const QString name = document->FileName() + QStringLiteral("[*]");
     const QString game = QString::fromStdString(location.Description());
     setWindowTitle(location.HasHeader()
                        ? name + QStringLiteral(" - ") + game + QStringLiteral(" - ") + WindowTitle()
@@ -308,42 +321,24 @@ void Form1::OpenRomImage(const std::filesystem::path& file) {
 void Form1::OpenImage(const QString& path) {
     if (path.isEmpty()) {
         // A cancelled Open: the last slot stays on screen, inactive.
-        RomPath.clear();
-        image.reset();
-        undoSteps.clear();
-        redoSteps.clear();
-        SetModifiedMark(false);
-        UpdateTitle();
-        SetEditorEnabled(false);
-        emit ImageChanged();
+        document->Close();
         return;
     }
-#ifdef Q_OS_WIN
-    OpenImage(std::filesystem::path(path.toStdWString()));
-#else
-    OpenImage(std::filesystem::path(QFile::encodeName(path).toStdString()));
-#endif
+    OpenImage(NativePath::FromText(path));
 }
 
 void Form1::OpenImage(const std::filesystem::path& file) {
-    // The image is identified before anything changes: a refused image leaves the open one open.
-    rom::Result<rom::EvolutionImage> opened = rom::EvolutionImage::Open(file);
-#ifdef Q_OS_WIN
-    const QString path = QString::fromStdWString(file.wstring());
-#else
-    const QString path = QFile::decodeName(QByteArray::fromStdString(file.native()));
-#endif
-    if (!opened) {
+    const rom::Status opened = document->Open(file);
+    if (!opened.Ok()) {
         WarningBox::Show(this, WindowTitle(),
                          tr("The file %1 was not opened: %2.")
-                             .arg(QDir::toNativeSeparators(path), QString::fromStdString(opened.Reason())));
-        return;
+                             .arg(QDir::toNativeSeparators(NativePath::ToText(file)),
+                                  QString::fromStdString(opened.Reason)));
     }
-    image = std::move(*opened);
-    RomPath = path;
-    ShowNames(GameNames::ForImage(*image));
-    undoSteps.clear();
-    redoSteps.clear();
+}
+
+void Form1::ImageOpened() {
+    ShowNames(document->Names());
     UpdateTitle();
     SetEditorEnabled(true);
     ++quietNavigation;
@@ -355,7 +350,12 @@ void Form1::OpenImage(const std::filesystem::path& file) {
         lstPokemon->setCurrentRow(1);
     }
     --quietNavigation;
-    emit ImageChanged();
+}
+
+void Form1::ImageClosed() {
+    SetModifiedMark(false);
+    UpdateTitle();
+    SetEditorEnabled(false);
 }
 
 void Form1::ShowNames(const GameNames& shown) {
@@ -396,6 +396,7 @@ void Form1::lstPokemon_Click() {
 }
 
 std::int32_t Form1::ReadField(rom::SlotField field) const {
+    const rom::EvolutionImage* image = document->Image();
     return image ? image->ReadField(lstPokemon->currentRow(), CurrentSlot, field) : 0;
 }
 
@@ -519,6 +520,9 @@ void Form1::cmbType_Click() {
                 break;
             case Kind::NoEvolution:
             case Kind::NoParameter:
+            case Kind::Type:
+            case Kind::Count:
+            case Kind::Hp:
                 break;
             }
         }
@@ -528,7 +532,7 @@ void Form1::cmbType_Click() {
 }
 
 void Form1::cmdSave_Click() {
-    if (RomPath.isEmpty()) {
+    if (!document->IsOpen()) {
         return;
     }
     SaveSlot(lstPokemon->currentRow(), CurrentSlot);

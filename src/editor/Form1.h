@@ -2,11 +2,11 @@
 // evolution slot of an open ROM image and save it back in place.
 #pragma once
 
+#include "EvolutionDocument.h"
 #include "EvolutionImage.h"
 #include "EvolutionMethods.h"
 #include "GameNames.h"
 #include "SaveChangesBox.h"
-#include "TableFile.h"
 
 #include <QWidget>
 #include <array>
@@ -22,13 +22,15 @@ class QLabel;
 class QListWidget;
 class QRadioButton;
 class StyledButton;
-class TableWindow;
 class ValueList;
 
 class Form1 : public QWidget {
     Q_OBJECT
 
 public:
+    // A view of `document`: it shows one slot of the document's image and saves it back through
+    // the document. Without a document the window makes one of its own.
+    explicit Form1(EvolutionDocument* document, QWidget* parent = nullptr);
     explicit Form1(QWidget* parent = nullptr);
 
     // "Evolution Editor": the window's caption, and the title of its message boxes.
@@ -43,10 +45,11 @@ public:
     // argument that is not UTF-8).
     void OpenRomImage(const std::filesystem::path& file);
 
+    EvolutionDocument* Document() const { return document; }
     // The open image and where its table lies; none while no image is open.
-    const rom::EvolutionImage* Image() const { return image ? &*image : nullptr; }
+    const rom::EvolutionImage* Image() const { return document->Image(); }
     // The names the lists show: the open image's own where it holds them, else built-in ones.
-    const GameNames& Names() const { return names; }
+    const GameNames& Names() const { return document->Names(); }
 
     // Whether the slot on screen holds an edit that Save would write over other bytes in the file.
     // The editors are first compared with what they showed when the slot was read (no edit: no
@@ -54,30 +57,18 @@ public:
     // display itself, and an edit taken back, never count as a change.
     bool IsSlotModified() const;
 
-    // Saves that changed the file, undone and redone in the file (Ctrl+Z, Ctrl+Shift+Z), each only
-    // while the file still holds the bytes the step expects. The history belongs to the open image.
-    void Undo();
-    void Redo();
-    bool CanUndo() const { return !undoSteps.empty(); }
-    bool CanRedo() const { return !redoSteps.empty(); }
+    // The document's history (Ctrl+Z, Ctrl+Shift+Z): saves and imports undone and redone in the
+    // file, each slot only while the file still holds what the step wrote there.
+    void Undo() { document->Undo(); }
+    void Redo() { document->Redo(); }
+    bool CanUndo() const;
+    bool CanRedo() const;
 
-    // Ctrl+T: the table window of the open image, beside the editor.
-    void ShowTableWindow();
-    TableWindow* Table() const { return tableWindow; }
     // Shows slot `slot` of `species` exactly as if the user had picked them here (an unsaved slot
     // is asked about first), and brings the editor to the front.
     void ShowPickedSlot(int species, int slot);
-    // Before the file changes under the editor: the unsaved slot on screen is asked about (true:
-    // saved or discarded, go on).
-    bool SettleShownSlot() { return ConfirmLeavingSlot(); }
-    // Writes an import's changes, each only while its slot still holds what the comparison read,
-    // as one step of the history; a failed write is reported and puts back the slots written
-    // before it. True when every slot was written.
-    bool ImportSlots(const std::vector<TableFile::Change>& changes);
 
-    // Window-level state the handlers share. The image is never held open: every display and
-    // save opens the file at RomPath itself.
-    QString RomPath;              // the open image; empty while none is open
+    // Window-level state the handlers share.
     std::int16_t CurrentSlot = 0; // the slot shown and saved, 0 to 6
     // A parameter on its way from the slot read (or from Save) to the next method change.
     std::int32_t PendingParam = 0;
@@ -92,9 +83,8 @@ public:
     void cmbType_Click();
 
 signals:
-    // The open image, or what its file holds, may have changed: another image, none, a save, an
-    // import, an undo or a redo.
-    void ImageChanged();
+    // Ctrl+T: the user asks for the table window of the open image.
+    void TableWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -139,20 +129,16 @@ private:
     void ShowSlot(int species, int slot);
     // A list changed: by the user, unless the window is showing a slot or changing the method.
     void SlotEdited();
-    void ApplyStep(bool undo);
+    // The document's news: another image, none, slots written.
+    void ImageOpened();
+    void ImageClosed();
+    void SlotsWritten(const QList<rom::SlotPosition>& positions, EvolutionDocument::Cause cause);
+    // Asked before the file changes under the editor (an undo, an import).
+    EvolutionDocument::Settled SettleShownSlot();
     void ApplyEnabledStates(const EvolutionMethods::MethodChange& change);
     // The slot buttons of the species shown: a used slot's caption is bold.
     void UpdateSlotMarks();
     void SetSlotMark(int slot, bool used);
-
-    struct SavedSlot {
-        int Species = 0;
-        int Slot = 0;
-        rom::SlotBytes Before{};
-        rom::SlotBytes After{};
-    };
-    // One save, or every slot of an import: undone and redone together.
-    using SavedStep = std::vector<SavedSlot>;
 
     QListWidget* lstPokemon = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -173,10 +159,8 @@ private:
     QButtonGroup* slotButtons = nullptr;
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
-    TableWindow* tableWindow = nullptr; // made when first asked for
 
-    // Set while an image is open: RomPath's file and its table.
-    std::optional<rom::EvolutionImage> image;
+    EvolutionDocument* document = nullptr;
     // The names in the lists: those of the image opened last.
     GameNames names = GameNames::BuiltIn();
 
@@ -193,8 +177,8 @@ private:
     // While a slot is shown, the method changes' enabled states wait for its end.
     bool showingSlot = false;
     std::optional<EvolutionMethods::MethodChange> deferredEnabled;
-    std::vector<SavedStep> undoSteps;
-    std::vector<SavedStep> redoSteps;
+    // Set while Save writes through the document: the window knows what it wrote.
+    bool saving = false;
 
     // A parameter stored with a method that shows none (a beauty value under "Max Beauty"), kept
     // so that Save writes it back until the user changes the method.

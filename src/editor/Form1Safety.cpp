@@ -5,7 +5,6 @@
 #include "Form1.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
-#include "TableWindow.h"
 #include "ValueList.h"
 #include "WarningBox.h"
 
@@ -17,6 +16,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QUndoStack>
+#include <algorithm>
 
 namespace {
 
@@ -41,6 +42,9 @@ std::int32_t Form1::ParameterOnScreen() const {
         return cmbPokemon->ShownValue();
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
+    case ParameterKind::Type:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         break;
     }
     return hiddenParameter.value_or(0);
@@ -54,6 +58,7 @@ rom::EvolutionSlot Form1::SlotOnScreen() const {
 }
 
 bool Form1::IsSlotModified() const {
+    const rom::EvolutionImage* image = document->Image();
     if (!image || shownSpecies < 0) {
         return false;
     }
@@ -85,48 +90,47 @@ bool Form1::SaveSlot(int species, int slot) {
     // PendingParam keeps what is written, for the next method change.
     PendingParam = ParameterOnScreen();
     const rom::EvolutionSlot value = SlotOnScreen();
-    rom::SlotBytes before{};
-    rom::Status saved{"no image is open"};
-    if (image && species == shownSpecies && slot == shownSlot) {
-        // Written only over what the editors were showing: a change another program made to the
-        // slot since is not overwritten without asking.
-        before = fileBytesShown;
-        saved = image->ReplaceSlot(species, slot, fileBytesShown, value);
-        if (!saved.Ok() && saved.Reason == rom::EvolutionImage::ChangedSinceRead) {
-            const QString text = tr("%1 slot %2 was changed by another program since it was shown.")
-                                     .arg(SpeciesName(names, species))
-                                     .arg(slot + 1);
-            switch (ConflictBox::Ask(this, WindowTitle(), text)) {
-            case ConflictBox::Answer::Overwrite:
-                saved = image->WriteSlot(species, slot, value, &before);
-                break;
-            case ConflictBox::Answer::ShowFileSlot:
-                ShowSlot(species, slot);
-                return false;
-            case ConflictBox::Answer::Cancel:
-                return false;
-            }
-        }
-    } else if (image) {
-        saved = image->WriteSlot(species, slot, value, &before);
+    const rom::SlotBytes after = rom::EncodeSlot(value);
+    const QString step = tr("Save slot %1 of %2").arg(slot + 1).arg(SpeciesName(names, species));
+    // Written only over what the editors were showing: a change another program made to the slot
+    // since is not overwritten without asking.
+    rom::SlotChange change{{species, slot}, std::nullopt, after};
+    if (species == shownSpecies && slot == shownSlot) {
+        change.Expected = fileBytesShown;
     }
-    if (!saved.Ok()) {
+    saving = true;
+    rom::SlotChangeReport saved = document->WriteSlots(step, {change});
+    if (!saved.Complete() && saved.Failed.front().Reason == rom::EvolutionImage::ChangedSinceRead) {
+        const QString text = tr("%1 slot %2 was changed by another program since it was shown.")
+                                 .arg(SpeciesName(names, species))
+                                 .arg(slot + 1);
+        switch (ConflictBox::Ask(this, WindowTitle(), text)) {
+        case ConflictBox::Answer::Overwrite:
+            change.Expected.reset();
+            saved = document->WriteSlots(step, {change});
+            break;
+        case ConflictBox::Answer::ShowFileSlot:
+            saving = false;
+            ShowSlot(species, slot);
+            return false;
+        case ConflictBox::Answer::Cancel:
+            saving = false;
+            return false;
+        }
+    }
+    saving = false;
+    if (!saved.Complete()) {
         WarningBox::Show(this, WindowTitle(),
                          tr("Slot %1 of %2 was not saved: %3.\n\nFile: %4")
                              .arg(slot + 1)
-                             .arg(SpeciesName(names, species), QString::fromStdString(saved.Reason),
-                                  QDir::toNativeSeparators(RomPath)));
+                             .arg(SpeciesName(names, species),
+                                  QString::fromStdString(saved.Failed.front().Reason),
+                                  QDir::toNativeSeparators(document->Path())));
         return false;
-    }
-    const rom::SlotBytes after = rom::EncodeSlot(value);
-    if (before != after) {
-        undoSteps.push_back(SavedStep{SavedSlot{species, slot, before, after}});
-        redoSteps.clear();
     }
     if (species == shownSpecies) {
         SetSlotMark(slot, value.Method != 0);
     }
-    emit ImageChanged();
     // The file now holds exactly what the editors show.
     if (species == shownSpecies && slot == shownSlot) {
         shownBytes = after;
@@ -187,77 +191,44 @@ void Form1::ShowSlot(int species, int slot) {
     --quietNavigation;
 }
 
-void Form1::Undo() {
-    ApplyStep(true);
+bool Form1::CanUndo() const {
+    return document->History()->canUndo();
 }
 
-void Form1::Redo() {
-    ApplyStep(false);
+bool Form1::CanRedo() const {
+    return document->History()->canRedo();
 }
 
-void Form1::ApplyStep(bool undo) {
-    std::vector<SavedStep>& from = undo ? undoSteps : redoSteps;
-    std::vector<SavedStep>& to = undo ? redoSteps : undoSteps;
-    if (!image || from.empty()) {
-        return;
-    }
-    // The slot on screen is replaced by the step's slot: its own edit is asked about first. Saved,
-    // that edit is the newest change, which this key press must not take back at once.
+EvolutionDocument::Settled Form1::SettleShownSlot() {
     switch (AskAboutShownSlot()) {
     case SaveChangesBox::Answer::Save:
-        SaveSlot(shownSpecies, shownSlot);
-        return;
-    case SaveChangesBox::Answer::Cancel:
-        return;
+        return SaveSlot(shownSpecies, shownSlot) ? EvolutionDocument::Settled::Saved
+                                                 : EvolutionDocument::Settled::Cancelled;
     case SaveChangesBox::Answer::Discard:
+        return EvolutionDocument::Settled::Discarded;
+    case SaveChangesBox::Answer::Cancel:
         break;
     }
-    // Each slot is put back only while the file still holds what the step wrote there: a slot
-    // another program (or a later import) changed since keeps that change.
-    const SavedStep step = from.back();
-    SavedStep applied;
-    QStringList left;
-    for (const SavedSlot& slot : step) {
-        const rom::SlotBytes& expected = undo ? slot.After : slot.Before;
-        const rom::SlotBytes& wanted = undo ? slot.Before : slot.After;
-        const rom::Status done =
-            image->ReplaceSlot(slot.Species, slot.Slot, expected, rom::DecodeSlot(wanted));
-        if (done.Ok()) {
-            applied.push_back(slot);
-        } else if (step.size() == 1) {
-            left << (undo ? tr("The save of slot %1 of %2 was not undone: %3.")
-                          : tr("The save of slot %1 of %2 was not redone: %3."))
-                        .arg(slot.Slot + 1)
-                        .arg(SpeciesName(names, slot.Species), QString::fromStdString(done.Reason));
-        } else {
-            left << tr("Slot %1 of %2: %3.")
-                        .arg(slot.Slot + 1)
-                        .arg(SpeciesName(names, slot.Species), QString::fromStdString(done.Reason));
-        }
+    return EvolutionDocument::Settled::Cancelled;
+}
+
+void Form1::SlotsWritten(const QList<rom::SlotPosition>& positions, EvolutionDocument::Cause cause) {
+    if (saving || shownSpecies < 0) {
+        return; // Save sets the editors itself
     }
-    if (step.size() > 1 && !left.isEmpty()) {
-        left.prepend((undo ? tr("%1 of the %2 slots of the import were not undone:")
-                           : tr("%1 of the %2 slots of the import were not redone:"))
-                         .arg(left.size())
-                         .arg(step.size()));
-    }
-    if (!left.isEmpty()) {
-        WarningBox::Show(this, WindowTitle(),
-                         tr("%1\n\nFile: %2").arg(left.join(u'\n'), QDir::toNativeSeparators(RomPath)));
-    }
-    if (applied.empty()) {
+    if (cause != EvolutionDocument::Cause::Write && positions.size() == 1) {
+        // An undone or redone save shows its slot.
+        ShowSlot(positions.front().Species, positions.front().Slot);
         return;
     }
-    // What was left is no longer this step's to take back or forward again.
-    from.pop_back();
-    to.push_back(applied);
-    if (step.size() == 1) {
-        ShowSlot(step.front().Species, step.front().Slot);
-    } else {
-        // An import's slots lie all over the table: the slot on screen stays, read again.
+    // An import's or an undo's slots lie all over the table: the slot on screen stays, read again
+    // when it is among them.
+    const bool shownWritten =
+        std::any_of(positions.begin(), positions.end(),
+                    [this](const rom::SlotPosition& at) { return at.Species == shownSpecies; });
+    if (shownWritten) {
         ShowSlot(shownSpecies, shownSlot);
     }
-    emit ImageChanged();
 }
 
 void Form1::CreateShortcuts() {
@@ -289,8 +260,11 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (tableWindow) {
-        tableWindow->close();
+    // The windows that belong to this one (the table window) go with it.
+    for (QWidget* window : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (window->isWindow()) {
+            window->close();
+        }
     }
     QWidget::closeEvent(event);
 }

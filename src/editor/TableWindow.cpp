@@ -1,8 +1,10 @@
 // The table window: its controls, the reading of the table, the filter and the way to the editor.
 #include "TableWindow.h"
 
+#include "EvolutionDocument.h"
 #include "EvolutionTableModel.h"
-#include "Form1.h"
+#include "FileIO.h"
+#include "NativePath.h"
 #include "TableFile.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -23,7 +25,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -97,7 +98,8 @@ bool IsEnter(const QKeyEvent* key) {
 
 } // namespace
 
-TableWindow::TableWindow(Form1* editor) : QWidget(editor, Qt::Window), editor(editor) {
+TableWindow::TableWindow(EvolutionDocument* document, QWidget* owner)
+    : QWidget(owner, Qt::Window), document(document) {
     setObjectName(QStringLiteral("TableWindow"));
     setWindowTitle(tr("Evolution Table"));
     // The editor's window is the program's: closing this one never ends it.
@@ -105,6 +107,20 @@ TableWindow::TableWindow(Form1* editor) : QWidget(editor, Qt::Window), editor(ed
     CreateControls();
     CreateShortcuts();
     resize(760, 520);
+    // Hidden, the window reads nothing: it shows the table as it is when it is shown again.
+    connect(document, &EvolutionDocument::Closed, this, &TableWindow::Reload);
+    for (auto changed : {&EvolutionDocument::Opened, &EvolutionDocument::TableReread}) {
+        connect(document, changed, this, [this] {
+            if (isVisible()) {
+                Reload();
+            }
+        });
+    }
+    connect(document, &EvolutionDocument::SlotsWritten, this, [this] {
+        if (isVisible()) {
+            Reload();
+        }
+    });
 }
 
 void TableWindow::CreateControls() {
@@ -193,10 +209,10 @@ void TableWindow::CreateShortcuts() {
     };
     add({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}, QKeySequence::Close,
         [this] { close(); });
-    add({QKeySequence(Qt::Key_F5)}, QKeySequence::Refresh, [this] { Reload(); });
+    add({QKeySequence(Qt::Key_F5)}, QKeySequence::Refresh, [this] { document->Reread(); });
     // The editor's history, from here too: an import is taken back where it was made.
-    add({}, QKeySequence::Undo, [this] { editor->Undo(); });
-    add({}, QKeySequence::Redo, [this] { editor->Redo(); });
+    add({}, QKeySequence::Undo, [this] { document->Undo(); });
+    add({}, QKeySequence::Redo, [this] { document->Redo(); });
     add({}, QKeySequence::Find, [this] {
         filterEdit->setFocus(Qt::ShortcutFocusReason);
         filterEdit->selectAll();
@@ -204,20 +220,19 @@ void TableWindow::CreateShortcuts() {
 }
 
 void TableWindow::Reload() {
-    const rom::EvolutionImage* image = editor->Image();
-    if (!image) {
+    if (!document->IsOpen()) {
         model->Clear();
         close();
         return;
     }
-    setWindowTitle(tr("Evolution Table - %1").arg(QFileInfo(editor->RomPath).fileName()));
-    rom::SlotPosition missing;
-    const std::optional<EvolutionSummary::Table> table = image->ReadTable(&missing);
+    setWindowTitle(tr("Evolution Table - %1").arg(document->FileName()));
+    const EvolutionSummary::Table* table = document->Table();
     if (!table) {
+        const rom::SlotPosition& missing = document->Unreadable();
         model->Clear();
         problem->setText(tr("The evolution table cannot be read: the file ends before slot %1 of %2.")
                              .arg(missing.Slot + 1)
-                             .arg(EvolutionSummary::SpeciesText(missing.Species, editor->Names())));
+                             .arg(EvolutionSummary::SpeciesText(missing.Species, document->Names())));
         problem->show();
         UpdateCount();
         return;
@@ -230,7 +245,7 @@ void TableWindow::Reload() {
     const int slot = current.isValid() ? model->At(current.row()).Slot : -1;
     const int scrolled = view->verticalScrollBar()->value();
     const bool first = model->rowCount() == 0;
-    if (model->SetTable(*table, emptySlots->isChecked(), editor->Names())) {
+    if (model->SetTable(*table, emptySlots->isChecked(), document->Names())) {
         if (first) {
             view->resizeColumnsToContents();
         }
@@ -253,8 +268,8 @@ void TableWindow::FilterChanged() {
 void TableWindow::UpdateCount() {
     const int shown = rows->rowCount();
     const int all = model->rowCount();
-    matchCount->setText(Filtered(rows)->Filtered() ? tr("%1 of %2 slots").arg(shown).arg(all)
-                                                   : tr("%1 slots").arg(all));
+    matchCount->setText(Filtered(rows)->Filtered() ? tr("%1 of %n slot(s)", nullptr, all).arg(shown)
+                                                   : tr("%n slot(s)", nullptr, all));
 }
 
 void TableWindow::ShowInEditor(const QModelIndex& index) {
@@ -263,14 +278,14 @@ void TableWindow::ShowInEditor(const QModelIndex& index) {
         return;
     }
     const EvolutionTableModel::Row& row = model->At(source.row());
-    editor->ShowPickedSlot(row.Species, row.Slot);
+    document->PickSlot(row.Species, row.Slot);
 }
 
 void TableWindow::changeEvent(QEvent* event) {
-    // Back in this window, the file may have been changed meanwhile, by the editor or another
-    // program.
+    // Back in this window, another program may have changed the file meanwhile; the document
+    // reads it again only then.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        Reload();
+        document->RereadIfChanged();
     }
     QWidget::changeEvent(event);
 }
@@ -304,8 +319,8 @@ void TableWindow::ChooseExport() {
     request.DialogMode = FileChooserRequest::Mode::Save;
     request.Owner = this;
     request.Title = tr("Export the evolution table");
-    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
-    request.FileName = QFileInfo(editor->RomPath).completeBaseName() + QStringLiteral(".csv");
+    request.InitialDir = QFileInfo(document->Path()).absolutePath();
+    request.FileName = QFileInfo(document->Path()).completeBaseName() + QStringLiteral(".csv");
     request.NameFilters = {tr("CSV files (*.csv)"), tr("JSON files (*.json)")};
     request.PathMustExist = true;
     request.OverwritePrompt = true;
@@ -320,7 +335,7 @@ void TableWindow::ChooseImport() {
     FileChooserRequest request;
     request.Owner = this;
     request.Title = tr("Import an evolution table");
-    request.InitialDir = QFileInfo(editor->RomPath).absolutePath();
+    request.InitialDir = QFileInfo(document->Path()).absolutePath();
     request.NameFilters = {tr("Evolution tables (*.csv *.json)"), tr("All files (*)")};
     request.FileMustExist = true;
     request.PathMustExist = true;
@@ -331,28 +346,34 @@ void TableWindow::ChooseImport() {
 }
 
 bool TableWindow::ExportTo(const QString& path) {
-    const rom::EvolutionImage* image = editor->Image();
-    if (!image) {
+    if (!document->IsOpen()) {
         return false;
     }
     const QString shown = QDir::toNativeSeparators(path);
-    // The image itself, under any name, would be replaced by its table in text.
-    const QFileInfo target(path);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(editor->RomPath).canonicalFilePath()) {
+    const std::filesystem::path file = NativePath::FromText(path);
+    // The image itself, under any name or link, would be replaced by its table in text.
+    const std::optional<rom::FileIdentity> target = FileIO::IdentityOf(file);
+    if (target && target == document->Image()->Identity()) {
         WarningBox::Show(this, windowTitle(), tr("%1 is the image itself; nothing was written.").arg(shown));
         return false;
     }
-    const std::optional<EvolutionSummary::Table> table = image->ReadTable();
+    // What the file holds now, not what was last shown.
+    document->RereadIfChanged();
+    const EvolutionSummary::Table* table = document->Table();
     if (!table) {
         WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was written."));
         return false;
     }
-    const bool json = target.suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
+    const bool json = QFileInfo(path).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
     const QByteArray text =
-        TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv, editor->Names());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        WarningBox::Show(this, windowTitle(), tr("%1 cannot be written.").arg(shown));
+        TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv, document->Names());
+    // As the tool writes: a file replaced whole, a pipe or a device written into, a file marked
+    // read-only left alone.
+    const std::string problem =
+        FileIO::WriteOutput(file, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (!problem.empty()) {
+        WarningBox::Show(this, windowTitle(),
+                         tr("%1 was not written: %2.").arg(shown, QString::fromStdString(problem)));
         return false;
     }
     return true;
@@ -361,28 +382,33 @@ bool TableWindow::ExportTo(const QString& path) {
 void TableWindow::ImportFrom(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     // The slot on screen is settled first: the file may change under it.
-    if (!editor->Image() || !editor->SettleShownSlot()) {
+    if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReviewImport(this, tr("Nothing was imported."), {tr("%1: cannot be read").arg(shown)}, false);
+    // As the tool reads: never waiting on a FIFO without a writer, never more than a table file's
+    // limit from a device or a pipe.
+    const FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
+    if (!input.Problem.empty()) {
+        ReviewImport(this, tr("Nothing was imported."),
+                     {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))}, false);
         return;
     }
-    const TableFile::Contents contents = TableFile::Read(file.readAll());
+    const TableFile::Contents contents =
+        TableFile::Read(QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())),
+                        document->Image()->Location().Layout());
     if (!contents.Problems.empty()) {
         QStringList lines;
         for (const TableFile::Problem& problem : contents.Problems) {
             lines << QStringLiteral("%1:%2: %3").arg(shown).arg(problem.Line).arg(problem.Reason);
         }
         ReviewImport(this,
-                     lines.size() == 1
-                         ? tr("Nothing was imported: the file has a problem.")
-                         : tr("Nothing was imported: the file has %1 problems.").arg(lines.size()),
+                     tr("Nothing was imported: the file has %n problem(s).", nullptr, int(lines.size())),
                      lines, false);
         return;
     }
-    const std::optional<EvolutionSummary::Table> table = editor->Image()->ReadTable();
+    // Compared with what the file holds now.
+    document->RereadIfChanged();
+    const EvolutionSummary::Table* table = document->Table();
     if (!table) {
         WarningBox::Show(this, windowTitle(),
                          tr("The evolution table cannot be read; nothing was imported."));
@@ -394,17 +420,35 @@ void TableWindow::ImportFrom(const QString& path) {
                      false);
         return;
     }
+    const GameNames& names = document->Names();
     QStringList lines;
+    std::vector<rom::SlotChange> writes;
     for (const TableFile::Change& change : changes) {
         lines << EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
-                                                  rom::DecodeSlot(change.Before), change.Row.Value,
-                                                  editor->Names());
+                                                  rom::DecodeSlot(change.Before), change.Row.Value, names);
+        writes.push_back(
+            {{change.Row.Species, change.Row.Slot}, change.Before, rom::EncodeSlot(change.Row.Value)});
     }
-    const QString heading = (changes.size() == 1 ? tr("1 slot would change.")
-                                                 : tr("%1 slots would change.").arg(changes.size())) +
+    const QString heading = tr("%n slot(s) would change.", nullptr, int(changes.size())) +
                             tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
-    if (ReviewImport(this, heading, lines, true)) {
-        editor->ImportSlots(changes);
-        Reload();
+    if (!ReviewImport(this, heading, lines, true)) {
+        return;
     }
+    const rom::SlotChangeReport report =
+        document->WriteSlots(tr("Import %1").arg(QFileInfo(path).fileName()), writes);
+    if (report.Complete()) {
+        return;
+    }
+    // As the command-line import does: the slots written before the failing one were put back,
+    // each only while it still held what was written; what stays is one step to undo.
+    const TableFile::Row& row = changes[report.Failed.front().Index].Row;
+    QString text = tr("Slot %1 of %2 was not written: %3.")
+                       .arg(row.Slot + 1)
+                       .arg(EvolutionSummary::SpeciesText(row.Species, names),
+                            QString::fromStdString(report.Failed.front().Reason));
+    text += report.NotPutBack.empty() ? tr("\nThe image is unchanged.")
+                                      : tr("\n%n slot(s) written before it could not be put back.", nullptr,
+                                           int(report.NotPutBack.size()));
+    WarningBox::Show(this, windowTitle(),
+                     text + tr("\n\nFile: %1").arg(QDir::toNativeSeparators(document->Path())));
 }

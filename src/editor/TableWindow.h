@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-class Form1;
+class EvolutionDocument;
 class EvolutionTableModel;
 class QCheckBox;
 class QLabel;
@@ -20,11 +20,12 @@ class TableWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // A window of its own that belongs to `editor` and shows the table of its open image.
-    explicit TableWindow(Form1* editor);
+    // A window of its own (belonging to `owner`, the editor window) that shows the table of the
+    // document's image.
+    explicit TableWindow(EvolutionDocument* document, QWidget* owner = nullptr);
 
-    // Reads the whole table from the open image again, keeping the row the user is on; closes the
-    // window once no image is open.
+    // Shows the document's table as last read, keeping the row the user is on; closes the window
+    // once no image is open.
     void Reload();
 
     // Writes the whole table, read from the file now, to `path`: JSON for a .json name, CSV
@@ -50,7 +51,7 @@ private:
     void ChooseExport();
     void ChooseImport();
 
-    Form1* editor = nullptr;
+    EvolutionDocument* document = nullptr;
     EvolutionTableModel* model = nullptr;
     QSortFilterProxyModel* rows = nullptr;
     QLineEdit* filterEdit = nullptr;

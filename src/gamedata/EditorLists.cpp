@@ -71,10 +71,10 @@ QStringList MakeParameterSpeciesList() {
     return names;
 }
 
-QStringList MakeMethodList() {
+QStringList MakeMethodList(const rom::TableLayout& layout = {}) {
     QStringList texts;
-    for (int code = 0; code < MethodRows; ++code) {
-        texts << EvolutionMethods::MethodText(code);
+    for (int code = 0; code < EvolutionMethods::MethodCount(layout); ++code) {
+        texts << EvolutionMethods::MethodText(code, layout);
     }
     return texts;
 }
@@ -119,6 +119,27 @@ const QStringList& ParameterSpeciesList() {
 
 const QStringList& MethodList() {
     static const QStringList list = MakeMethodList();
+    return list;
+}
+
+const QStringList& MethodListOf(const rom::TableLayout& layout) {
+    static const QStringList hgEngine = [] {
+        rom::TableLayout engine;
+        engine.Kind = rom::TableLayout::Engine::HgEngine;
+        return MakeMethodList(engine);
+    }();
+    return EvolutionMethods::MethodCount(layout) == EvolutionMethods::HgEngineMethods ? hgEngine
+                                                                                      : MethodList();
+}
+
+const QStringList& TypeList() {
+    static const QStringList list = {
+        QStringLiteral("Normal"), QStringLiteral("Fighting"), QStringLiteral("Flying"),
+        QStringLiteral("Poison"), QStringLiteral("Ground"),   QStringLiteral("Rock"),
+        QStringLiteral("Bug"),    QStringLiteral("Ghost"),    QStringLiteral("Steel"),
+        QStringLiteral("Fairy"),  QStringLiteral("Fire"),     QStringLiteral("Water"),
+        QStringLiteral("Grass"),  QStringLiteral("Electric"), QStringLiteral("Psychic"),
+        QStringLiteral("Ice"),    QStringLiteral("Dragon"),   QStringLiteral("Dark")};
     return list;
 }
 

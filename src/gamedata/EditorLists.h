@@ -14,6 +14,7 @@ inline constexpr int MethodRows = 27;   // method codes 0 ("None") .. 26
 inline constexpr int MoveRows = 468;    // move numbers 0 ("None") .. 467
 inline constexpr int ItemRows = 465;    // item numbers 0 ("None") .. 464
 inline constexpr int LevelRows = 101;   // levels 0 .. 100
+inline constexpr int TypeRows = 18;     // hg-engine's types 0 ("Normal") .. 17 ("Dark"), 9 "Fairy"
 
 // A species row is the species number the table is indexed by.
 static_assert(SpeciesRows == rom::SpeciesCount);
@@ -32,6 +33,14 @@ const QStringList& ParameterSpeciesList();
 
 // The method texts in code order (cmbType).
 const QStringList& MethodList();
+
+// The methods of an image with `layout`: the list above, or on hg-engine its 50 methods (27-49
+// its own).
+const QStringList& MethodListOf(const rom::TableLayout& layout);
+
+// The types in hg-engine's numbering, the parameter of its method 31: the games' order with
+// fairy where they keep their "???" type (9).
+const QStringList& TypeList();
 
 // "None", then the game's move names in move-number order (cmbAttack).
 const QStringList& MoveList();

@@ -45,11 +45,37 @@ constexpr Method Methods[] = {
     {"Level at Mt. Coronet", ParameterKind::NoParameter},
     {"Level in Enterna Forest", ParameterKind::NoParameter},
     {"Level at Route 217", ParameterKind::NoParameter},
+    // hg-engine's own, from 27 on. The nine spins (38-46) are Alcremie's creams, told apart by the
+    // time of day and the way and length of the spin; the engine does not check them yet.
+    {"Level Up (Day)", ParameterKind::Level},
+    {"Level Up (Night)", ParameterKind::Level},
+    {"Level Up (Dusk)", ParameterKind::Level},
+    {"Level Up in Rain", ParameterKind::Level},
+    {"Happiness W/Move Type", ParameterKind::Type},
+    {"Level W/Dark Type", ParameterKind::Level},
+    {"Trade for Pokemon", ParameterKind::Species},
+    {"Level Up (Amped)", ParameterKind::Level},
+    {"Level Up (Low Key)", ParameterKind::Level},
+    {"Critical Hits", ParameterKind::Count},
+    {"HP Lost in Battle", ParameterKind::Hp},
+    {"Spin 1", ParameterKind::NoParameter},
+    {"Spin 2", ParameterKind::NoParameter},
+    {"Spin 3", ParameterKind::NoParameter},
+    {"Spin 4", ParameterKind::NoParameter},
+    {"Spin 5", ParameterKind::NoParameter},
+    {"Spin 6", ParameterKind::NoParameter},
+    {"Spin 7", ParameterKind::NoParameter},
+    {"Spin 8", ParameterKind::NoParameter},
+    {"Spin 9", ParameterKind::NoParameter},
+    {"Form Argument", ParameterKind::Count},
+    {"Let's Go Steps", ParameterKind::NoParameter},
+    {"Inaccessible", ParameterKind::NoParameter},
 };
-static_assert(std::size(Methods) == EditorLists::MethodRows);
+static_assert(std::size(Methods) == HgEngineMethods);
+static_assert(EditorLists::MethodRows == GameMethods);
 
-bool IsMethodCode(int code) {
-    return code >= 0 && code < EditorLists::MethodRows;
+bool IsMethodCode(int code, const rom::TableLayout& layout) {
+    return code >= 0 && code < MethodCount(layout);
 }
 
 // The pending value as a row of a list of `rows` rows, or -1 when it names none: it must fit
@@ -65,12 +91,16 @@ int PendingRow(std::int32_t pending, int rows) {
 
 } // namespace
 
-QString MethodText(int code) {
-    return IsMethodCode(code) ? QString::fromLatin1(Methods[code].Text) : QString();
+int MethodCount(const rom::TableLayout& layout) {
+    return layout.Kind == rom::TableLayout::Engine::HgEngine ? HgEngineMethods : GameMethods;
 }
 
-ParameterKind KindOfMethod(int methodRow) {
-    return IsMethodCode(methodRow) ? Methods[methodRow].Kind : ParameterKind::NoParameter;
+QString MethodText(int code, const rom::TableLayout& layout) {
+    return IsMethodCode(code, layout) ? QString::fromLatin1(Methods[code].Text) : QString();
+}
+
+ParameterKind KindOfMethod(int methodRow, const rom::TableLayout& layout) {
+    return IsMethodCode(methodRow, layout) ? Methods[methodRow].Kind : ParameterKind::NoParameter;
 }
 
 int ParameterRows(ParameterKind kind) {
@@ -83,8 +113,12 @@ int ParameterRows(ParameterKind kind) {
         return EditorLists::MoveRows;
     case ParameterKind::Species:
         return EditorLists::SpeciesRows;
+    case ParameterKind::Type:
+        return EditorLists::TypeRows;
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         break;
     }
     return 0;
@@ -112,6 +146,9 @@ MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam) {
         break;
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
+    case ParameterKind::Type:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         break;
     }
     pendingParam = 0;

@@ -3,6 +3,8 @@
 
 #include "EditorLists.h"
 
+#include <QHash>
+
 namespace {
 
 QStringList FromUtf8(const std::vector<std::string>& names) {
@@ -36,6 +38,45 @@ QString JoinNouns(const QStringList& nouns) {
 
 constexpr rom::NameList AllLists[] = {rom::NameList::Species, rom::NameList::Moves, rom::NameList::Items};
 
+bool IsPlaceholder(const QString& name) {
+    return rom::IsPlaceholderName(name.toStdString());
+}
+
+// `names` with a row for each of `records` records. The image's own rows stay as its bank has
+// them (placeholders among the species too, as "-----" on row 0) up to its last new name; the
+// records after it are forms, and so is a record past the species whose row repeats an earlier
+// species' name, which tells its base species. Past a built-in list nothing is known of a record.
+QStringList NameRecords(QStringList names, int records, bool fromImage) {
+    if (names.size() > records) {
+        names = names.mid(0, records);
+    }
+    const auto formRecord = [](int record) { return QStringLiteral("form record %1").arg(record); };
+    if (fromImage) {
+        // Where each real name is first given, and the last row that gives a new one.
+        QHash<QString, int> firstRow;
+        int lastNew = -1;
+        for (int row = 0; row < names.size(); ++row) {
+            if (!IsPlaceholder(names[row]) && !firstRow.contains(names[row])) {
+                firstRow.insert(names[row], row);
+                lastNew = row;
+            }
+        }
+        for (int row = 0; row < names.size(); ++row) {
+            if (IsPlaceholder(names[row])) {
+                if (row > lastNew) {
+                    names[row] = formRecord(row);
+                }
+            } else if (row >= rom::SpeciesCount && firstRow.value(names[row]) != row) {
+                names[row] = QStringLiteral("%1 (%2)").arg(names[row], formRecord(row));
+            }
+        }
+    }
+    for (int record = static_cast<int>(names.size()); record < records; ++record) {
+        names << (fromImage ? formRecord(record) : QStringLiteral("record %1").arg(record));
+    }
+    return names;
+}
+
 } // namespace
 
 const GameNames& GameNames::BuiltIn() {
@@ -45,6 +86,7 @@ const GameNames& GameNames::BuiltIn() {
         built.parameterSpecies = EditorLists::ParameterSpeciesList();
         built.moves = EditorLists::MoveList();
         built.items = EditorLists::ItemList();
+        built.methods = EditorLists::MethodList();
         return built;
     }();
     return names;
@@ -60,6 +102,11 @@ GameNames GameNames::ForImage(const rom::EvolutionImage& image) {
 
 GameNames GameNames::FromRead(const rom::TableLocation& location, const rom::ImageNames& read) {
     GameNames names = BuiltIn();
+    names.layout = location.Layout();
+    names.methods = EditorLists::MethodListOf(names.layout);
+    const int records = names.layout.Records;
+    names.species = NameRecords(names.species, records, false);
+    names.parameterSpecies = NameRecords(names.parameterSpecies, records, false);
     if (!location.HasHeader()) {
         return names;
     }
@@ -89,7 +136,7 @@ GameNames GameNames::FromRead(const rom::TableLocation& location, const rom::Ima
         }
         switch (list) {
         case rom::NameList::Species:
-            names.species = FromUtf8(bank.Names);
+            names.species = NameRecords(FromUtf8(bank.Names), records, true);
             names.parameterSpecies = names.species;
             break;
         case rom::NameList::Moves:

@@ -20,8 +20,6 @@
 namespace TableFile {
 namespace {
 
-constexpr int ColumnCount = static_cast<int>(std::size(Columns));
-
 // The numeric columns, their positions in a CSV row and their ranges.
 struct NumberColumn {
     const char* Name;
@@ -29,25 +27,39 @@ struct NumberColumn {
     qint64 Min;
     qint64 Max;
 };
-constexpr NumberColumn NumberColumns[] = {
-    {"species", 0, 0, rom::SpeciesCount - 1},
-    {"slot", 2, 1, rom::SlotCount},
-    {"method", 3, 0, 65535},
-    {"parameter", 5, 0, 65535},
-    {"target", 7, 0, 65535},
-};
 
-// The nine values of one slot, numbers and names, in column order.
+// The numeric columns of a file for `layout`, in the order Row takes them: species, slot, method,
+// parameter, target and, where targets carry a form, target_form.
+std::vector<NumberColumn> NumberColumnsOf(const rom::TableLayout& layout) {
+    std::vector<NumberColumn> columns = {
+        {"species", 0, 0, layout.Records - 1},
+        {"slot", 2, 1, layout.Slots},
+        {"method", 3, 0, 65535},
+        {"parameter", 5, 0, 65535},
+        {"target", 7, 0, 65535},
+    };
+    if (layout.TargetsCarryForm) {
+        columns.back().Max = rom::MaxTargetSpecies;
+        columns.push_back({"target_form", 8, 0, rom::MaxTargetForm});
+    }
+    return columns;
+}
+
+// The values of one slot, numbers and names, in column order.
 QStringList Fields(int species, int slot, const rom::EvolutionSlot& value, const GameNames& names) {
-    return {QString::number(species),
-            EvolutionSummary::SpeciesName(species, names),
-            QString::number(slot + 1),
-            QString::number(value.Method),
-            EvolutionSummary::MethodName(value.Method),
-            QString::number(value.Parameter),
-            EvolutionSummary::ParameterName(value, names),
-            QString::number(value.Target),
-            EvolutionSummary::SpeciesName(value.Target, names)};
+    QStringList fields = {QString::number(species),
+                          EvolutionSummary::SpeciesName(species, names),
+                          QString::number(slot + 1),
+                          QString::number(value.Method),
+                          EvolutionSummary::MethodName(value.Method, names),
+                          QString::number(value.Parameter),
+                          EvolutionSummary::ParameterName(value, names),
+                          QString::number(EvolutionSummary::TargetSpecies(value.Target, names))};
+    if (names.Layout().TargetsCarryForm) {
+        fields << QString::number(rom::TargetForm(value.Target));
+    }
+    fields << EvolutionSummary::TargetName(value.Target, names);
+    return fields;
 }
 
 QString CsvField(const QString& text) {
@@ -75,14 +87,12 @@ QString JsonString(const QString& text) {
 
 QByteArray WriteCsv(const EvolutionSummary::Table& table, const GameNames& names) {
     QStringList lines;
-    QStringList header;
-    for (const char* column : Columns) {
-        header << QLatin1String(column);
-    }
-    lines << header.join(u',');
+    lines << ColumnsOf(names.Layout()).join(u',');
     for (std::size_t species = 0; species < table.size(); ++species) {
-        for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            QStringList fields = Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
+        const std::vector<rom::EvolutionSlot>& values = table[species].Slots;
+        for (std::size_t slot = 0; slot < values.size(); ++slot) {
+            QStringList fields =
+                Fields(static_cast<int>(species), static_cast<int>(slot), values[slot], names);
             for (QString& field : fields) {
                 field = CsvField(field);
             }
@@ -94,15 +104,17 @@ QByteArray WriteCsv(const EvolutionSummary::Table& table, const GameNames& names
 
 // One object per line, keys in column order, so a row's line is easy to find and diff.
 QByteArray WriteJson(const EvolutionSummary::Table& table, const GameNames& names) {
+    const QStringList columns = ColumnsOf(names.Layout());
     QStringList objects;
     for (std::size_t species = 0; species < table.size(); ++species) {
-        for (int slot = 0; slot < rom::SlotCount; ++slot) {
+        const std::vector<rom::EvolutionSlot>& values = table[species].Slots;
+        for (std::size_t slot = 0; slot < values.size(); ++slot) {
             const QStringList fields =
-                Fields(static_cast<int>(species), slot, table[species].Slots[slot], names);
+                Fields(static_cast<int>(species), static_cast<int>(slot), values[slot], names);
             QStringList members;
-            for (int column = 0; column < ColumnCount; ++column) {
-                const bool isName = QLatin1String(Columns[column]).endsWith(QLatin1String("_name"));
-                members << JsonString(QLatin1String(Columns[column])) + QStringLiteral(": ") +
+            for (qsizetype column = 0; column < columns.size(); ++column) {
+                const bool isName = columns[column].endsWith(QLatin1String("_name"));
+                members << JsonString(columns[column]) + QStringLiteral(": ") +
                                (isName ? JsonString(fields[column]) : fields[column]);
             }
             objects << QStringLiteral("  {") + members.join(QStringLiteral(", ")) + u'}';
@@ -230,19 +242,21 @@ QString OutOfRange(const NumberColumn& column, const QString& value) {
         .arg(column.Max);
 }
 
-// Fills `row` from the five numbers, or reports each one that is missing or wrong. `get` gives a
-// column's number or the reason it has none.
-template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem>& problems, Get get) {
-    qint64 values[std::size(NumberColumns)] = {};
+// Fills `row` from the numbers of `columns`, or reports each one that is missing or wrong. `get`
+// gives a column's number or the reason it has none.
+template <typename Get>
+bool ReadNumbers(Row& row, int line, const std::vector<NumberColumn>& columns, std::vector<Problem>& problems,
+                 Get get) {
+    std::vector<qint64> values(columns.size(), 0);
     bool ok = true;
-    for (std::size_t c = 0; c < std::size(NumberColumns); ++c) {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
         QString value;
-        const std::optional<qint64> number = get(NumberColumns[c], value);
+        const std::optional<qint64> number = get(columns[c], value);
         if (!number) {
             problems.push_back({line, value});
             ok = false;
-        } else if (*number < NumberColumns[c].Min || *number > NumberColumns[c].Max) {
-            problems.push_back({line, OutOfRange(NumberColumns[c], value)});
+        } else if (*number < columns[c].Min || *number > columns[c].Max) {
+            problems.push_back({line, OutOfRange(columns[c], value)});
             ok = false;
         }
         values[c] = number.value_or(0);
@@ -253,12 +267,14 @@ template <typename Get> bool ReadNumbers(Row& row, int line, std::vector<Problem
     row.Line = line;
     row.Species = static_cast<int>(values[0]);
     row.Slot = static_cast<int>(values[1]) - 1;
-    row.Value = {static_cast<std::uint16_t>(values[2]), static_cast<std::uint16_t>(values[3]),
-                 static_cast<std::uint16_t>(values[4])};
+    const std::uint16_t target =
+        columns.size() > 5 ? rom::FormTarget(static_cast<int>(values[4]), static_cast<int>(values[5]))
+                           : static_cast<std::uint16_t>(values[4]);
+    row.Value = {static_cast<std::uint16_t>(values[2]), static_cast<std::uint16_t>(values[3]), target};
     return true;
 }
 
-void ReadCsv(const QString& text, Contents& contents) {
+void ReadCsv(const QString& text, const rom::TableLayout& layout, Contents& contents) {
     const std::vector<Record> records = SplitCsv(text, Separator(text), contents.Problems);
     if (records.empty()) {
         if (contents.Problems.empty()) {
@@ -266,10 +282,8 @@ void ReadCsv(const QString& text, Contents& contents) {
         }
         return;
     }
-    QStringList header;
-    for (const char* column : Columns) {
-        header << QLatin1String(column);
-    }
+    const QStringList header = ColumnsOf(layout);
+    const std::vector<NumberColumn> columns = NumberColumnsOf(layout);
     QStringList given = records.front().Fields;
     if (!given.isEmpty() && given.first().startsWith(QChar(0xFEFF))) {
         given.first().remove(0, 1);
@@ -281,16 +295,16 @@ void ReadCsv(const QString& text, Contents& contents) {
     }
     for (std::size_t r = 1; r < records.size(); ++r) {
         const Record& record = records[r];
-        if (record.Fields.size() != ColumnCount) {
+        if (record.Fields.size() != header.size()) {
             const QString found = record.Fields.size() == 1
                                       ? QStringLiteral("1 field")
                                       : QStringLiteral("%1 fields").arg(record.Fields.size());
             contents.Problems.push_back(
-                {record.Line, QStringLiteral("%1 where %2 are expected").arg(found).arg(ColumnCount)});
+                {record.Line, QStringLiteral("%1 where %2 are expected").arg(found).arg(header.size())});
             continue;
         }
         Row row;
-        if (ReadNumbers(row, record.Line, contents.Problems,
+        if (ReadNumbers(row, record.Line, columns, contents.Problems,
                         [&record](const NumberColumn& column, QString& value) {
                             value = record.Fields[column.Column].trimmed();
                             const std::optional<qint64> number = ParseNumber(value);
@@ -375,7 +389,7 @@ QString JsonKind(const QJsonValue& value) {
     return QStringLiteral("null");
 }
 
-void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
+void ReadJson(const QByteArray& text, qsizetype start, const rom::TableLayout& layout, Contents& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -389,6 +403,8 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
     }
     const QJsonArray array = document.array();
     const std::vector<int> lines = LinesAt(text, ElementOffsets(text));
+    const QStringList keys = ColumnsOf(layout);
+    const std::vector<NumberColumn> columns = NumberColumnsOf(layout);
     for (qsizetype e = 0; e < array.size(); ++e) {
         const int line = static_cast<std::size_t>(e) < lines.size() ? lines[static_cast<std::size_t>(e)] : 1;
         if (!array[e].isObject()) {
@@ -397,14 +413,13 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
         }
         const QJsonObject object = array[e].toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!std::any_of(std::begin(Columns), std::end(Columns),
-                             [&it](const char* column) { return it.key() == QLatin1String(column); })) {
+            if (!keys.contains(it.key())) {
                 contents.Problems.push_back({line, QStringLiteral("unknown key \"%1\"").arg(it.key())});
             }
         }
         Row row;
         if (ReadNumbers(
-                row, line, contents.Problems,
+                row, line, columns, contents.Problems,
                 [&object](const NumberColumn& column, QString& value) -> std::optional<qint64> {
                     const QString name = QLatin1String(column.Name);
                     const QJsonValue v = object.value(name);
@@ -436,11 +451,25 @@ void ReadJson(const QByteArray& text, qsizetype start, Contents& contents) {
 
 } // namespace
 
+QStringList ColumnsOf(const rom::TableLayout& layout) {
+    QStringList columns;
+    if (layout.TargetsCarryForm) {
+        for (const char* column : FormColumns) {
+            columns << QLatin1String(column);
+        }
+    } else {
+        for (const char* column : Columns) {
+            columns << QLatin1String(column);
+        }
+    }
+    return columns;
+}
+
 QByteArray Write(const EvolutionSummary::Table& table, Format format, const GameNames& names) {
     return format == Format::Json ? WriteJson(table, names) : WriteCsv(table, names);
 }
 
-Contents Read(const QByteArray& text) {
+Contents Read(const QByteArray& text, const rom::TableLayout& layout) {
     Contents contents;
     qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < text.size() && QByteArrayView(" \t\r\n").contains(text[start])) {
@@ -451,15 +480,15 @@ Contents Read(const QByteArray& text) {
         return contents;
     }
     if (text[start] == '[' || text[start] == '{') {
-        ReadJson(text, start, contents);
+        ReadJson(text, start, layout, contents);
     } else {
-        ReadCsv(QString::fromUtf8(text), contents);
+        ReadCsv(QString::fromUtf8(text), layout, contents);
     }
 
     // A species and slot given twice is reported where it is given the second time.
     QHash<int, int> firstLine;
     for (const Row& row : contents.Rows) {
-        const int key = row.Species * rom::SlotCount + row.Slot;
+        const int key = row.Species * layout.Slots + row.Slot;
         const auto seen = firstLine.constFind(key);
         if (seen == firstLine.constEnd()) {
             firstLine.insert(key, row.Line);
@@ -479,8 +508,14 @@ Contents Read(const QByteArray& text) {
 std::vector<Change> Changes(const std::vector<Row>& rows, const EvolutionSummary::Table& table) {
     std::vector<Change> changes;
     for (const Row& row : rows) {
-        const rom::SlotBytes now =
-            rom::EncodeSlot(table[static_cast<std::size_t>(row.Species)].Slots[row.Slot]);
+        // Rows are checked against the table's layout when read; a row of another layout's file
+        // that the table has no slot for is no change this table can take.
+        if (row.Species < 0 || static_cast<std::size_t>(row.Species) >= table.size() || row.Slot < 0 ||
+            static_cast<std::size_t>(row.Slot) >= table[static_cast<std::size_t>(row.Species)].Slots.size()) {
+            continue;
+        }
+        const rom::SlotBytes now = rom::EncodeSlot(
+            table[static_cast<std::size_t>(row.Species)].Slots[static_cast<std::size_t>(row.Slot)]);
         if (now != rom::EncodeSlot(row.Value)) {
             changes.push_back({row, now});
         }

@@ -33,10 +33,10 @@ EvolutionSlot DecodeSlot(const SlotBytes& bytes) {
 
 namespace {
 
-// The seven slots of a record whose bytes start at `bytes`.
-EvolutionRecord DecodeRecord(const std::uint8_t* bytes) {
-    EvolutionRecord record;
-    for (int slot = 0; slot < SlotCount; ++slot) {
+// The `slotCount` slots of a record whose bytes start at `bytes`.
+EvolutionRecord DecodeRecord(const std::uint8_t* bytes, int slotCount) {
+    EvolutionRecord record = EvolutionRecord::Empty(slotCount);
+    for (int slot = 0; slot < slotCount; ++slot) {
         SlotBytes one{};
         std::copy_n(bytes + static_cast<std::ptrdiff_t>(slot) * EvolutionSlot::Size, one.size(), one.begin());
         record.Slots[slot] = DecodeSlot(one);
@@ -45,8 +45,8 @@ EvolutionRecord DecodeRecord(const std::uint8_t* bytes) {
 }
 
 // The widest span of records read at once. An archive keeps its records side by side (21,736
-// bytes for the whole table); one whose member table scatters them is read record by record
-// rather than by a buffer as large as the image.
+// bytes for a retail table, 82,656 for hg-engine's); one whose member table scatters them is
+// read record by record rather than by a buffer as large as the image.
 constexpr std::int64_t MaxTableSpan = std::int64_t{1} << 20;
 
 } // namespace
@@ -62,9 +62,9 @@ namespace {
 // Where the last record ends: an image shorter than that cannot hold its table.
 std::uint64_t TableEnd(const TableLocation& location) {
     std::uint64_t end = 0;
-    for (int species = 0; species < SpeciesCount; ++species) {
-        end = std::max<std::uint64_t>(end, static_cast<std::uint64_t>(location.RecordOffset(species)) +
-                                               EvolutionRecord::Size);
+    for (int record = 0; record < location.Records(); ++record) {
+        end = std::max<std::uint64_t>(end, static_cast<std::uint64_t>(location.RecordOffset(record)) +
+                                               static_cast<std::uint64_t>(location.Layout().RecordSize));
     }
     return end;
 }
@@ -89,11 +89,12 @@ Result<TableLocation> Identify(const ImageFile& file) {
 }
 
 bool SameTable(const TableLocation& a, const TableLocation& b) {
-    if (a.Kind() != b.Kind() || a.GameCode() != b.GameCode() || a.ArchivePath() != b.ArchivePath()) {
+    if (a.Kind() != b.Kind() || a.GameCode() != b.GameCode() || a.ArchivePath() != b.ArchivePath() ||
+        !(a.Layout() == b.Layout())) {
         return false;
     }
-    for (int species = 0; species < SpeciesCount; ++species) {
-        if (a.RecordOffset(species) != b.RecordOffset(species)) {
+    for (int record = 0; record < a.Records(); ++record) {
+        if (a.RecordOffset(record) != b.RecordOffset(record)) {
             return false;
         }
     }
@@ -133,6 +134,14 @@ Result<EvolutionImage> EvolutionImage::OpenHeld(const std::filesystem::path& pat
     image.size_ = file->Size();
     image.held_ = std::move(file);
     image.writeProblem_ = std::move(writeProblem);
+    return image;
+}
+
+Result<EvolutionImage> EvolutionImage::OpenHeldAtPath(const std::filesystem::path& path) {
+    Result<EvolutionImage> image = OpenHeld(path, true);
+    if (image) {
+        image->pathChecked_ = true;
+    }
     return image;
 }
 
@@ -189,43 +198,48 @@ std::optional<SlotBytes> EvolutionImage::ReadSlotBytes(int species, int slot) co
 }
 
 std::optional<EvolutionRecord> EvolutionImage::ReadRecord(int species) const {
-    std::array<std::uint8_t, EvolutionRecord::UnusedOffset> bytes{};
-    if (!ReadBytes(location_.RecordOffset(species), bytes.size(), bytes.data())) {
+    const int slotCount = location_.Slots();
+    std::array<std::uint8_t, std::size_t{MaxSlotCount} * EvolutionSlot::Size> bytes{};
+    if (!ReadBytes(location_.RecordOffset(species), static_cast<std::size_t>(slotCount) * EvolutionSlot::Size,
+                   bytes.data())) {
         return std::nullopt;
     }
-    return DecodeRecord(bytes.data());
+    return DecodeRecord(bytes.data(), slotCount);
 }
 
 std::optional<std::vector<EvolutionRecord>> EvolutionImage::ReadTable(SlotPosition* unreadable) const {
-    std::vector<EvolutionRecord> table(SpeciesCount);
+    const int records = location_.Records();
+    const int slotCount = location_.Slots();
+    std::vector<EvolutionRecord> table(static_cast<std::size_t>(records), EvolutionRecord::Empty(slotCount));
     std::int64_t first = std::numeric_limits<std::int64_t>::max();
     std::int64_t end = 0;
-    for (int species = 0; species < SpeciesCount; ++species) {
-        const std::int64_t at = location_.RecordOffset(species);
+    for (int record = 0; record < records; ++record) {
+        const std::int64_t at = location_.RecordOffset(record);
         first = std::min(first, at);
-        end = std::max(end, at + EvolutionRecord::Size);
+        end = std::max(end, at + location_.Layout().RecordSize);
     }
     if (first >= 0 && end - first <= MaxTableSpan) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - first));
         if (ReadBytes(first, bytes.size(), bytes.data())) {
-            for (int species = 0; species < SpeciesCount; ++species) {
-                table[static_cast<std::size_t>(species)] =
-                    DecodeRecord(bytes.data() + (location_.RecordOffset(species) - first));
+            for (int record = 0; record < records; ++record) {
+                table[static_cast<std::size_t>(record)] =
+                    DecodeRecord(bytes.data() + (location_.RecordOffset(record) - first), slotCount);
             }
             return table;
         }
     }
     // Slot by slot, so that the first one the file does not hold is named.
-    for (int species = 0; species < SpeciesCount; ++species) {
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            const std::optional<SlotBytes> bytes = ReadSlotBytes(species, slot);
+    for (int record = 0; record < records; ++record) {
+        for (int slot = 0; slot < slotCount; ++slot) {
+            const std::optional<SlotBytes> bytes = ReadSlotBytes(record, slot);
             if (!bytes) {
                 if (unreadable) {
-                    *unreadable = {species, slot};
+                    *unreadable = {record, slot};
                 }
                 return std::nullopt;
             }
-            table[static_cast<std::size_t>(species)].Slots[slot] = DecodeSlot(*bytes);
+            table[static_cast<std::size_t>(record)].Slots[static_cast<std::size_t>(slot)] =
+                DecodeSlot(*bytes);
         }
     }
     return table;
@@ -284,6 +298,16 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
     if (!held_) {
         if (std::string why = CheckIdentified(file); !why.empty()) {
             return Status{why};
+        }
+    } else if (pathChecked_) {
+        const ImageFile atPath(path_, ImageFile::Access::Read);
+        if (!atPath.Problem().empty() || atPath.Identity() != held_->Identity()) {
+            return Status{"the path no longer leads to the image that was opened (it was replaced or moved "
+                          "since); open it again"};
+        }
+        // Marked read-only since it was opened: the user's word counts more than the open handle.
+        if (atPath.MarkedReadOnly()) {
+            return Status{"the file is marked read-only"};
         }
     }
 

@@ -25,7 +25,8 @@ SlotBytes EncodeSlot(const EvolutionSlot& slot);
 EvolutionSlot DecodeSlot(const SlotBytes& bytes);
 bool operator==(const EvolutionSlot& a, const EvolutionSlot& b);
 
-// A slot of the table: a species and one of its slots (0 .. 6).
+// A slot of the table: a record (a species, or a form where the image has records for forms) and
+// one of its slots (0 .. the layout's slots - 1).
 struct SlotPosition {
     int Species = 0;
     int Slot = 0;
@@ -43,11 +44,17 @@ public:
     // `forWriting` the file is opened for writing too; where that is refused, the image is still
     // read and each write is refused with the reason.
     static Result<EvolutionImage> OpenHeld(const std::filesystem::path& path, bool forWriting);
+    // Held open as above (the editor's way), and before each write the path is checked to lead
+    // to the file held still: an image another file was put in place of, or that was moved, is
+    // not written behind the user's back, as the path the user sees names another file.
+    static Result<EvolutionImage> OpenHeldAtPath(const std::filesystem::path& path);
     // An image taken as it is, without identification (nothing to check a write against).
     EvolutionImage(std::filesystem::path path, TableLocation location);
 
     const std::filesystem::path& Path() const { return path_; }
     const TableLocation& Location() const { return location_; }
+    // The file as identified when it was opened; none for an image taken as it is.
+    const std::optional<FileIdentity>& Identity() const { return identity_; }
 
     // One 16-bit field, read through the byte routines: a field that cannot be read is 0.
     std::uint16_t ReadField(int species, int slot, SlotField field) const;
@@ -55,9 +62,11 @@ public:
     EvolutionSlot ReadSlot(int species, int slot) const;
     // The slot's six bytes in one read, or nothing when they cannot all be read.
     std::optional<SlotBytes> ReadSlotBytes(int species, int slot) const;
-    // The species' seven slots in one read, or nothing when they cannot all be read.
+    // The record's slots (as many as the layout gives a record) in one read, or nothing when they
+    // cannot all be read.
     std::optional<EvolutionRecord> ReadRecord(int species) const;
-    // Every record of the table, species 0 first, with one open and one read: the records lie
+    // Every record of the layout (Location().Records() records of Location().Slots() slots),
+    // record 0 first, with one open and one read: the records lie
     // together in one archive, so the bytes from the first record to the end of the last are read
     // at once. Nothing when the file does not hold them all; `*unreadable` then names the first
     // slot missing.
@@ -96,6 +105,7 @@ private:
     // The tool's one open of the file, and why it cannot be written when it cannot.
     std::shared_ptr<const ImageFile> held_;
     std::string writeProblem_;
+    bool pathChecked_ = false;
 };
 
 } // namespace rom

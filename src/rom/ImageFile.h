@@ -1,6 +1,9 @@
 // One open of an image file: what file it is (its identity and size), reads at offsets, writes of a
-// run of bytes in one system call, and advisory locks on byte ranges, over POSIX or Win32 calls.
+// run of bytes in one system call, and advisory locks on byte ranges; the platform's calls are in
+// ImageFile_posix.cpp and ImageFile_win.cpp.
 #pragma once
+
+#include "FileHandle.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,13 +13,7 @@
 
 namespace rom {
 
-// What tells one file from another whatever path leads to it: the device (volume serial number
-// on Windows) and the file's number on it (inode, file index).
-struct FileIdentity {
-    std::uint64_t Device = 0;
-    std::uint64_t Number = 0;
-    bool operator==(const FileIdentity& other) const = default;
-};
+using FileIO::FileIdentity;
 
 // The calls an ImageFile makes on the system, as the test seam below sees them.
 enum class FileCall { Open, Read, Write, Lock };
@@ -35,7 +32,7 @@ public:
     // Opens `path` once, without blocking and without creating a file, and checks on the open
     // handle that it is a regular file.
     ImageFile(const std::filesystem::path& path, Access access);
-    ~ImageFile();
+    ~ImageFile() = default;
     ImageFile(const ImageFile&) = delete;
     ImageFile& operator=(const ImageFile&) = delete;
 
@@ -72,6 +69,9 @@ public:
     private:
         friend class ImageFile;
         RangeLock(const ImageFile& file, std::uint64_t offset, std::uint64_t count);
+        // The platform's side: takes the lock (whether it is held), and lets go of what was taken.
+        bool Acquire();
+        void Release();
         const ImageFile& file_;
         std::uint64_t offset_ = 0;
         std::uint64_t count_ = 0;
@@ -83,11 +83,17 @@ public:
     RangeLock LockRange(std::uint64_t offset, std::uint64_t count) const;
 
 private:
-#ifdef _WIN32
-    void* handle_;
-#else
-    int fd_ = -1;
-#endif
+    // The platform's side of the calls above. Open sets what the file is, or the problem.
+    void Open(const std::filesystem::path& path);
+    // One read call at `offset` (an interrupted one made again): the bytes read, 0 at the end of
+    // the file, negative on failure.
+    std::int64_t ReadSome(std::uint64_t offset, std::uint8_t* out, std::size_t count) const;
+    // One write call at `offset` (an interrupted one made again): 0, with `put` the bytes
+    // written, else the error.
+    FileIO::ErrorCode WriteOnce(std::uint64_t offset, const std::uint8_t* bytes, std::size_t count,
+                                std::size_t& put) const;
+
+    FileIO::FileHandle handle_;
     Access access_;
     std::string problem_;
     std::uint64_t size_ = 0;

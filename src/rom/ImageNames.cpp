@@ -6,6 +6,10 @@
 #include "Narc.h"
 #include "NitroFs.h"
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -48,9 +52,10 @@ const char* Noun(NameList list) {
     return "";
 }
 
-// The names of one bank: the rows the list needs, then any further rows while they are names.
+// The names of one bank: the rows the list needs, then any further rows while they are names, up
+// to `wanted` rows.
 NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::string bank, Game game,
-                      NameList list) {
+                      NameList list, std::size_t wanted) {
     NameBankRead read;
     read.Bank = std::move(bank);
     const std::string what = std::string("the ") + Noun(list) + " bank (" + read.Bank + ")";
@@ -75,8 +80,7 @@ NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::str
         return fail("holds " + std::to_string(parsed->Count()) + " rows, fewer than the " +
                     std::to_string(needed) + " the list needs");
     }
-    // The species list ends at the last species; the banks' further rows are eggs.
-    const std::size_t rows = list == NameList::Species ? needed : parsed->Count();
+    const std::size_t rows = std::min(parsed->Count(), std::max(needed, wanted));
     std::set<std::string> seen;
     for (std::size_t row = 0; row < rows; ++row) {
         BankText text = parsed->Text(row, MaxNameUnits);
@@ -84,7 +88,8 @@ NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::str
         if (problem.empty() && text.HasLayout) {
             problem = "is not a name: it holds layout codes";
         }
-        if (problem.empty() && row > 0 && list != NameList::Items && !seen.insert(text.Text).second) {
+        if (problem.empty() && row > 0 && row < needed && list != NameList::Items &&
+            !IsPlaceholderName(text.Text) && !seen.insert(text.Text).second) {
             problem = "repeats the name \"" + text.Text + "\"";
         }
         if (!problem.empty()) {
@@ -98,7 +103,33 @@ NameBankRead ReadList(const ByteSource& image, const ByteRange& member, std::str
     return read;
 }
 
+// The next code point of `text` from `at`, moving `at` past it; a byte that starts no sequence
+// stands for itself.
+char32_t NextCodePoint(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = extra == 0 ? lead : lead & (0x3Fu >> extra);
+    for (int i = 0; i < extra && at < text.size(); ++i) {
+        c = (c << 6) | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
+    }
+    return c;
+}
+
 } // namespace
+
+bool IsPlaceholderName(std::string_view utf8) {
+    // Dashes and question marks as the games write them: ASCII, full width, the katakana long
+    // vowel mark of the Japanese releases' dashes, and the dashes of typography.
+    constexpr char32_t fillers[] = {U' ',      U'-',      U'?',      U'\u2010', U'\u2013', U'\u2014',
+                                    U'\u2015', U'\u30FC', U'\uFF0D', U'\uFF1F', U'\u3000'};
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t c = NextCodePoint(utf8, at);
+        if (std::find(std::begin(fillers), std::end(fillers), c) == std::end(fillers)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The member numbers are those of the English releases; another language's image is taken at
 // the same numbers and checked by what the banks hold.
@@ -160,11 +191,17 @@ ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location
         }
         return names;
     };
-    const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
-    const Result<NitroFs> fs =
-        header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+    // The file system read when the image was identified serves here too; read only where the
+    // location comes without it.
+    std::optional<Result<NitroFs>> ownFs;
+    const NitroFs* fs = location.FileSystem();
     if (!fs) {
-        return failAll(fs.Reason());
+        const Result<CartridgeHeader> header = ReadCartridgeHeader(image);
+        ownFs = header ? NitroFs::Open(image, *header) : Result<NitroFs>(Failure{header.Reason()});
+        if (!*ownFs) {
+            return failAll(ownFs->Reason());
+        }
+        fs = &**ownFs;
     }
     const Result<ByteRange> archive = fs->Find(facts.Path);
     if (!archive) {
@@ -184,7 +221,11 @@ ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location
                               " members, none numbered " + std::to_string(number);
             return missing;
         }
-        return ReadList(image, (*members)[number], bank, location.Kind(), list);
+        // Species: a row for every record of the table (forms too where it has them); moves and
+        // items: every row of the bank.
+        const std::size_t wanted = list == NameList::Species ? static_cast<std::size_t>(location.Records())
+                                                             : std::numeric_limits<std::size_t>::max();
+        return ReadList(image, (*members)[number], bank, location.Kind(), list, wanted);
     };
     names.Species = read(NameList::Species, facts.Species);
     names.Moves = read(NameList::Moves, facts.Moves);

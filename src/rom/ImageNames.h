@@ -20,6 +20,11 @@ struct NameBankRead {
     std::string Problem;            // why the bank is not used
 };
 
+// Whether a row holds no name but a placeholder: nothing, or only dashes and question marks
+// ("-----" on the games' row 0 and on hg-engine's unused and form rows, "??????????"). Placeholder
+// rows may repeat; only real names must be distinct.
+bool IsPlaceholderName(std::string_view utf8);
+
 struct ImageNames {
     std::string Language;    // of the release, from its game code: "English", "French", ...
     bool HasArchive = false; // the image holds the game's message archive
@@ -44,7 +49,10 @@ std::size_t NameRowsNeeded(Game game, NameList list);
 // The names of the image `location` describes. Nothing is read for an image without a header.
 // Each list comes from the member the game itself reads; that bank must hold the rows the list
 // needs, each a name (an end mark, no code without a character, no layout codes, at most 64
-// units) and, for species and moves, no two alike. Another member is never tried in its place.
+// units) and, for species and moves, no two real names alike (placeholders may repeat). Another
+// member is never tried in its place. Further rows are kept while they are names, alike or not
+// (a form's row may repeat its species' name; hg-engine's moves repeat some): species up to the
+// table's records, moves and items every row their banks hold.
 ImageNames ReadImageNames(const ByteSource& image, const TableLocation& location);
 
 } // namespace rom

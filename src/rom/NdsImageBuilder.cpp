@@ -203,12 +203,14 @@ std::vector<std::vector<std::uint8_t>> EvolutionArchiveMembers(const std::vector
     std::vector<std::vector<std::uint8_t>> members(std::max(memberCount, records.size()),
                                                    std::vector<std::uint8_t>(memberSize, 0));
     for (std::size_t s = 0; s < records.size(); ++s) {
-        for (int k = 0; k < SlotCount; ++k) {
+        for (std::size_t k = 0; k < records[s].Slots.size(); ++k) {
             const SlotBytes bytes = EncodeSlot(records[s].Slots[k]);
-            const std::size_t at = std::size_t{EvolutionSlot::Size} * static_cast<std::size_t>(k);
-            for (std::size_t i = 0; i < bytes.size() && at + i < memberSize; ++i) {
-                members[s][at + i] = bytes[i];
+            const std::size_t at = std::size_t{EvolutionSlot::Size} * k;
+            // Only whole slots, and never the record's last two bytes.
+            if (at + bytes.size() + 2 > memberSize) {
+                break;
             }
+            std::copy(bytes.begin(), bytes.end(), members[s].begin() + static_cast<std::ptrdiff_t>(at));
         }
     }
     return members;

@@ -54,9 +54,9 @@ private:
 // A NARC archive holding `members` in order, each 4-aligned, with an empty name table.
 std::vector<std::uint8_t> BuildNarc(const std::vector<std::vector<std::uint8_t>>& members);
 
-// The members of an evolution archive: `records` in species order (44 bytes each, as the slot
-// model encodes them), then zero records up to `memberCount`. A `memberSize` other than 44 makes
-// the records of an enlarged format (the extra bytes zero).
+// The members of an evolution archive: `records` in species order (`memberSize` bytes each, 44 for
+// the games' seven slots, 50 or 56 for eight or nine; each record's slots as the slot model encodes
+// them, as many as fit, the rest zero), then zero records up to `memberCount`.
 std::vector<std::vector<std::uint8_t>>
 EvolutionArchiveMembers(const std::vector<EvolutionRecord>& records, std::size_t memberCount,
                         std::size_t memberSize = EvolutionRecord::Size);

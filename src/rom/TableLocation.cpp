@@ -51,10 +51,68 @@ const GameFacts* FactsForGame(rom::Game game) {
     return nullptr;
 }
 
+// hg-engine's personal archive holds a member per species and form: more than the 508 of
+// HeartGold's own (the engine's own dump tool tells its images apart by this).
+constexpr std::string_view HgEnginePersonalArchive = "a/0/0/2";
+constexpr std::size_t RetailPersonalMembers = 508;
+
+// Whether the image is built by hg-engine: HeartGold's US code, 56-byte records and a personal
+// archive of more than 508 members. A personal archive that cannot be read as one makes the image
+// simply not hg-engine: nothing else depends on it.
+bool IsHgEngine(const ByteSource& image, const NitroFs& fs, std::string_view gameCode, int slotCount) {
+    if (gameCode != "IPKE" || slotCount != MaxSlotCount) {
+        return false;
+    }
+    const Result<ByteRange> personal = fs.Find(HgEnginePersonalArchive);
+    if (!personal) {
+        return false;
+    }
+    const Result<std::vector<ByteRange>> members = ReadNarcMembers(image, *personal, "the personal archive");
+    return members && members->size() > RetailPersonalMembers;
+}
+
+// The layout of the table whose records are the archive's `members`: the slots from the size of
+// its members, which must all be one of the sizes known; the records counted from the archive.
+Result<TableLayout> DecideLayout(const ByteSource& image, const NitroFs& fs, std::string_view gameCode,
+                                 const std::vector<ByteRange>& members) {
+    const std::uint64_t size = members.front().Size;
+    const int slotCount = SlotsOfRecordSize(size);
+    if (slotCount == 0) {
+        return Failure{"its evolution records are " + std::to_string(size) +
+                       " bytes long: a format this editor does not know (it reads records of 44, 50 or 56 "
+                       "bytes: 7, 8 or 9 slots)"};
+    }
+    TableLayout layout;
+    layout.Slots = slotCount;
+    layout.RecordSize = static_cast<int>(size);
+    if (slotCount == SlotCount) {
+        // The games' own table: its records are the species; the archive's further members (eggs,
+        // forms) are no species' and stay out of it, as they always have.
+        layout.Kind = TableLayout::Engine::Retail;
+        layout.Records = SpeciesCount;
+    } else {
+        const bool hgEngine = IsHgEngine(image, fs, gameCode, slotCount);
+        layout.Kind = hgEngine ? TableLayout::Engine::HgEngine : TableLayout::Engine::Expanded;
+        layout.TargetsCarryForm = hgEngine;
+        layout.Records = static_cast<int>(members.size());
+    }
+    for (int record = 1; record < layout.Records; ++record) {
+        const std::uint64_t other = members[static_cast<std::size_t>(record)].Size;
+        if (other != size) {
+            return Failure{"its evolution records are not all the same size (record " +
+                           std::to_string(record) + " is " + std::to_string(other) +
+                           " bytes long, record 0 " + std::to_string(size) +
+                           "): a format this editor does not know"};
+        }
+    }
+    return layout;
+}
+
 } // namespace
 
 TableLocation TableLocation::FixedOffset() {
     TableLocation location;
+    location.records_.resize(SpeciesCount);
     for (int s = 0; s < SpeciesCount; ++s) {
         location.records_[static_cast<std::size_t>(s)] = rom::RecordOffset(s);
     }
@@ -62,19 +120,21 @@ TableLocation TableLocation::FixedOffset() {
 }
 
 TableLocation::TableLocation(rom::Game game, std::string title, std::string gameCode, std::string archivePath,
-                             const std::array<std::int32_t, SpeciesCount>& records)
+                             std::vector<std::int32_t> records, TableLayout layout)
     : game_(game), title_(std::move(title)), gameCode_(std::move(gameCode)),
-      archivePath_(std::move(archivePath)), records_(records) {}
+      archivePath_(std::move(archivePath)), layout_(layout), records_(std::move(records)) {
+    layout_.Records = static_cast<int>(records_.size());
+}
 
 std::int32_t TableLocation::RecordOffset(int species) const {
-    if (species < 0 || species >= SpeciesCount) {
+    if (species < 0 || static_cast<std::size_t>(species) >= records_.size()) {
         return -1;
     }
     return records_[static_cast<std::size_t>(species)];
 }
 
 std::int32_t TableLocation::SlotOffset(int species, int slot) const {
-    if (slot < 0 || slot >= SlotCount || RecordOffset(species) < 0) {
+    if (slot < 0 || slot >= layout_.Slots || RecordOffset(species) < 0) {
         return -1;
     }
     return RecordOffset(species) + EvolutionSlot::Size * slot;
@@ -134,12 +194,13 @@ Result<TableLocation> LocateEvolutionTable(const ByteSource& image) {
                        " records, fewer than the " + std::to_string(SpeciesCount) + " species"};
     }
 
-    std::array<std::int32_t, SpeciesCount> records{};
+    const Result<TableLayout> layout = DecideLayout(image, *fs, header->GameCode, *members);
+    if (!layout) {
+        return Failure{layout.Reason()};
+    }
+    std::vector<std::int32_t> records(static_cast<std::size_t>(layout->Records));
     for (std::size_t s = 0; s < records.size(); ++s) {
         const ByteRange& member = (*members)[s];
-        if (member.Size != static_cast<std::uint64_t>(EvolutionRecord::Size)) {
-            return Failure{"its evolution records are not 44 bytes long: a format this editor does not know"};
-        }
         if (member.Offset + member.Size >
             static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
             return Failure{
@@ -148,8 +209,10 @@ Result<TableLocation> LocateEvolutionTable(const ByteSource& image) {
         }
         records[s] = static_cast<std::int32_t>(member.Offset);
     }
-    return TableLocation(game->Game, header->Title, header->GameCode, std::string(game->ArchivePath),
-                         records);
+    TableLocation location(game->Game, header->Title, header->GameCode, std::string(game->ArchivePath),
+                           std::move(records), *layout);
+    location.KeepFileSystem(*fs);
+    return location;
 }
 
 Result<TableLocation> LocateEvolutionTable(const std::filesystem::path& path) {

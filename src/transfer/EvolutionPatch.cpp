@@ -10,18 +10,14 @@
 namespace EvolutionPatch {
 namespace {
 
-constexpr int FormShift = 11;
-constexpr int SpeciesMask = (1 << FormShift) - 1;
-constexpr int MaxForm = 0xFFFF >> FormShift;
-
 using JsonText::Value;
 
 QByteArray Side(const rom::EvolutionSlot& slot, bool forms) {
     QByteArray text = "{\"method\": " + QByteArray::number(slot.Method) +
                       ", \"parameter\": " + QByteArray::number(slot.Parameter) + ", \"target\": ";
     if (forms) {
-        text += QByteArray::number(slot.Target & SpeciesMask) +
-                ", \"target_form\": " + QByteArray::number(slot.Target >> FormShift);
+        text += QByteArray::number(rom::TargetSpecies(slot.Target)) +
+                ", \"target_form\": " + QByteArray::number(rom::TargetForm(slot.Target));
     } else {
         text += QByteArray::number(slot.Target);
     }
@@ -106,16 +102,16 @@ std::optional<rom::EvolutionSlot> ReadSide(const Value& value, const char* what,
     side.OnlyKeys({"method", "parameter", "target", "target_form"});
     const std::optional<int> method = side.Number("method", 0, 0xFFFF);
     const std::optional<int> parameter = side.Number("parameter", 0, 0xFFFF);
-    const std::optional<int> form = side.Number("target_form", 0, MaxForm, false);
+    const std::optional<int> form = side.Number("target_form", 0, rom::MaxTargetForm, false);
     // With a form beside it, the target is the species alone, in the bits below the form's.
     const std::optional<int> target =
-        side.Number("target", 0, value.Member(u"target_form") ? SpeciesMask : 0xFFFF);
+        side.Number("target", 0, value.Member(u"target_form") ? rom::MaxTargetSpecies : 0xFFFF);
     if (!method || !parameter || !target || (value.Member(u"target_form") && !form)) {
         return std::nullopt;
     }
     hasForm = hasForm || form.has_value();
     return rom::EvolutionSlot{static_cast<std::uint16_t>(*method), static_cast<std::uint16_t>(*parameter),
-                              static_cast<std::uint16_t>(*target | form.value_or(0) << FormShift)};
+                              rom::FormTarget(*target, form.value_or(0))};
 }
 
 void ReadChanges(const Value& list, Patch& patch, std::vector<TableFile::Problem>& problems) {
@@ -304,7 +300,7 @@ Plan PlanApply(const Patch& patch, const EvolutionSummary::Table& table, const r
             continue;
         }
         if (patch.TargetsCarryForm && !layout.TargetsCarryForm &&
-            (change.Old.Target >> FormShift != 0 || change.New.Target >> FormShift != 0)) {
+            (rom::TargetForm(change.Old.Target) != 0 || rom::TargetForm(change.New.Target) != 0)) {
             plan.Problems.push_back(
                 {change.Line,
                  QStringLiteral("%1: its target has a form, which this image's targets cannot hold")

@@ -8,32 +8,24 @@
 namespace SourceTable {
 namespace {
 
-constexpr int FormShift = 11;
-constexpr int SpeciesMask = (1 << FormShift) - 1;
-
-// hg-engine's methods whose parameter names something the retail games' methods never do.
-constexpr int HasMoveTypeMethod = 31;     // a type
-constexpr int TradeForSpeciesMethod = 33; // a species
-
+// What a method's parameter is named as, by the kinds the image's layout gives its methods (on
+// hg-engine, a type for a move's type, a species to trade for); a level, a count or hit points
+// are numbers.
 std::optional<SourceNames::Kind> ParameterKind(int method, const rom::TableLayout& layout) {
-    if (layout.Kind == rom::TableLayout::Engine::HgEngine) {
-        if (method == HasMoveTypeMethod) {
-            return SourceNames::Kind::Type;
-        }
-        if (method == TradeForSpeciesMethod) {
-            return SourceNames::Kind::Species;
-        }
-    }
-    switch (EvolutionMethods::KindOfMethod(method)) {
-    case ParameterKind::Item:
+    switch (EvolutionMethods::KindOfMethod(method, layout)) {
+    case ::ParameterKind::Item:
         return SourceNames::Kind::Item;
-    case ParameterKind::Move:
+    case ::ParameterKind::Move:
         return SourceNames::Kind::Move;
-    case ParameterKind::Species:
+    case ::ParameterKind::Species:
         return SourceNames::Kind::Species;
-    case ParameterKind::Level:
-    case ParameterKind::NoEvolution:
-    case ParameterKind::NoParameter:
+    case ::ParameterKind::Type:
+        return SourceNames::Kind::Type;
+    case ::ParameterKind::Level:
+    case ::ParameterKind::Count:
+    case ::ParameterKind::Hp:
+    case ::ParameterKind::NoEvolution:
+    case ::ParameterKind::NoParameter:
         break;
     }
     return std::nullopt;
@@ -63,10 +55,10 @@ SlotText Namer::Slot(const rom::EvolutionSlot& slot) const {
         text.Parameter = QString::number(slot.Parameter);
         text.ParameterIsNumber = true;
     }
-    const int form = slot.Target >> FormShift;
+    const int form = rom::TargetForm(slot.Target);
     if (layout_.TargetsCarryForm && form != 0 && names_.DefinesMacro(QStringLiteral("MON_WITH_FORM"))) {
         text.Target =
-            QStringLiteral("MON_WITH_FORM(%1, %2)").arg(Species(slot.Target & SpeciesMask)).arg(form);
+            QStringLiteral("MON_WITH_FORM(%1, %2)").arg(Species(rom::TargetSpecies(slot.Target))).arg(form);
     } else {
         text.Target = Species(slot.Target, &text.TargetIsNumber);
     }

@@ -10,6 +10,8 @@
 #include "TableTool.h"
 #include "TestMain.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -75,6 +77,26 @@ qint64 WriteImage(const QString& kind, const QString& path) {
 
 const char* const Header =
     "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name";
+const char* const FormHeader =
+    "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_form,target_name";
+
+// An hg-engine image (1476 records of nine slots) holding the game's table, Eevee's eighth slot
+// the Ice Stone (849) and a form target: record 744 into record 745's form 1. Returns the offset
+// of record 0.
+qint64 WriteHgEngineImage(const QString& path) {
+    GameImage image = GameImage::HgEngine(0x9000);
+    image.Records = std::vector<rom::EvolutionRecord>(image.Members, rom::EvolutionRecord::Empty(9));
+    const auto table = DemoRom::GameEvolutionTable();
+    for (std::size_t s = 0; s < table.size(); ++s) {
+        std::copy(table[s].Slots.begin(), table[s].Slots.end(), image.Records[s].Slots.begin());
+    }
+    image.Records[133].Slots[7] = {7, 849, 471};
+    image.Records[744].Slots[1] = {28, 25, rom::FormTarget(745, 1)};
+    if (!WriteSparseImage(path, image.Layout())) {
+        return -1;
+    }
+    return rom::EvolutionImage::Open(path.toStdString())->Location().RecordOffset(0);
+}
 
 } // namespace
 
@@ -341,6 +363,29 @@ private slots:
         QFile::remove(Path("table.csv.partial"));
     }
 
+    // An export file whose name is as long as a name may be: written, then replaced, and nothing
+    // else left in its folder (the file written beside it has a name of its own, not a longer one).
+    void anExportNamedAtTheLengthLimit() {
+        const QTemporaryDir out;
+        const QString image = Path("long.nds");
+        QVERIFY(WriteImage(QStringLiteral("platinum"), image) > 0);
+        const QString name = QString(251, u'e') + QStringLiteral(".csv");
+        const QString output = out.filePath(name);
+        const QString table = Run({QStringLiteral("export"), image}).Out;
+        QVERIFY(!table.isEmpty());
+        for (const bool existing : {false, true}) {
+            if (existing) {
+                Store(output, "an older table\n");
+            }
+            const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
+            QCOMPARE(outcome.Err, QString());
+            QCOMPARE(outcome.Status, 0);
+            QCOMPARE(QString::fromUtf8(Contents(output)), table);
+            QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{name});
+        }
+    }
+
     void infoAndShow() {
         const QString image = Path("info.nds");
         QVERIFY(WriteImage(QStringLiteral("platinum"), image) > 0);
@@ -399,6 +444,83 @@ private slots:
         QCOMPARE(items.Out.count(u'\n'), 2 + 537);
         QCOMPARE(Run({QStringLiteral("names"), image}).Out.count(u'\n'), 1 + 3 + 494 + 468 + 537);
         QCOMPARE(Run({QStringLiteral("names"), image, QStringLiteral("places")}).Status, 2);
+    }
+
+    // The export of the games' images is what it always was, byte for byte.
+    void retailExportIsUnchanged() {
+        const QString image = Path("retail.nds");
+        QVERIFY(DemoRom::WriteDemoImage(image));
+        QCOMPARE(QCryptographicHash::hash(Run({QStringLiteral("export"), image}).Out.toUtf8(),
+                                          QCryptographicHash::Sha256)
+                     .toHex(),
+                 QByteArray("e268948c12296a78b77298ee4361a8d1919068aaf60350e859bdffe331911c86"));
+        QVERIFY(DemoRom::WriteDemoImage(image, nullptr, rom::Game::HeartGold, true));
+        QCOMPARE(QCryptographicHash::hash(
+                     Run({QStringLiteral("export"), image, QStringLiteral("--format=json")}).Out.toUtf8(),
+                     QCryptographicHash::Sha256)
+                     .toHex(),
+                 QByteArray("2d905897558e68202c1af54d7f9b622c329ca41497cffbbe0fd28c3c57027d3e"));
+    }
+
+    // An hg-engine image: info names its layout; export writes every slot of every record, the
+    // target and its form apart; show lists slots past 7; an import changes exactly its slots
+    // (slot 9 and a form among them), and names by line a slot past the layout, a record past
+    // the archive, a target or form too large and the other layout's columns, writing nothing.
+    void hgEngineImage() {
+        const QString image = Path("hg-engine.nds");
+        const qint64 table = WriteHgEngineImage(image);
+        QVERIFY(table > 0);
+        const Outcome info = Run({QStringLiteral("info"), image});
+        QVERIFY2(info.Out.contains(QStringLiteral(
+                     "\nlayout: hg-engine, 1476 records of 9 slots (56 bytes), targets carry a form\n")),
+                 qPrintable(info.Out));
+        QVERIFY(info.Out.endsWith(QStringLiteral("\nslots used: 248 of 13284\n")));
+        QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("hg.csv")}).Status, 0);
+        const QString text = QString::fromUtf8(Contents(Path("hg.csv")));
+        QVERIFY(text.startsWith(QLatin1String(FormHeader) + QStringLiteral("\r\n")));
+        QCOMPARE(text.count(QStringLiteral("\r\n")), 1 + 1476 * 9);
+        QVERIFY(text.contains(QStringLiteral("\r\n133,Eevee,8,7,Item Evo.,849,,471,0,Glaceon\r\n")));
+        QVERIFY(text.contains(
+            QStringLiteral("\r\n744,record 744,2,28,Level Up (Night),25,25,745,1,record 745\r\n")));
+        QVERIFY(Run({QStringLiteral("export"), image, QStringLiteral("--format=json")})
+                    .Out.contains(
+                        QStringLiteral(R"("target": 745, "target_form": 1, "target_name": "record 745"})")));
+        QCOMPARE(Run({QStringLiteral("import"), image, Path("hg.csv")}).Out,
+                 QStringLiteral("0 slots changed\n"));
+        QCOMPARE(
+            Run({QStringLiteral("show"), image, QStringLiteral("745")}).Out,
+            QStringLiteral("record 745 (745)\nevolves into:\n  nothing\nevolves from:\n"
+                           "  record 744 (744) slot 2: Level Up (Night), level 25 -> record 745 form 1\n"));
+
+        QByteArray expected = Contents(image);
+        Store(Path("edit.csv"), QByteArray(FormHeader) +
+                                    "\n1475,,9,31,,9,,700,0,\n744,,2,28,,25,,745,2,\n1,,8,4,,30,,300,0,\n");
+        const auto at = [table](qint64 record, qint64 slot) { return table + 56 * record + 6 * slot; };
+        expected.replace(at(1475, 8), 6, QByteArray::fromHex("1f000900bc02"));
+        expected.replace(at(1, 7), 6, QByteArray::fromHex("04001e002c01"));
+        expected.replace(at(744, 1), 6, QByteArray::fromHex("1c001900e912"));
+        QCOMPARE(Run({QStringLiteral("import"), image, Path("edit.csv")}).Out,
+                 QStringLiteral("Bulbasaur slot 8: None -> Level Evo. 30, target Skitty\n"
+                                "record 744 slot 2: Level Up (Night) 25, target record 745 form 1 -> "
+                                "Level Up (Night) 25, target record 745 form 2\n"
+                                "record 1475 slot 9: None -> Happiness W/Move Type Fairy, target record 700\n"
+                                "3 slots changed\n"));
+        QVERIFY(Contents(image) == expected);
+
+        const QByteArray header = QByteArray(FormHeader) + "\n";
+        const std::pair<QByteArray, QString> refused[] = {
+            {header + "1,,10,4,,16,,2,0,\n1476,,1,4,,16,,2,0,\n1,,1,4,,16,,2048,32,\n",
+             "FILE:2: slot 10 is out of range (1-9)\nFILE:3: species 1476 is out of range (0-1475)\n"
+             "FILE:4: target 2048 is out of range (0-2047)\nFILE:4: target_form 32 is out of range (0-31)\n"},
+            {QByteArray(Header) + "\n1,,1,4,,16,,2,\n",
+             QStringLiteral("FILE:1: the header must be %1\n").arg(FormHeader)},
+        };
+        for (const auto& [rows, message] : refused) {
+            Store(Path("refused.csv"), rows);
+            const Outcome outcome = Run({QStringLiteral("import"), image, Path("refused.csv")});
+            QCOMPARE(outcome.Err, QString(message).replace(QStringLiteral("FILE"), Path("refused.csv")));
+            QVERIFY(Contents(image) == expected);
+        }
     }
 
     // Users type the games' spellings, or none in particular; the list's own still work.

@@ -8,6 +8,7 @@
 #include "TableTool.h"
 #include "TestMain.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -377,6 +378,45 @@ private slots:
         const Outcome listed = Run({"import", image.toStdString(), Native(QStringLiteral("bad.csv"))});
         QCOMPARE(std::count(listed.Err.begin(), listed.Err.end(), '\n'), 101);
         QVERIFY(Contents(image) == pristine);
+    }
+
+    // Under a file size limit that ends before the table, the real program is not ended by the
+    // system: its import fails with the reason and leaves the image as it was, and an export
+    // writes no file and leaves none of its own behind.
+    void aFileSizeLimitIsReportedNotFatal() {
+        const QString image = Path(QStringLiteral("limit.nds"));
+        const QByteArray pristine = SmallImage(image);
+        const QString csv = Path(QStringLiteral("limit.csv"));
+        QVERIFY(Store(csv, Csv({{25, 0, {7, 83, 26}}, {26, 1, {4, 30, 27}}})));
+        const QString output = Path(QStringLiteral("limited-export.csv"));
+        const auto limited = [](const QStringList& args) {
+            QProcess process;
+            // One block: far below the table, which lies at 0x9000.
+            process.start(QStringLiteral("/bin/sh"),
+                          QStringList{QStringLiteral("-c"),
+                                      QStringLiteral("ulimit -f 1 && exec \"$0\" \"$@\""),
+                                      QStringLiteral(EVO_TABLE_TOOL)} +
+                              args);
+            process.waitForFinished(30000);
+            return std::make_pair(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                                  QString::fromUtf8(process.readAllStandardError()));
+        };
+
+        const auto [imported, importErr] = limited({QStringLiteral("import"), image, csv});
+        QCOMPARE(imported, 1);
+        QVERIFY2(importErr.contains(QStringLiteral("slot 1 of species 25 was not written")) &&
+                     importErr.contains(QStringLiteral("file size limit")),
+                 qPrintable(importErr));
+        QVERIFY(Contents(image) == pristine);
+
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        const auto [exported, exportErr] =
+            limited({QStringLiteral("export"), image, QStringLiteral("-o"), output});
+        QCOMPARE(exported, 1);
+        QVERIFY2(exportErr.contains(QStringLiteral("cannot be written (")) &&
+                     exportErr.contains(QStringLiteral("file size limit")),
+                 qPrintable(exportErr));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
     }
 
     // With nowhere for its report, an import changes nothing and says so.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ConflictBox.h"
+#include "EditorSession.h"
 #include "Form1.h"
 #include "SaveChangesBox.h"
 #include "StyledButton.h"
@@ -104,7 +105,9 @@ struct EditorWindow {
     // Whether a control of the slot editor is enabled in itself (the frame aside).
     static bool OwnEnabled(const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
 
-    Form1 form;
+    // The document, the editor window over it and, once asked for, the table window.
+    EditorSession session;
+    Form1& form = session.Editor();
     QListWidget* lstPokemon = nullptr;
     QGroupBox* Frame1 = nullptr;
     QComboBox* cmbType = nullptr;

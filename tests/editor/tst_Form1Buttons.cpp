@@ -75,7 +75,7 @@ private slots:
         RomImageFile rom(dir.filePath(QStringLiteral("look.nds")));
         DialogStandIns dialogs;
         w.Open(dialogs, rom.Path());
-        QCOMPARE(w.form.RomPath, rom.Path());
+        QCOMPARE(w.form.Document()->Path(), rom.Path());
         QVERIFY(w.cmdSave->isEnabled() && w.cmdSave->Enabled());
         QCOMPARE(TopBorder(w.cmdSave), EnabledBorder);
         QVERIFY(FindPicture(w.cmdSave->Surface(), w.cmdSave->PictureNormal().Image()).x() >= 0);

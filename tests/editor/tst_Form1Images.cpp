@@ -88,7 +88,8 @@ private slots:
                                       << "a DS image of MARIOKART DS (AMCE), not a Generation 4 Pokemon game";
         QTest::newRow("enlarged records")
             << "enlarged"
-            << "its evolution records are not 44 bytes long: a format this editor does not know";
+            << "its evolution records are 48 bytes long: a format this editor does not know (it reads "
+               "records of 44, 50 or 56 bytes: 7, 8 or 9 slots)";
         QTest::newRow("damaged file name table")
             << "names"
             << "the file name table is damaged: its directory count does not fit it";
@@ -112,7 +113,7 @@ private slots:
             refusedGame.Code = "AMCE";
         }
         if (kind == "enlarged") {
-            refusedGame.MemberSize = 56;
+            refusedGame.MemberSize = 48;
         }
         if (kind == "missing") {
             refusedGame.ArchivePath = "poketool/personal/wotbl.narc";
@@ -150,7 +151,7 @@ private slots:
         QVERIFY2(dialogs.warnings[0].contains(QDir::toNativeSeparators(refused)) &&
                      dialogs.warnings[0].contains(reason),
                  qPrintable(dialogs.warnings[0]));
-        QCOMPARE(w.form.RomPath, good);
+        QCOMPARE(w.form.Document()->Path(), good);
         QCOMPARE(w.form.windowTitle(), title);
         QCOMPARE(w.lstPokemon->currentRow(), 25);
         QVERIFY(w.cmdSave->isEnabled());

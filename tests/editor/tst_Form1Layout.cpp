@@ -135,7 +135,7 @@ private slots:
     // Only Open can be used until an image is open; nothing is selected anywhere.
     void startState() {
         EditorWindow w;
-        QVERIFY(w.form.RomPath.isEmpty());
+        QVERIFY(w.form.Document()->Path().isEmpty());
         QCOMPARE(w.form.CurrentSlot, std::int16_t(0));
         QCOMPARE(w.form.PendingParam, 0);
 

@@ -89,9 +89,9 @@ private slots:
         QCOMPARE(tips.SlotText(1, 1), QStringLiteral("Level W/Attack, Mega Punch+ -> MR. MIME"));
 
         // The table window names its rows from the same lists, and finds them by those names.
-        w.form.ShowTableWindow();
-        auto* view = w.form.Table()->findChild<QTableView*>(QStringLiteral("tableView"));
-        auto* filter = w.form.Table()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        w.session.ShowTableWindow();
+        auto* view = w.session.Table()->findChild<QTableView*>(QStringLiteral("tableView"));
+        auto* filter = w.session.Table()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
         QVERIFY(view && filter);
         filter->setText(QStringLiteral("mega punch+"));
         QCOMPARE(view->model()->rowCount(), 1);

@@ -129,7 +129,7 @@ private slots:
         w.form.OpenRomImage(other.Path());
         QCOMPARE(dialogs.questions.size(), 3);
         QCOMPARE(dialogs.requests.size(), std::size_t(1));
-        QCOMPARE(w.form.RomPath, rom.Path());
+        QCOMPARE(w.form.Document()->Path(), rom.Path());
         QCOMPARE(w.cmbEvoTo->currentIndex(), 3);
 
         dialogs.answer = Answer::Discard;
@@ -347,7 +347,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
         dialogs.answers.push_back(rom.Path());
         QTest::keySequence(&w.form, QKeySequence::Open);
-        QCOMPARE(w.form.RomPath, rom.Path());
+        QCOMPARE(w.form.Document()->Path(), rom.Path());
         w.cmbLevel->setCurrentIndex(50);
         w.cmbType->setFocus();
         QTest::keySequence(w.cmbType, QKeySequence::Save);

@@ -58,7 +58,7 @@ private slots:
         QVERIFY(request.FileMustExist);
         QVERIFY(request.HideReadOnly);
 
-        QCOMPARE(w.form.RomPath, rom.Path());
+        QCOMPARE(w.form.Document()->Path(), rom.Path());
         QVERIFY(w.form.windowTitle().contains(QStringLiteral("open.nds")));
         QCOMPARE(w.lstPokemon->currentRow(), 1);
         QCOMPARE(w.form.CurrentSlot, std::int16_t(0));
@@ -83,7 +83,7 @@ private slots:
 
         // Cancelling a later open closes the image for editing; the last slot stays on screen.
         w.Open(dialogs, QString());
-        QVERIFY(w.form.RomPath.isEmpty());
+        QVERIFY(w.form.Document()->Path().isEmpty());
         QVERIFY(!w.cmdSave->isEnabled());
         QVERIFY(!w.lstPokemon->isEnabled());
         QVERIFY(!w.Frame1->isEnabled());
@@ -109,7 +109,7 @@ private slots:
         w.Open(dialogs, first.Path());
         w.Open(dialogs, second.Path());
 
-        QCOMPARE(w.form.RomPath, second.Path());
+        QCOMPARE(w.form.Document()->Path(), second.Path());
         QCOMPARE(w.lstPokemon->currentRow(), 1);
         QCOMPARE(w.cmbType->currentIndex(), 7);
         QCOMPARE(w.cmbItem->currentIndex(), 82);
@@ -443,7 +443,7 @@ private slots:
         QApplication::sendEvent(&w.form, &drop);
         delete data;
         QVERIFY(drop.isAccepted());
-        QCOMPARE(w.form.RomPath, rom.Path());
+        QCOMPARE(w.form.Document()->Path(), rom.Path());
         QVERIFY(w.cmdSave->isEnabled());
         QCOMPARE(w.cmbType->currentIndex(), 4);
         QCOMPARE(w.cmbLevel->currentIndex(), 16);

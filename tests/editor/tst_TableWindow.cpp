@@ -147,8 +147,8 @@ private slots:
         w.form.show();
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
         QTest::keyClick(&w.form, Qt::Key_T, Qt::ControlModifier);
-        QVERIFY(w.form.Table() && w.form.Table()->isVisible());
-        Table t(w.form.Table());
+        QVERIFY(w.session.Table() && w.session.Table()->isVisible());
+        Table t(w.session.Table());
         QVERIFY(Activate(t.window));
         QVERIFY(t.Shown() == UsedSlots(FileTable(image)));
         const int used = t.Rows();
@@ -213,7 +213,7 @@ private slots:
         // The window belongs to the image: Escape closes it, and no image leaves none open.
         QTest::keyClick(t.view, Qt::Key_Escape);
         QVERIFY(!t.window->isVisible());
-        w.form.ShowTableWindow();
+        w.session.ShowTableWindow();
         QVERIFY(t.window->isVisible());
         w.Open(dialogs, QString());
         QVERIFY(!t.window->isVisible());
@@ -224,8 +224,8 @@ private slots:
         EditorWindow w;
         w.Open(dialogs, image);
         w.form.show();
-        w.form.ShowTableWindow();
-        Table t(w.form.Table());
+        w.session.ShowTableWindow();
+        Table t(w.session.Table());
         QVERIFY(QTest::qWaitForWindowExposed(t.window));
         t.window->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), t.window);
@@ -264,8 +264,8 @@ private slots:
         EditorWindow w;
         w.Open(dialogs, image);
         w.form.show();
-        w.form.ShowTableWindow();
-        Table t(w.form.Table());
+        w.session.ShowTableWindow();
+        Table t(w.session.Table());
         QVERIFY(QTest::qWaitForWindowExposed(t.window));
         t.window->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), t.window);
@@ -321,8 +321,9 @@ private slots:
         expected[1].Slots[0] = {4, 40, 2};
         QVERIFY(FileTable(image) == expected);
         QCOMPARE(dialogs.warnings.size(), 1);
-        QVERIFY(dialogs.warnings.front().contains(
-            QStringLiteral("1 of the 2 slots of the import were not undone")));
+        QVERIFY2(dialogs.warnings.front().contains(
+                     QStringLiteral("1 of the 2 slots of the import was not undone")),
+                 qPrintable(dialogs.warnings.front()));
 
         // A file with problems lists them where they are and writes nothing.
         Store(csv,

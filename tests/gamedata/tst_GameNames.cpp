@@ -1,6 +1,7 @@
 // The lists an image is shown with: its own names where its banks are sound, the game's
 // built-in list for each list where not, and what the window and the tool say about it.
 #include "EditorLists.h"
+#include "EvolutionSummary.h"
 #include "GameDataResources.h"
 #include "GameNames.h"
 #include "NameBanks.h"
@@ -24,6 +25,39 @@ QStringList Resource(const char* name) {
     QStringList rows = QString::fromUtf8(file.readAll()).split(u'\n');
     rows.removeLast();
     return rows;
+}
+
+// An hg-engine image of 1476 records whose species bank writes "-----" on its unused rows
+// (496-543) and its form rows (from 1076), row 1100 naming its species instead; its move bank
+// goes on past the games' 468 with placeholders and names given more than once; its items reach
+// the Ice Stone, 849.
+GameImage HgEngineWithNames(QStringList species = {}) {
+    GameImage image = GameImage::HgEngine(0x40000);
+    if (species.isEmpty()) {
+        for (const QString& name : Resource("species")) {
+            species << name.toUpper();
+        }
+        species[0] = QStringLiteral("-----");
+        species << QStringLiteral("EGG") << QStringLiteral("BAD EGG");
+        while (species.size() < 1476) {
+            species << (species.size() < 544 || species.size() > 1075
+                            ? QStringLiteral("-----")
+                            : QStringLiteral("NEW %1").arg(species.size()));
+        }
+        species[1100] = species[25];
+    }
+    QStringList moves = Resource("moves");
+    while (moves.size() < 900) {
+        moves << (moves.size() % 2 ? QStringLiteral("-") : QStringLiteral("Breakneck Blitz"));
+    }
+    QStringList items = Resource("items-heartgold-soulsilver");
+    while (items.size() < 849) {
+        items << QStringLiteral("???");
+    }
+    items << QStringLiteral("Ice Stone");
+    image.MessageMembers =
+        rom::MessageArchiveMembers(rom::Game::HeartGold, BankOf(species), BankOf(moves), BankOf(items));
+    return image;
 }
 
 // A name as the built-in lists write it: the game's curly apostrophe as ASCII.
@@ -102,6 +136,36 @@ private slots:
         QCOMPARE(names.Items().size(), 468);
         QCOMPARE(names.Items()[467], QStringLiteral("Secret Key"));
         QCOMPARE(names.Source(), QStringLiteral("names: built-in Platinum lists"));
+    }
+
+    // hg-engine's banks are the image's own although their placeholder rows repeat: a row for every
+    // record, the forms past the last species named by their number (and by their species where
+    // the row tells it), moves and items as far as their banks go.
+    void hgEngineNamesForEveryRecord() {
+        GameNames names = NamesOf(HgEngineWithNames());
+        QCOMPARE(names.Source(), QStringLiteral("names: the image's own, English"));
+        QCOMPARE(names.Species().size(), 1476);
+        const std::pair<int, const char*> rows[] = {{0, "-----"},
+                                                    {520, "-----"},
+                                                    {1075, "NEW 1075"},
+                                                    {1076, "form record 1076"},
+                                                    {1100, "PIKACHU (form record 1100)"},
+                                                    {1475, "form record 1475"}};
+        for (const auto& [row, name] : rows) {
+            QCOMPARE(names.Species()[row], QString::fromUtf8(name));
+        }
+        QCOMPARE(names.Moves().size(), 900);
+        QCOMPARE(names.Items()[849], QStringLiteral("Ice Stone"));
+        QCOMPARE(EvolutionSummary::Describe({31, 9, rom::FormTarget(26, 1)}, names),
+                 QStringLiteral("Happiness W/Move Type, Fairy type -> RAICHU form 1"));
+        QCOMPARE(EvolutionSummary::Describe({37, 49, 1100}, names),
+                 QStringLiteral("HP Lost in Battle, 49 HP -> PIKACHU (form record 1100)"));
+        // On a retail image the same numbers stay numbers.
+        QCOMPARE(EvolutionSummary::Describe({31, 9, rom::FormTarget(26, 1)}),
+                 QStringLiteral("method 31, value 9 -> species 2074"));
+
+        // Without names of its own, the records past the built-in list are named by number only.
+        QCOMPARE(NamesOf(GameImage::HgEngine(0x40000)).Species()[600], QStringLiteral("record 600"));
     }
 
     // Another language's release: its names shown as it writes them, and named as its own.

@@ -97,6 +97,68 @@ private slots:
         QVERIFY(cut.ReadRecord(299) && !cut.ReadRecord(300));
     }
 
+    // On an hg-engine image (1476 records of nine slots) and an eight-slot one, every slot of every
+    // record is read from its place, through the whole-table read, a record's read and the
+    // window's field reads alike; slots past the layout and records past the archive are none.
+    void everySlotOfALargerLayoutIsRead_data() {
+        QTest::addColumn<int>("slotCount");
+        QTest::newRow("hg-engine, nine slots") << 9;
+        QTest::newRow("eight slots") << 8;
+    }
+    void everySlotOfALargerLayoutIsRead() {
+        QFETCH(int, slotCount);
+        GameImage game = slotCount == 9 ? GameImage::HgEngine(0x20000) : GameImage::EightSlots(0x20000);
+        // Every field tells its place, so that a slot read from the wrong one shows.
+        game.Records.assign(game.Members, rom::EvolutionRecord::Empty(slotCount));
+        for (std::size_t r = 0; r < game.Members; ++r) {
+            for (int k = 0; k < slotCount; ++k) {
+                game.Records[r].Slots[std::size_t(k)] = {std::uint16_t(1 + k), std::uint16_t(r),
+                                                         std::uint16_t(r * 16 + k)};
+            }
+        }
+        const QString path = dir.filePath(QStringLiteral("large.nds"));
+        QVERIFY(WriteSparseImage(path, game.Layout()));
+        for (const bool held : {false, true}) {
+            const auto image =
+                held ? rom::EvolutionImage::OpenHeld(P(path), false) : rom::EvolutionImage::Open(P(path));
+            QVERIFY2(image, image.Reason().c_str());
+            QCOMPARE(image->Location().Records(), int(game.Members));
+            const auto table = image->ReadTable();
+            QVERIFY(table && table->size() == game.Members);
+            for (std::size_t r = 0; r < table->size(); ++r) {
+                QCOMPARE(int((*table)[r].Slots.size()), slotCount);
+                QVERIFY2((*table)[r].Slots == game.Records[r].Slots, qPrintable(QString::number(r)));
+            }
+            const int last = int(game.Members) - 1;
+            QVERIFY(image->ReadRecord(last)->Slots == game.Records.back().Slots);
+            QVERIFY(image->ReadSlot(last, slotCount - 1) == game.Records.back().Slots.back());
+            QVERIFY(!image->ReadSlotBytes(last, slotCount) && !image->ReadSlotBytes(last + 1, 0));
+            QCOMPARE(image->ReadField(last + 1, 0, rom::SlotField::Method), std::uint16_t(0));
+        }
+    }
+
+    // A write checks the file is still the image identified, its layout included: an image whose
+    // personal archive no longer makes it hg-engine's (its records where they were) is not written,
+    // as its targets would no longer carry a form.
+    void aWriteChecksTheLayoutStillHolds() {
+        GameImage game = GameImage::HgEngine(0x20000);
+        const QString path = dir.filePath(QStringLiteral("changed.nds"));
+        QVERIFY(WriteSparseImage(path, game.Layout()));
+        const auto image = rom::EvolutionImage::Open(P(path));
+        QVERIFY(image && image->Location().Layout().Kind == rom::TableLayout::Engine::HgEngine);
+        QByteArray bytes = ReadAll(path);
+        const qsizetype personal = bytes.indexOf("NARC");
+        QVERIFY(personal > 0 && personal < qsizetype(game.ArchiveOffset));
+        bytes.replace(personal, 4, "CRAN");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const rom::Status refused = image->WriteSlot(1, 0, {4, 16, 2});
+        QVERIFY2(refused.Reason.find("has changed since it was opened") != std::string::npos,
+                 refused.Reason.c_str());
+        QVERIFY(ReadAll(path) == bytes);
+    }
+
     void slotEncodingIsLittleEndianFieldsInOrder() {
         const rom::SlotBytes bytes = rom::EncodeSlot({0x0102, 0xFFFF, 0x01ED});
         QCOMPARE(Module1::HexText(bytes.data(), bytes.size()), std::string("0201FFFFED01"));

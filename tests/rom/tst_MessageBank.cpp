@@ -11,6 +11,22 @@
 
 namespace {
 
+// An image in memory that counts the reads of its cartridge header.
+class CountingSource final : public rom::ByteSource {
+public:
+    CountingSource(const std::vector<std::uint8_t>& bytes, int& headerReads)
+        : bytes(bytes), headerReads(headerReads) {}
+    std::uint64_t Size() const override { return bytes.Size(); }
+    bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) const override {
+        headerReads += offset < 0x160 ? 1 : 0;
+        return bytes.Read(offset, count, out);
+    }
+
+private:
+    rom::BufferSource bytes;
+    int& headerReads;
+};
+
 std::vector<std::uint8_t> RealBank(const char* name) {
     QFile file(QStringLiteral(EVO_TEXT_BANKS "/%1.bin").arg(QLatin1String(name)));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -250,13 +266,17 @@ private slots:
         game.MessageMembers =
             rom::MessageArchiveMembers(rom::Game::HeartGold, RealBank("heartgold-species"),
                                        RealBank("heartgold-moves"), RealBank("heartgold-items"));
-        const auto readNames = [](const GameImage& image) {
+        // The header and file tables are read once, when the image is identified; the names are
+        // found through the file system read then.
+        int headerReads = 0;
+        const auto readNames = [&headerReads](const GameImage& image) {
             const std::vector<std::uint8_t> bytes = image.Layout().Flatten();
-            const rom::BufferSource source(bytes);
+            const CountingSource source(bytes, headerReads);
             const auto location = rom::LocateEvolutionTable(source);
             return location ? rom::ReadImageNames(source, *location) : rom::ImageNames{};
         };
         rom::ImageNames names = readNames(game);
+        QCOMPARE(headerReads, 1);
         QCOMPARE(names.Language, std::string("English"));
         QCOMPARE(names.Species.Names.size(), std::size_t{494});
         QCOMPARE(names.Moves.Names.size(), std::size_t{468});

@@ -107,6 +107,64 @@ private slots:
         QCOMPARE(location->SlotOffset(1, 7), -1);
     }
 
+    // The layout comes from the image alone: the slots from the size of its records, the records
+    // from its archive, hg-engine from its code, its personal archive and its 56-byte records.
+    void layoutFromTheImage_data() {
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("Diamond") << "diamond"
+                                 << "retail, 494 records of 7 slots (44 bytes)";
+        QTest::newRow("Platinum, eight slots") << "platinum 50"
+                                               << "expanded, 508 records of 8 slots (50 bytes)";
+        QTest::newRow("hg-engine") << "hg-engine"
+                                   << "hg-engine, 1476 records of 9 slots (56 bytes), targets carry a form";
+        QTest::newRow("a personal archive of HeartGold's 508")
+            << "personal 508"
+            << "expanded, 1476 records of 9 slots (56 bytes)";
+        QTest::newRow("a personal archive that is no archive")
+            << "personal damaged"
+            << "expanded, 1476 records of 9 slots (56 bytes)";
+    }
+    void layoutFromTheImage() {
+        QFETCH(QString, image);
+        QFETCH(QString, layout);
+        GameImage game = image == "diamond"       ? GameImage()
+                         : image == "platinum 50" ? GameImage::EightSlots(0x30000)
+                                                  : GameImage::HgEngine(0x30000);
+        if (image == "personal 508") {
+            game.PersonalArchive = GameImage::PersonalNarc(508);
+        } else if (image == "personal damaged") {
+            std::memcpy(game.PersonalArchive.data(), "CRAN", 4);
+        }
+        const auto bytes = game.Layout().Flatten();
+        const auto location = Locate(bytes);
+        QVERIFY2(location, location.Reason().c_str());
+        const rom::TableLayout& found = location->Layout();
+        QCOMPARE(QString::fromStdString(found.Describe()), layout);
+
+        // The last slot of the last record lies where its member does (members are 4-aligned);
+        // nothing lies past it.
+        const auto data = static_cast<std::int32_t>(game.ArchiveOffset + 16 + 12 + 8 * game.Members + 16 + 8);
+        const int last = found.Records - 1;
+        QCOMPARE(location->SlotOffset(last, found.Slots - 1),
+                 data + (found.RecordSize + 3) / 4 * 4 * last + 6 * (found.Slots - 1));
+        QCOMPARE(location->RecordOffset(found.Records), -1);
+        QCOMPARE(location->SlotOffset(0, found.Slots), -1);
+    }
+
+    // A member of another size among the records is named, and the image refused.
+    void recordsOfTwoSizesAreRefused() {
+        auto members = rom::EvolutionArchiveMembers({}, 1476, 56);
+        members[1200].resize(44);
+        rom::NdsImageBuilder builder("POKEMON HG", "IPKE");
+        builder.AddFile("a/0/3/4", rom::BuildNarc(members));
+        const auto bytes = builder.Build().Flatten();
+        QCOMPARE(
+            QString::fromStdString(Locate(bytes).Reason()),
+            QStringLiteral("its evolution records are not all the same size (record 1200 is 44 bytes long, "
+                           "record 0 56): a format this editor does not know"));
+    }
+
     void titlesDescribeTheImage() {
         const auto bytes = GameImage::HeartGold(0x8000).Layout().Flatten();
         QCOMPARE(Locate(bytes)->Description(), std::string("Pokemon HeartGold (IPKE)"));
@@ -147,9 +205,14 @@ private slots:
                                                   << "the file allocation table lies outside the file";
         QTest::newRow("archive missing") << "missing"
                                          << "the file system holds no a/0/3/4";
-        QTest::newRow("56-byte records")
+        QTest::newRow("48-byte records")
             << "enlarged"
-            << "its evolution records are not 44 bytes long: a format this editor does not know";
+            << "its evolution records are 48 bytes long: a format this editor does not know (it reads "
+               "records of 44, 50 or 56 bytes: 7, 8 or 9 slots)";
+        QTest::newRow("62-byte records: ten slots")
+            << "ten slots"
+            << "its evolution records are 62 bytes long: a format this editor does not know (it reads "
+               "records of 44, 50 or 56 bytes: 7, 8 or 9 slots)";
         QTest::newRow("too few records")
             << "short"
             << "its evolution archive holds 300 records, fewer than the 494 species";
@@ -164,7 +227,10 @@ private slots:
         QFETCH(QString, reason);
         GameImage image;
         if (damage == "enlarged") {
-            image.MemberSize = 56;
+            image.MemberSize = 48;
+        }
+        if (damage == "ten slots") {
+            image.MemberSize = 62;
         }
         if (damage == "short") {
             image.Members = 300;

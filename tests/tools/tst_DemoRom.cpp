@@ -2,6 +2,8 @@
 // evolution table, member 0 at the fixed table offset.
 #include "DemoRom.h"
 #include "EditorLists.h"
+#include "EvolutionImage.h"
+#include "EvolutionSummary.h"
 #include "GameNames.h"
 #include "Module1.h"
 #include "TableLocation.h"
@@ -82,6 +84,24 @@ private slots:
             QCOMPARE(names.Moves()[354], QStringLiteral("Psycho Boost"));
             QCOMPARE(names.Items(), EditorLists::ItemListOf(game));
         }
+    }
+
+    // The hg-engine demo is found as hg-engine's, with its made-up forms and its own names.
+    void hgEngineDemo() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hg-engine.nds"));
+        QVERIFY(DemoRom::WriteHgEngineDemoImage(path));
+        const auto image =
+            rom::EvolutionImage::Open(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        QVERIFY2(image, image.Reason().c_str());
+        QCOMPARE(image->Location().Layout().Describe(),
+                 std::string("hg-engine, 554 records of 9 slots (56 bytes), targets carry a form"));
+        const GameNames names = GameNames::ForImage(*image);
+        QCOMPARE(names.Species()[DemoRom::HgEngineFirstForm], QStringLiteral("form record 550"));
+        QCOMPARE(EvolutionSummary::Describe(image->ReadSlot(544, 1), names),
+                 QStringLiteral("Level Up (Night), level 25 -> CRAGGOR form 1"));
+        QCOMPARE(EvolutionSummary::Describe(image->ReadSlot(133, 7), names),
+                 QStringLiteral("Item Evo., Ice Stone -> GLACEON"));
     }
 
     void unwritablePathIsReported() {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <stdexcept>
 
 static void InitDemoRomResources() {
@@ -155,6 +156,93 @@ rom::ImageLayout DemoImageLayout(rom::Game game, bool names) {
     return builder.Build();
 }
 
+namespace {
+
+// The demo's own species after the games' (544-549), and the forms' records (550-553).
+constexpr int Pebblit = 544, Lumivee = 545, Craggor = 546, Snapling = 547, Snaptor = 548, Snapheart = 549;
+constexpr std::uint16_t IceStone = 849; // hg-engine's item number
+
+rom::EvolutionSlot Slot(int method, int parameter, int species, int form = 0) {
+    return {static_cast<std::uint16_t>(method), static_cast<std::uint16_t>(parameter),
+            rom::FormTarget(species, form)};
+}
+
+} // namespace
+
+std::vector<rom::EvolutionRecord> HgEngineDemoTable() {
+    constexpr int slotCount = 9;
+    std::vector<rom::EvolutionRecord> table(HgEngineDemoRecords, rom::EvolutionRecord::Empty(slotCount));
+    const std::vector<rom::EvolutionRecord> game = GameEvolutionTable();
+    for (std::size_t s = 0; s < game.size(); ++s) {
+        std::copy(game[s].Slots.begin(), game[s].Slots.end(), table[s].Slots.begin());
+    }
+    const auto set = [&table](int record, int slot, rom::EvolutionSlot value) {
+        table[static_cast<std::size_t>(record)].Slots[static_cast<std::size_t>(slot)] = value;
+    };
+    // Eevee's eighth and ninth: the Ice Stone, and a fairy-type move (type 9) with friendship.
+    set(133, 7, Slot(7, IceStone, 471));
+    set(133, 8, Slot(31, 9, Lumivee));
+    // Pikachu to Raichu's form 1 with a Thunderstone, beside its own.
+    set(25, 1, Slot(7, 83, 26, 1));
+    // Pebblit by the time of day into Craggor's three forms; its form record into a fourth.
+    set(Pebblit, 0, Slot(27, 25, Craggor, 0));
+    set(Pebblit, 1, Slot(28, 25, Craggor, 1));
+    set(Pebblit, 2, Slot(29, 25, Craggor, 2));
+    set(HgEngineFirstForm, 0, Slot(30, 30, Craggor, 3));
+    // Snapling by critical hits, Snaptor by hit points lost into Snapheart's form 1.
+    set(Snapling, 0, Slot(36, 3, Snaptor));
+    set(Snaptor, 0, Slot(37, 49, Snapheart, 1));
+    set(Snaptor, 1, Slot(47, 20, Snapheart));
+    return table;
+}
+
+QStringList HgEngineDemoSpecies() {
+    QStringList species = EditorLists::GameSpeciesNames();
+    for (QString& name : species) {
+        name = name.toUpper();
+    }
+    species[0] = QStringLiteral("-----");
+    species << QStringLiteral("EGG") << QStringLiteral("BAD EGG");
+    while (species.size() < Pebblit) {
+        species << QStringLiteral("-----");
+    }
+    species << QStringLiteral("PEBBLIT") << QStringLiteral("LUMIVEE") << QStringLiteral("CRAGGOR")
+            << QStringLiteral("SNAPLING") << QStringLiteral("SNAPTOR") << QStringLiteral("SNAPHEART");
+    while (species.size() < HgEngineDemoRecords) {
+        species << QStringLiteral("-----");
+    }
+    return species;
+}
+
+rom::ImageLayout HgEngineDemoImageLayout() {
+    const std::vector<std::uint8_t> neighbour = rom::BuildNarc({std::vector<std::uint8_t>(16, 0)});
+    rom::NdsImageBuilder builder("POKEMON HG", "IPKE");
+    // A personal record per species and form (hg-engine's own are larger; only their count is read).
+    builder.AddFile("a/0/0/2", rom::BuildNarc(std::vector<std::vector<std::uint8_t>>(
+                                   HgEngineDemoRecords, std::vector<std::uint8_t>(44, 0))));
+    builder.AddFile("a/0/3/3", neighbour);
+    builder.AddFile("a/0/3/4",
+                    rom::BuildNarc(rom::EvolutionArchiveMembers(HgEngineDemoTable(), HgEngineDemoRecords,
+                                                                rom::RecordSizeOf(9))),
+                    static_cast<std::uint64_t>(DemoArchiveOffset) + 0x40000);
+    builder.AddFile("a/0/3/5", neighbour);
+
+    QStringList moves = EditorLists::MoveList();
+    moves[0] = QStringLiteral("-");
+    moves[354] = QStringLiteral("Psycho Boost");
+    // hg-engine's items go on past HeartGold's 537; those the demo does not name are unused rows.
+    QStringList items = EditorLists::ItemListOf(rom::Game::HeartGold);
+    while (items.size() < IceStone) {
+        items << QStringLiteral("???");
+    }
+    items << QStringLiteral("Ice Stone");
+    builder.AddFile("a/0/2/7", rom::BuildNarc(rom::MessageArchiveMembers(
+                                   rom::Game::HeartGold, NameBank(HgEngineDemoSpecies(), 0x782C),
+                                   NameBank(moves, 0xF8C9), NameBank(items, 0xCAAD))));
+    builder.SetImageSize(static_cast<std::uint64_t>(DemoImageSize));
+    return builder.Build();
+}
+
 bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error) {
     auto fail = [&](const QString& why) {
         if (error) {
@@ -187,6 +275,10 @@ bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* er
 
 bool WriteDemoImage(const QString& path, QString* error, rom::Game game, bool names) {
     return WriteImage(path, DemoImageLayout(game, names), error);
+}
+
+bool WriteHgEngineDemoImage(const QString& path, QString* error) {
+    return WriteImage(path, HgEngineDemoImageLayout(), error);
 }
 
 } // namespace DemoRom

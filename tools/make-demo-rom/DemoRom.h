@@ -34,6 +34,24 @@ inline constexpr qint64 DemoArchiveOffset = 0x1C1B000;
 // editor shows the image's own names.
 rom::ImageLayout DemoImageLayout(rom::Game game = rom::Game::Diamond, bool names = false);
 
+// The made-up table of the hg-engine-shaped demo: HgEngineDemoRecords records of nine slots, one
+// per species and form as hg-engine lays them out: the games' species 0-493 with the games' table
+// (Eevee with all nine slots: an Ice Stone of item 849 and a fairy-type move besides), 494 and 495
+// the eggs, 496-543 unused, six species of its own from 544 and four form records from 550;
+// some targets carry a form (species | form << 11) and the engine's own methods appear.
+inline constexpr int HgEngineDemoRecords = 554;
+inline constexpr int HgEngineFirstForm = 550;
+std::vector<rom::EvolutionRecord> HgEngineDemoTable();
+// Its species names as its message archive holds them: "-----" on row 0, on the unused rows and
+// on every form row, as hg-engine writes them.
+QStringList HgEngineDemoSpecies();
+
+// An hg-engine-shaped HeartGold image ("POKEMON HG", "IPKE"): the personal archive a/0/0/2 with a
+// member per record (more than HeartGold's 508), a/0/3/4 of 56-byte records holding the table
+// above, and the message archive a/0/2/7 with its species, move and item banks (items up to 849
+// "Ice Stone"), DemoImageSize bytes long.
+rom::ImageLayout HgEngineDemoImageLayout();
+
 // Writes `layout` to `path`, the bytes outside its chunks left as holes (sparse on disk). The
 // image appears complete or not at all. Returns false and sets *error when it cannot be written.
 bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* error = nullptr);
@@ -41,5 +59,8 @@ bool WriteImage(const QString& path, const rom::ImageLayout& layout, QString* er
 // Writes the demo image of `game` (one of the five).
 bool WriteDemoImage(const QString& path, QString* error = nullptr, rom::Game game = rom::Game::Diamond,
                     bool names = false);
+
+// Writes the hg-engine-shaped demo image.
+bool WriteHgEngineDemoImage(const QString& path, QString* error = nullptr);
 
 } // namespace DemoRom

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
-#include <optional>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -18,25 +17,39 @@ int main(int argc, char** argv) {
                                                     {QStringLiteral("platinum"), rom::Game::Platinum},
                                                     {QStringLiteral("heartgold"), rom::Game::HeartGold},
                                                     {QStringLiteral("soulsilver"), rom::Game::SoulSilver}};
-    std::optional<rom::Game> game = rom::Game::Diamond;
+    rom::Game game = rom::Game::Diamond;
+    // "--layout hg-engine": the hg-engine-shaped HeartGold demo; "--layout retail": the games' own.
+    bool hgEngine = false;
+    bool usable = true;
+    if (const qsizetype layout = args.indexOf(QStringLiteral("--layout")); layout >= 0) {
+        const QString name = args.value(layout + 1).toLower();
+        hgEngine = name == QLatin1String("hg-engine");
+        usable = hgEngine || name == QLatin1String("retail");
+        args.remove(layout, std::min<qsizetype>(2, args.size() - layout));
+    }
     const qsizetype option = args.indexOf(QStringLiteral("--game"));
     if (option >= 0) {
-        game.reset();
         const QString name = args.value(option + 1).toLower();
-        for (const auto& [known, kind] : games) {
-            if (name == known) {
+        bool known = false;
+        for (const auto& [gameName, kind] : games) {
+            if (name == gameName) {
                 game = kind;
+                known = true;
             }
         }
+        // hg-engine builds on HeartGold alone.
+        usable = usable && known && (!hgEngine || game == rom::Game::HeartGold);
         args.remove(option, std::min<qsizetype>(2, args.size() - option));
     }
-    if (!game || args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
+    if (!usable || args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
         err << "usage: make-demo-rom [--force] [--names] [--game "
-               "diamond|pearl|platinum|heartgold|soulsilver] "
+               "diamond|pearl|platinum|heartgold|soulsilver] [--layout retail|hg-engine] "
                "<image.nds>\n"
                "Writes a 32 MiB Pokemon image (header, file system, evolution archive) of the game\n"
                "(Diamond unless --game says otherwise) whose evolution table is Diamond and Pearl's own.\n"
                "With --names it also holds English species, move and item names of its own.\n"
+               "--layout hg-engine writes a HeartGold image shaped as hg-engine builds them instead: 554\n"
+               "records of nine slots, some targets with a form, the engine's own methods, and names.\n"
                "An existing file is left alone unless --force is given.\n";
         return 2;
     }
@@ -46,7 +59,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QString error;
-    if (!DemoRom::WriteDemoImage(path, &error, *game, names)) {
+    if (!(hgEngine ? DemoRom::WriteHgEngineDemoImage(path, &error)
+                   : DemoRom::WriteDemoImage(path, &error, game, names))) {
         err << "make-demo-rom: " << error << "\n";
         return 1;
     }

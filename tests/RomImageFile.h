@@ -2,6 +2,7 @@
 #pragma once
 
 #include "EvolutionImage.h"
+#include "TestFiles.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -43,10 +44,7 @@ public:
         return file.read(count);
     }
 
-    QByteArray Contents() const {
-        QFile file(path_);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray Contents() const { return FileContents(path_); }
 
     static QByteArray SlotBytes(std::uint16_t method, std::uint16_t parameter, std::uint16_t target) {
         const rom::SlotBytes bytes = rom::EncodeSlot({method, parameter, target});

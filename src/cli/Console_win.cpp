@@ -1,7 +1,11 @@
 // UTF-8 text onto a Windows console as UTF-16, and the wide command line as UTF-8.
 #include "Console.h"
 
-#ifdef _WIN32
+#include "SystemError.h"
+
+#include <algorithm>
+#include <streambuf>
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -14,13 +18,7 @@
 #include <io.h>
 #include <shellapi.h>
 
-#include <memory>
-#include <streambuf>
-#endif
-
 namespace Console {
-
-#ifdef _WIN32
 namespace {
 
 std::string Utf8(const wchar_t* text) {
@@ -41,16 +39,15 @@ protected:
     int_type overflow(int_type c) override {
         if (c != traits_type::eof()) {
             pending.push_back(static_cast<char>(c));
-            if (c == '\n') {
-                Flush();
+            if (c == '\n' && !Flush()) {
+                return traits_type::eof();
             }
         }
         return traits_type::not_eof(c);
     }
     std::streamsize xsputn(const char* text, std::streamsize count) override {
         pending.append(text, static_cast<std::size_t>(count));
-        Flush();
-        return count;
+        return Flush() ? count : 0;
     }
     int sync() override { return Flush() ? 0 : -1; }
 
@@ -72,6 +69,7 @@ private:
         }
         return end;
     }
+    // Writes the whole characters pending; false when the console took them not all.
     bool Flush() {
         const std::size_t whole = WholeCharacters();
         if (whole == 0) {
@@ -82,8 +80,21 @@ private:
         std::wstring text(static_cast<std::size_t>(wide), L'\0');
         MultiByteToWideChar(CP_UTF8, 0, pending.data(), size, text.data(), wide);
         pending.erase(0, whole);
-        DWORD written = 0;
-        return WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
+        const HANDLE out = console;
+        return FileIO::WriteWhole(text.size(), [out, &text](std::size_t done) {
+                   // A few thousand units a call: older consoles refuse very long writes. A
+                   // surrogate pair is never split between two calls.
+                   std::size_t chunk = std::min<std::size_t>(text.size() - done, 8192);
+                   if (chunk > 1 && done + chunk < text.size() && IS_HIGH_SURROGATE(text[done + chunk - 1])) {
+                       --chunk;
+                   }
+                   DWORD written = 0;
+                   if (!WriteConsoleW(out, text.data() + done, static_cast<DWORD>(chunk), &written,
+                                      nullptr)) {
+                       return FileIO::WriteStep{0, FileIO::LastError()};
+                   }
+                   return FileIO::WriteStep{written, 0};
+               }) == 0;
     }
 
     HANDLE console;
@@ -115,22 +126,15 @@ void UseWideConsole(std::ostream& stream, int handle) {
     if (console == INVALID_HANDLE_VALUE || !GetConsoleMode(console, &mode)) {
         return; // a file or a pipe: UTF-8 bytes as written
     }
-    static std::unique_ptr<WideConsoleBuffer> buffers[2];
-    auto& buffer = buffers[handle == 2 ? 1 : 0];
-    stream.flush();
-    buffer = std::make_unique<WideConsoleBuffer>(console);
-    stream.rdbuf(buffer.get());
+    // Never destroyed: std::cout and std::cerr are flushed once more after every static object of
+    // the program has gone, and that last flush still writes through the buffer.
+    static WideConsoleBuffer* buffers[2] = {};
+    WideConsoleBuffer*& buffer = buffers[handle == 2 ? 1 : 0];
+    if (!buffer) {
+        stream.flush();
+        buffer = new WideConsoleBuffer(console);
+        stream.rdbuf(buffer);
+    }
 }
-
-#else
-
-std::vector<std::string> Arguments(int argc, char** argv) {
-    // The bytes stay as given, so that a file name that is not valid UTF-8 still names its file.
-    return std::vector<std::string>(argv + 1, argv + argc);
-}
-
-void UseWideConsole(std::ostream&, int) {}
-
-#endif
 
 } // namespace Console
