@@ -258,6 +258,51 @@ private slots:
                  qPrintable(noHeaders.Err));
     }
 
+    // On hg-engine images: a patch carries the ninth slot, a form target and a form record, and
+    // does not fit a retail image; the sample Evolutions.c goes in and comes out byte for byte.
+    void hgEngineImages() {
+        const auto write = [](const QString& path, const std::vector<rom::EvolutionRecord>& records) {
+            GameImage image = GameImage::HgEngine(0x10000, 1080);
+            image.Records = records;
+            return WriteSparseImage(path, image.Layout());
+        };
+        std::vector<rom::EvolutionRecord> before(1080, rom::EvolutionRecord::Empty(9));
+        before[794].Slots[0] = {27, 25, 795};
+        std::vector<rom::EvolutionRecord> after = before;
+        after[133].Slots[8] = {28, 25, rom::FormTarget(795, 1)};
+        after[1079].Slots[0] = {4, 30, 1};
+        QVERIFY(write(Path("hg-old.nds"), before));
+        QVERIFY(write(Path("hg-new.nds"), after));
+        QVERIFY(write(Path("hg-target.nds"), before));
+        const QString patch = Path("hg.json");
+        QCOMPARE(Run({"diff", Path("hg-old.nds"), Path("hg-new.nds"), "-o", patch}).Status, 0);
+        QVERIFY(Contents(patch).contains(R"("slot": 9, "old": {"method": 0, "parameter": 0, "target": 0, )"
+                                         R"("target_form": 0}, "new": {"method": 28, "parameter": 25, )"
+                                         R"("target": 795, "target_form": 1}})"));
+        const Outcome applied = Run({"apply", Path("hg-target.nds"), patch});
+        QVERIFY2(applied.Status == 0, qPrintable(applied.Err));
+        QVERIFY(Contents(Path("hg-target.nds")) == Contents(Path("hg-new.nds")));
+
+        QVERIFY(WriteImage(Path("retail.nds"), DemoRom::GameEvolutionTable()));
+        const Outcome retail = Run({"apply", Path("retail.nds"), patch});
+        QCOMPARE(retail.Status, 1);
+        QCOMPARE(retail.Err,
+                 patch + ":6: slot 9 of species 133: the image's records have 7 slots\n" + patch +
+                     ":7: slot 1 of species 1079: the image's table holds 494 records (0 to 493)\n"
+                     "evolution-table: the patch does not fit " +
+                     Path("retail.nds") + "; nothing was written\n");
+
+        const QString engine = Sample("hg-engine");
+        const QString sample = engine + "/data/Evolutions.c";
+        QVERIFY(write(Path("hg-source.nds"), {}));
+        const Outcome imported =
+            Run({"import", Path("hg-source.nds"), sample, "--format=hg-engine", "--source", engine});
+        QVERIFY2(imported.Status == 0, qPrintable(imported.Err));
+        const Outcome exported =
+            Run({"export", Path("hg-source.nds"), "--format=hg-engine", "--source", engine});
+        QCOMPARE(exported.Out.toUtf8(), Contents(sample));
+    }
+
     void theOptionsAreChecked_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("error");
