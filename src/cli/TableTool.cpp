@@ -5,8 +5,10 @@
 #include "EvolutionImage.h"
 #include "EvolutionSummary.h"
 #include "FileIO.h"
-#include "SlotChanges.h"
+#include "PatchCommands.h"
+#include "SourceCommands.h"
 #include "TableFile.h"
+#include "ToolSteps.h"
 
 #include <QString>
 #include <algorithm>
@@ -16,7 +18,6 @@
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <system_error>
 
 #ifndef EVO_VERSION
 #define EVO_VERSION "unknown"
@@ -24,8 +25,6 @@
 
 namespace TableTool {
 namespace {
-
-constexpr const char* Program = "evolution-table";
 
 constexpr const char* HelpText =
     "Usage: evolution-table COMMAND IMAGE [ARGUMENTS] [OPTIONS]\n"
@@ -44,18 +43,33 @@ constexpr const char* HelpText =
     "  names IMAGE [species|moves|items]\n"
     "                                  the names the image holds (or the built-in ones it\n"
     "                                  falls back to), number and name, and where they come from\n"
+    "  diff OLD NEW [-o PATCH]         the slots that differ between two images of one layout, as\n"
+    "                                  an evolution patch (JSON) to PATCH or the output, with a\n"
+    "                                  summary on the output (on the error output when the patch\n"
+    "                                  goes to the output)\n"
+    "  apply IMAGE PATCH [--dry-run]   puts a patch on an image of any language: a slot holding\n"
+    "                                  what the patch expected is changed, one holding what it\n"
+    "                                  makes is left; any other is a conflict, and then nothing is\n"
+    "                                  written\n"
+    "  export IMAGE --format pokeheartgold|hg-engine --source DIR [-o FILE]\n"
+    "  import IMAGE FILE --format pokeheartgold|hg-engine --source DIR [--dry-run]\n"
+    "                                  the table as pret/pokeheartgold's evo.json or hg-engine's\n"
+    "                                  data/Evolutions.c, named as the checkout DIR's headers\n"
+    "                                  name the constants; a record the file does not list is\n"
+    "                                  empty\n"
     "\n"
     "Options:\n"
-    "  --format csv|json   export format (csv by default)\n"
-    "  -o, --output FILE   export into FILE instead of the output\n"
-    "  --dry-run           import: show the changes, write nothing\n"
+    "  --format FORMAT     export: csv (by default), json, pokeheartgold or hg-engine;\n"
+    "                      import: pokeheartgold or hg-engine (CSV and JSON tell themselves)\n"
+    "  --source DIR        the pokeheartgold or hg-engine checkout whose headers give the names\n"
+    "  -o, --output FILE   export or diff into FILE instead of the output\n"
+    "  --dry-run           import, apply: show the changes, write nothing\n"
     "  -h, --help          this text\n"
     "  --version           the program's version\n"
     "\n"
-    "An import file is a regular file or a pipe of at most 4 MiB.\n"
+    "An import, patch or source file is a regular file or a pipe of at most 4 MiB.\n"
     "Exit status: 0 success, 1 bad input, a refused image or a failed write, 2 wrong usage.\n";
 
-using Path = std::filesystem::path;
 using FileIO::PathOf;
 
 struct Invocation {
@@ -63,10 +77,45 @@ struct Invocation {
     std::vector<std::string> Operands; // as given; a path is made from the bytes only where used
     std::optional<std::string> Format;
     std::optional<std::string> Output;
+    std::optional<std::string> Source;
     bool DryRun = false;
     bool Help = false;
     bool Version = false;
 };
+
+// What is wrong with the options given to the command, or nothing.
+std::string OptionProblem(const Invocation& call) {
+    const std::string& command = call.Command;
+    const bool source = call.Format && SourceProjectNamed(*call.Format);
+    if (call.Format && command != "export" && command != "import") {
+        return "--format applies to export and import only";
+    }
+    if (call.Output && command != "export" && command != "diff") {
+        return "--output applies to export and diff only";
+    }
+    if (call.DryRun && command != "import" && command != "apply") {
+        return "--dry-run applies to import and apply only";
+    }
+    if (command == "export" && call.Format && !source && *call.Format != "csv" && *call.Format != "json") {
+        return "--format is csv or json, or pokeheartgold or hg-engine with --source DIR, not " +
+               *call.Format;
+    }
+    if (command == "import" && call.Format && !source) {
+        return "--format of an import is pokeheartgold or hg-engine (a CSV or JSON file tells itself), not " +
+               *call.Format;
+    }
+    if (source && !call.Source) {
+        return "--format " + *call.Format +
+               " needs --source DIR, the checkout whose headers name the constants";
+    }
+    if (call.Source && !source) {
+        return "--source applies to --format pokeheartgold or hg-engine only";
+    }
+    if (call.Source && call.Source->empty()) {
+        return "--source needs the checkout's folder";
+    }
+    return {};
+}
 
 // The command line, or the reason it is wrong.
 struct Parsed {
@@ -115,6 +164,8 @@ Parsed Parse(const std::vector<std::string>& args) {
             value("-o", call.Output);
         } else if (arg == "--output" || arg.rfind("--output=", 0) == 0) {
             value("--output", call.Output);
+        } else if (arg == "--source" || arg.rfind("--source=", 0) == 0) {
+            value("--source", call.Source);
         } else {
             parsed.Error = "unknown option " + arg;
         }
@@ -135,9 +186,11 @@ Parsed Parse(const std::vector<std::string>& args) {
     static constexpr Shape Shapes[] = {
         {"info", 1, "info IMAGE"},
         {"export", 1, "export IMAGE [--format csv|json] [-o FILE]"},
-        {"import", 2, "import IMAGE FILE [--dry-run]"},
+        {"import", 2, "import IMAGE FILE [--dry-run] [--format pokeheartgold|hg-engine --source DIR]"},
         {"show", 2, "show IMAGE SPECIES"},
         {"names", 1, "names IMAGE [species|moves|items]", 1},
+        {"diff", 2, "diff OLD NEW [-o PATCH]"},
+        {"apply", 2, "apply IMAGE PATCH [--dry-run]"},
     };
     if (call.Command.empty()) {
         parsed.Error = "no command given";
@@ -150,63 +203,16 @@ Parsed Parse(const std::vector<std::string>& args) {
     } else if (call.Operands.size() < shape->Operands ||
                call.Operands.size() > shape->Operands + shape->MoreOperands) {
         parsed.Error = std::string("usage: ") + Program + " " + shape->Usage;
-    } else if ((call.Format || call.Output) && call.Command != "export") {
-        parsed.Error = "--format and --output apply to export only";
-    } else if (call.DryRun && call.Command != "import") {
-        parsed.Error = "--dry-run applies to import only";
-    } else if (call.Format && *call.Format != "csv" && *call.Format != "json") {
-        parsed.Error = "--format is csv or json, not " + *call.Format;
+    } else {
+        parsed.Error = OptionProblem(call);
     }
     return parsed;
-}
-
-std::string Utf8(const QString& text) {
-    return text.toStdString();
 }
 
 std::string Hex(std::int32_t offset) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(offset));
     return text;
-}
-
-// Opens the image once and identifies it; that one open serves the whole command, so every read
-// and write reaches the file identified whatever happens to its path meanwhile. A refused image
-// gets the same reason the window gives.
-std::optional<rom::EvolutionImage> OpenImage(const std::string& path, bool forWriting, std::ostream& err) {
-    rom::Result<rom::EvolutionImage> image = rom::EvolutionImage::OpenHeld(PathOf(path), forWriting);
-    if (!image) {
-        err << Program << ": " << path << ": " << image.Reason() << "\n";
-        return std::nullopt;
-    }
-    return std::move(*image);
-}
-
-void ReportUnreadable(const std::string& path, int species, int slot, std::ostream& err) {
-    err << Program << ": " << path << ": slot " << slot + 1 << " of species " << species
-        << " cannot be read: the file ends inside the evolution table\n";
-}
-
-struct OpenTable {
-    rom::EvolutionImage Image;
-    EvolutionSummary::Table Table;
-    GameNames Names;
-};
-
-// The image and every slot of its table, or nothing when either cannot be had.
-std::optional<OpenTable> ReadImageTable(const std::string& path, std::ostream& err) {
-    std::optional<rom::EvolutionImage> image = OpenImage(path, false, err);
-    if (!image) {
-        return std::nullopt;
-    }
-    rom::SlotPosition at;
-    std::optional<EvolutionSummary::Table> table = image->ReadTable(&at);
-    if (!table) {
-        ReportUnreadable(path, at.Species, at.Slot, err);
-        return std::nullopt;
-    }
-    GameNames names = GameNames::ForImage(*image);
-    return OpenTable{std::move(*image), std::move(*table), std::move(names)};
 }
 
 int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -247,13 +253,6 @@ int Info(const Invocation& call, std::ostream& out, std::ostream& err) {
     return Success;
 }
 
-// Whether `output` names the image itself, under its own path or another one (a hard or symbolic
-// link): the export would replace the ROM with its table in text.
-bool IsSameFile(const Path& image, const Path& output) {
-    std::error_code error;
-    return std::filesystem::equivalent(image, output, error) && !error;
-}
-
 int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const std::string& path = call.Operands[0];
     if (call.Output && IsSameFile(PathOf(path), PathOf(*call.Output))) {
@@ -280,47 +279,6 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     }
     out.write(text.constData(), text.size());
     return Success;
-}
-
-// The file's problems, the first hundred of them: a file that is not a table at all would
-// otherwise bury the terminal.
-constexpr std::size_t ProblemsShown = 100;
-
-void ReportProblems(const std::string& file, const std::vector<TableFile::Problem>& problems,
-                    std::ostream& err) {
-    const std::size_t shown = std::min(problems.size(), ProblemsShown);
-    for (std::size_t i = 0; i < shown; ++i) {
-        err << file << ":" << problems[i].Line << ": " << Utf8(problems[i].Reason) << "\n";
-    }
-    if (problems.size() > shown) {
-        const std::size_t rest = problems.size() - shown;
-        err << file << ": " << rest << (rest == 1 ? " more problem" : " more problems") << " not shown\n";
-    }
-}
-
-using TableFile::Change;
-
-std::string SlotName(int species, int slot) {
-    return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
-}
-
-// Says which slots written before a failed one could not be put back, and what each holds now.
-void ReportNotPutBack(const std::string& path, const std::vector<rom::SlotChangeReport::Left>& left,
-                      std::ostream& err) {
-    for (const rom::SlotChangeReport::Left& slot : left) {
-        const rom::SlotChange& made = slot.Change;
-        std::string holds = "cannot be read";
-        if (slot.Now && *slot.Now == made.Value) {
-            holds = "holds the imported " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(made.Value)));
-        } else if (slot.Now && *slot.Now == *made.Expected) {
-            holds = "holds its old " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now)));
-        } else if (slot.Now) {
-            holds = "holds " + Utf8(EvolutionSummary::Describe(rom::DecodeSlot(*slot.Now))) +
-                    ", written by another program";
-        }
-        err << Program << ": " << path << ": " << SlotName(made.At.Species, made.At.Slot)
-            << " was not put back (" << slot.Reason << "): it " << holds << "\n";
-    }
 }
 
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -350,59 +308,8 @@ int Import(const Invocation& call, std::ostream& out, std::ostream& err) {
         ReportUnreadable(path, at.Species, at.Slot, err);
         return BadInput;
     }
-    const std::vector<Change> changes = TableFile::Changes(contents.Rows, *table);
-
-    const GameNames names = GameNames::ForImage(*image);
-    for (const Change& change : changes) {
-        out << Utf8(EvolutionSummary::DescribeChange(change.Row.Species, change.Row.Slot,
-                                                     rom::DecodeSlot(change.Before), change.Row.Value, names))
-            << "\n";
-    }
-    const std::string noun = changes.size() == 1 ? " slot" : " slots";
-    if (call.DryRun) {
-        out << changes.size() << noun << " would change (dry run: nothing written)\n";
-        return Success;
-    }
-    // The list of changes is the import's report: when it cannot be written (the output closed,
-    // a full disk), the image is left alone rather than changed without a word.
-    if (!out.flush()) {
-        err << Program << ": the output cannot be written; nothing was written to " << path << "\n";
-        return BadInput;
-    }
-    // A slot another program changed since it was read is left as that program wrote it; should a
-    // write fail, the slots written before it are put back.
-    std::vector<rom::SlotChange> writes;
-    writes.reserve(changes.size());
-    for (const Change& change : changes) {
-        writes.push_back(
-            {{change.Row.Species, change.Row.Slot}, change.Before, rom::EncodeSlot(change.Row.Value)});
-    }
-    const rom::SlotChangeReport report = rom::ApplySlotChanges(*image, writes, rom::OnFailure::PutBack);
-    if (!report.Complete()) {
-        const std::size_t i = report.Failed.front().Index;
-        const TableFile::Row& row = changes[i].Row;
-        err << Program << ": " << path << ": " << SlotName(row.Species, row.Slot)
-            << " was not written: " << report.Failed.front().Reason << "\n";
-        if (i > 0) {
-            ReportNotPutBack(path, report.NotPutBack, err);
-            const std::size_t left = report.NotPutBack.size();
-            if (left == 0) {
-                err << Program << ": the " << i << (i == 1 ? " slot" : " slots")
-                    << " written before it were put back; the image is as it was\n";
-            } else {
-                err << Program << ": " << left << " of the " << i
-                    << " slots written before it could not be put back (listed above)\n";
-            }
-        }
-        return BadInput;
-    }
-    out << changes.size() << noun << " changed\n";
-    if (!out.flush()) {
-        err << Program << ": " << path << ": " << changes.size() << noun
-            << " changed, but the report of it cannot be written\n";
-        return BadInput;
-    }
-    return Success;
+    return ImportRows(path, *image, *table, GameNames::ForImage(*image), contents.Rows, call.DryRun, out,
+                      err);
 }
 
 int Show(const Invocation& call, std::ostream& out, std::ostream& err) {
@@ -491,11 +398,23 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (call.Command == "info") {
         return Info(call, out, err);
     }
+    // --source comes only with a source shape's --format: the options were checked for it.
+    const SourceProject project =
+        SourceProjectNamed(call.Format.value_or("")).value_or(SourceProject::PokeHeartGold);
     if (call.Command == "export") {
-        return Export(call, out, err);
+        return call.Source ? ExportSource(call.Operands[0], project, *call.Source, call.Output, out, err)
+                           : Export(call, out, err);
     }
     if (call.Command == "import") {
-        return Import(call, out, err);
+        return call.Source ? ImportSource(call.Operands[0], call.Operands[1], project, *call.Source,
+                                          call.DryRun, out, err)
+                           : Import(call, out, err);
+    }
+    if (call.Command == "diff") {
+        return Diff(call.Operands[0], call.Operands[1], call.Output, out, err);
+    }
+    if (call.Command == "apply") {
+        return Apply(call.Operands[0], call.Operands[1], call.DryRun, out, err);
     }
     if (call.Command == "names") {
         return Names(call, out, err);

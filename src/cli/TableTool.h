@@ -1,5 +1,5 @@
-// The evolution-table commands (info, export, import, show, names) behind the program's thin main, so that
-// they can be run and checked in-process.
+// The evolution-table commands (info, export, import, show, names, diff, apply) behind the program's
+// thin main, so that they can be run and checked in-process.
 #pragma once
 
 #include "GameNames.h"

@@ -1,0 +1,8 @@
+#ifndef SAMPLE_CONSTANTS_MOVES_H
+#define SAMPLE_CONSTANTS_MOVES_H
+
+#define MOVE_NONE      0
+#define MOVE_MIMIC   102
+#define MOVE_ROLLOUT 205
+
+#endif
