@@ -300,6 +300,9 @@ Status EvolutionImage::Write(int species, int slot, const SlotBytes* expected, c
             return Status{why};
         }
     } else if (pathChecked_) {
+        if (held_->Deleted()) {
+            return Status{"the image was deleted since it was opened"};
+        }
         const ImageFile atPath(path_, ImageFile::Access::Read);
         if (!atPath.Problem().empty() || atPath.Identity() != held_->Identity()) {
             return Status{"the path no longer leads to the image that was opened (it was replaced or moved "

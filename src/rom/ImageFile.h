@@ -46,6 +46,9 @@ public:
     // The file's size now, asked of the handle (another program may have changed it); false when
     // it cannot be had.
     bool CurrentSize(std::uint64_t& size) const;
+    // Whether the file has been deleted since it was opened (on Windows: its deletion waits for
+    // the last handle to close), asked of the handle.
+    bool Deleted() const;
 
     // Bytes actually read at `offset`, at most `count`; negative on a failed read.
     std::int64_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const;

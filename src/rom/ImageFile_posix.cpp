@@ -123,6 +123,11 @@ bool ImageFile::CurrentSize(std::uint64_t& size) const {
     return true;
 }
 
+bool ImageFile::Deleted() const {
+    struct stat st {};
+    return problem_.empty() && ::fstat(static_cast<int>(handle_.Get()), &st) == 0 && st.st_nlink == 0;
+}
+
 std::int64_t ImageFile::ReadSome(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
     ssize_t got = 0;
     do {

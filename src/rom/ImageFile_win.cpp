@@ -76,6 +76,13 @@ bool ImageFile::CurrentSize(std::uint64_t& size) const {
     return true;
 }
 
+bool ImageFile::Deleted() const {
+    FILE_STANDARD_INFO info{};
+    return problem_.empty() &&
+           GetFileInformationByHandleEx(Native(handle_), FileStandardInfo, &info, sizeof info) &&
+           (info.DeletePending || info.NumberOfLinks == 0);
+}
+
 std::int64_t ImageFile::ReadSome(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
     const HANDLE handle = Native(handle_);
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));

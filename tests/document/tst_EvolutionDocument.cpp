@@ -156,7 +156,9 @@ private slots:
 
         const RomImageFile other(dir.filePath(QStringLiteral("other.nds")));
         const QByteArray otherBytes = other.Contents();
-        QVERIFY(QFile::remove(rom->Path()) && QFile::rename(other.Path(), rom->Path()));
+        // Moved away first: a file held open keeps its name on Windows until it is closed.
+        QVERIFY(QFile::rename(rom->Path(), rom->Path() + QStringLiteral(".moved")) &&
+                QFile::rename(other.Path(), rom->Path()));
         report = document.WriteSlots("save", {Change(1, 0, Bytes({4, 16, 2}), {4, 9, 2})});
         QVERIFY(!report.Complete());
         QVERIFY(report.Failed.front().Reason.find("no longer leads to the image") != std::string::npos);

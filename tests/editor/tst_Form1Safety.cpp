@@ -280,7 +280,10 @@ private slots:
         // Another file renamed over the image's path is not the image that was opened.
         const RomImageFile other = Image("swapped.nds");
         const QByteArray otherBytes = other.Contents();
-        QVERIFY(QFile::remove(rom.Path()) && QFile::rename(other.Path(), rom.Path()));
+        // Moved away first: a file held open keeps its name on Windows until it is closed.
+        const QString moved = rom.Path() + QStringLiteral(".moved");
+        QFile::remove(moved);
+        QVERIFY(QFile::rename(rom.Path(), moved) && QFile::rename(other.Path(), rom.Path()));
         w.cmbLevel->setCurrentIndex(44);
         w.Click(w.cmdSave);
         QCOMPARE(dialogs.warnings.size(), 1);
