@@ -50,7 +50,7 @@ EvolutionTableModel::Filter::Filter(const QString& text) {
 
 bool EvolutionTableModel::Filter::Matches(const Row& row) const {
     if (number) {
-        return row.Species == *number || row.Value.Parameter == *number || row.Value.Target == *number;
+        return row.Species == *number || row.Value.Parameter == *number || row.TargetSpecies == *number;
     }
     return std::any_of(row.Keys.begin(), row.Keys.end(),
                        [this](const QString& k) { return k.contains(key); });
@@ -74,8 +74,9 @@ bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool
     std::vector<QStringList> from(table.size());
     for (std::size_t species = 0; species < table.size(); ++species) {
         for (const rom::EvolutionSlot& slot : table[species].Slots) {
-            if (slot.Method != 0 && slot.Target < from.size()) {
-                QStringList& sources = from[slot.Target];
+            const auto target = static_cast<std::size_t>(EvolutionSummary::TargetSpecies(slot.Target, names));
+            if (slot.Method != 0 && target < from.size()) {
+                QStringList& sources = from[target];
                 const QString name = EvolutionSummary::SpeciesText(static_cast<int>(species), names);
                 if (!sources.contains(name)) {
                     sources << name;
@@ -87,8 +88,9 @@ bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool
     const QStringList& gameNames = EditorLists::GameSpeciesNames();
     const auto key = [](const QString& name) { return EvolutionSummary::NameKey(name); };
     for (std::size_t species = 0; species < table.size(); ++species) {
-        for (int slot = 0; slot < rom::SlotCount; ++slot) {
-            const rom::EvolutionSlot& value = table[species].Slots[slot];
+        const bool forms = names.Layout().TargetsCarryForm;
+        for (int slot = 0; slot < static_cast<int>(table[species].Slots.size()); ++slot) {
+            const rom::EvolutionSlot& value = table[species].Slots[static_cast<std::size_t>(slot)];
             if (value.Method == 0 && !withEmpty) {
                 continue;
             }
@@ -96,19 +98,27 @@ bool EvolutionTableModel::SetTable(const EvolutionSummary::Table& newTable, bool
             row.Species = static_cast<int>(species);
             row.Slot = slot;
             row.Value = value;
+            row.TargetSpecies = EvolutionSummary::TargetSpecies(value.Target, names);
             row.Texts[Number] = QString::number(species);
             row.Texts[Species] = EvolutionSummary::SpeciesText(row.Species, names);
             row.Texts[Slot] = QString::number(slot + 1);
-            row.Texts[Method] = EvolutionSummary::MethodText(value.Method);
+            row.Texts[Method] = EvolutionSummary::MethodText(value.Method, names);
             row.Texts[Parameter] = EvolutionSummary::ParameterText(value, names);
             // An empty slot's target is no evolution; only a number left there is shown.
             if (value.Method != 0 || value.Target != 0) {
-                row.Texts[Target] = EvolutionSummary::SpeciesText(value.Target, names);
+                row.Texts[Target] = EvolutionSummary::SpeciesText(
+                    EvolutionSummary::TargetSpecies(value.Target, names), names);
+                if (forms) {
+                    row.Texts[Form] = QString::number(rom::TargetForm(value.Target));
+                }
             }
             row.Texts[EvolvesFrom] = from[species].join(QStringLiteral(", "));
-            row.Keys = {key(row.Texts[Species]), key(gameNames.value(row.Species)),
-                        key(row.Texts[Method]),  key(row.Texts[Parameter]),
-                        key(row.Texts[Target]),  key(gameNames.value(value.Target))};
+            row.Keys = {key(row.Texts[Species]),
+                        key(gameNames.value(row.Species)),
+                        key(row.Texts[Method]),
+                        key(row.Texts[Parameter]),
+                        key(row.Texts[Target]),
+                        key(gameNames.value(EvolutionSummary::TargetSpecies(value.Target, names)))};
             rows.push_back(std::move(row));
         }
     }
@@ -149,7 +159,7 @@ int EvolutionTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EvolutionTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : names.Layout().TargetsCarryForm ? ColumnCount : Form;
 }
 
 QVariant EvolutionTableModel::data(const QModelIndex& index, int role) const {
@@ -159,7 +169,8 @@ QVariant EvolutionTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         return At(index.row()).Texts[static_cast<std::size_t>(index.column())];
     }
-    if (role == Qt::TextAlignmentRole && (index.column() == Number || index.column() == Slot)) {
+    if (role == Qt::TextAlignmentRole &&
+        (index.column() == Number || index.column() == Slot || index.column() == Form)) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
     return {};
@@ -170,7 +181,7 @@ QVariant EvolutionTableModel::headerData(int section, Qt::Orientation orientatio
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     static const char* const Titles[] = {
-        QT_TR_NOOP("No."),       QT_TR_NOOP("Species"), QT_TR_NOOP("Slot"),        QT_TR_NOOP("Method"),
-        QT_TR_NOOP("Parameter"), QT_TR_NOOP("Target"),  QT_TR_NOOP("Evolves from")};
-    return section >= 0 && section < ColumnCount ? tr(Titles[section]) : QVariant();
+        QT_TR_NOOP("No."),       QT_TR_NOOP("Species"), QT_TR_NOOP("Slot"),         QT_TR_NOOP("Method"),
+        QT_TR_NOOP("Parameter"), QT_TR_NOOP("Target"),  QT_TR_NOOP("Evolves from"), QT_TR_NOOP("Form")};
+    return section >= 0 && section < columnCount() ? tr(Titles[section]) : QVariant();
 }

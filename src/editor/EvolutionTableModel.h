@@ -15,12 +15,14 @@ class EvolutionTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Number, Species, Slot, Method, Parameter, Target, EvolvesFrom, ColumnCount };
+    // Form is shown only for tables whose targets carry a form.
+    enum Column { Number, Species, Slot, Method, Parameter, Target, EvolvesFrom, Form, ColumnCount };
 
     struct Row {
         int Species = 0;
-        int Slot = 0; // 0 .. 6
+        int Slot = 0; // from 0
         rom::EvolutionSlot Value;
+        int TargetSpecies = 0; // the target without its form
         std::array<QString, ColumnCount> Texts;
         QStringList Keys; // the names the filter looks in, as EvolutionSummary::NameKey gives them
     };

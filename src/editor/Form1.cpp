@@ -33,11 +33,17 @@
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <QUrl>
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>
 
 namespace {
+
+// Whether a parameter of `kind` is edited in a list; a parameter of another kind is kept as read.
+bool HasParameterList(ParameterKind kind) {
+    return kind != ParameterKind::NoEvolution && kind != ParameterKind::NoParameter;
+}
 
 int TwipsToPixels(int twips, int dpi) {
     return qRound(twips * dpi / 1440.0);
@@ -165,7 +171,20 @@ void Form1::CreateControls() {
                             EditorLists::ParameterSpeciesList());
     cmbAttack = CreateList("cmbAttack", Frame1, TwipsRect(1080, 2040, 1815, 315), EditorLists::MoveList());
     cmbEvoTo = CreateList("cmbEvoTo", Frame1, TwipsRect(1080, 2640, 1815, 315), EditorLists::SpeciesList());
-    for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack}) {
+    // hg-engine's type parameter takes the level list's place when its method is chosen; the
+    // form list stands beside the target on tables whose targets carry one.
+    cmbMoveType = CreateList("cmbMoveType", Frame1, TwipsRect(1080, 960, 1815, 315), EditorLists::TypeList());
+    cmbMoveType->hide();
+    LabelForm = label("LabelForm", "Form:", 2700);
+    LabelForm->setGeometry(TwipsRect(2985, 2700, 480, 255));
+    LabelForm->hide();
+    QStringList forms;
+    for (int form = 0; form <= rom::MaxTargetForm; ++form) {
+        forms << QString::number(form);
+    }
+    cmbForm = CreateList("cmbForm", Frame1, TwipsRect(3465, 2640, 630, 315), forms);
+    cmbForm->hide();
+    for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack, cmbMoveType}) {
         list->setEnabled(false);
     }
 
@@ -176,6 +195,8 @@ void Form1::CreateControls() {
         optNum[i]->setObjectName(QStringLiteral("optNum%1").arg(i));
         optNum[i]->setGeometry(TwipsRect(1920 + 480 * i, 120, 495, 255));
         optNum[i]->setEnabled(false);
+        // Slots 8 and 9 only on tables that have them.
+        optNum[i]->setVisible(i < rom::SlotCount);
         slotButtons->addButton(optNum[i], i);
     }
     optNum[0]->setChecked(true);
@@ -213,7 +234,8 @@ void Form1::CreateControls() {
     });
     connect(cmbType, &QComboBox::currentIndexChanged, this, [this] { cmbType_Click(); });
     // After the method change has set the other lists, so that one check covers it.
-    for (QComboBox* list : {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo}) {
+    for (QComboBox* list :
+         {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo, cmbMoveType, cmbForm}) {
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
     }
     CreateShortcuts();
@@ -261,7 +283,8 @@ StyledButton* Form1::CreateCommandButton(const QString& name, const QRect& geome
 
 void Form1::SetTabOrder() {
     // The item list comes before the level list, as it always has.
-    QList<QWidget*> order{lstPokemon, cmbType, cmbItem, cmbLevel, cmbPokemon, cmbAttack, cmbEvoTo, cmdOpen};
+    QList<QWidget*> order{lstPokemon, cmbType,   cmbItem,  cmbLevel, cmbMoveType,
+                          cmbPokemon, cmbAttack, cmbEvoTo, cmbForm,  cmdOpen};
     for (QRadioButton* option : optNum) {
         order << option;
     }
@@ -338,6 +361,7 @@ void Form1::OpenImage(const std::filesystem::path& file) {
 }
 
 void Form1::ImageOpened() {
+    ApplyLayout(document->Image()->Location().Layout());
     ShowNames(document->Names());
     UpdateTitle();
     SetEditorEnabled(true);
@@ -368,6 +392,7 @@ void Form1::ShowNames(const GameNames& shown) {
             list->setCurrentIndex(-1);
         }
     };
+    refill(cmbType, shown.Methods());
     refill(cmbEvoTo, shown.Species());
     refill(cmbPokemon, shown.ParameterSpecies());
     refill(cmbAttack, shown.Moves());
@@ -401,7 +426,7 @@ std::int32_t Form1::ReadField(rom::SlotField field) const {
 }
 
 void Form1::optNum_Click(int index) {
-    if (index < 0 || index >= rom::SlotCount) {
+    if (index < 0 || index >= layout.Slots) {
         return;
     }
     CurrentSlot = static_cast<std::int16_t>(index);
@@ -419,7 +444,12 @@ void Form1::optNum_Click(int index) {
     cmbType->setCurrentIndex(0);
 
     const std::int32_t target = ReadField(rom::SlotField::Target);
-    cmbEvoTo->ShowValue(target);
+    if (layout.TargetsCarryForm) {
+        cmbEvoTo->ShowValue(rom::TargetSpecies(static_cast<std::uint16_t>(target)));
+        cmbForm->ShowValue(rom::TargetForm(static_cast<std::uint16_t>(target)));
+    } else {
+        cmbEvoTo->ShowValue(target);
+    }
     PendingParam = ReadField(rom::SlotField::Parameter);
     const std::int32_t parameter = PendingParam;
     const std::int32_t method = ReadField(rom::SlotField::Method);
@@ -430,8 +460,8 @@ void Form1::optNum_Click(int index) {
 
     // A parameter stored with a method that shows none stays in the slot when it is saved.
     hiddenParameter.reset();
-    const ParameterKind kind = EvolutionMethods::KindOfMethod(cmbType->currentIndex());
-    if (EvolutionMethods::ParameterRows(kind) == 0 && parameter != 0) {
+    const ParameterKind kind = EvolutionMethods::KindOfMethod(cmbType->currentIndex(), layout);
+    if (!HasParameterList(kind) && parameter != 0) {
         hiddenParameter = static_cast<std::uint16_t>(parameter);
     }
 
@@ -460,7 +490,60 @@ void Form1::ApplyEnabledStates(const EvolutionMethods::MethodChange& change) {
     enable(cmbItem, change.Item.Enabled);
     enable(cmbPokemon, change.Pokemon.Enabled);
     enable(cmbAttack, change.Attack.Enabled);
+    enable(cmbMoveType, change.Type.Enabled);
     enable(cmbEvoTo, change.EvoToEnabled);
+    enable(cmbForm, change.EvoToEnabled);
+    ShowParameterRow(change.Kind);
+}
+
+void Form1::ShowParameterRow(ParameterKind kind) {
+    // Only a change is passed on: every label and visibility change lays the frame out again.
+    const bool type = kind == ParameterKind::Type;
+    if (cmbMoveType->isVisibleTo(this) != type) {
+        cmbMoveType->setVisible(type);
+        cmbLevel->setVisible(!type);
+    }
+    QString caption = QStringLiteral("@ Level:");
+    if (type) {
+        caption = tr("Type:");
+    } else if (kind == ParameterKind::Count) {
+        caption = tr("Count:");
+    } else if (kind == ParameterKind::Hp) {
+        caption = tr("HP lost:");
+    }
+    if (Label4->text() != caption) {
+        Label4->setText(caption);
+    }
+}
+
+void Form1::ApplyLayout(const rom::TableLayout& shown) {
+    if (shown == layout) {
+        return;
+    }
+    layout = shown;
+    // Each slot past the seventh widens the window and the frame by one button.
+    const int extra = 480 * (std::clamp(layout.Slots, rom::SlotCount, rom::MaxSlotCount) - rom::SlotCount);
+    setFixedSize(TwipsRect(0, 0, 5295 + extra, 4455).size());
+    Frame1->setGeometry(TwipsRect(1920, 480, 3255 + extra, 3135));
+    for (int i = rom::SlotCount; i < rom::MaxSlotCount; ++i) {
+        optNum[static_cast<std::size_t>(i)]->setVisible(i < layout.Slots);
+    }
+    LabelForm->setVisible(layout.TargetsCarryForm);
+    cmbForm->setVisible(layout.TargetsCarryForm);
+    if (CurrentSlot >= layout.Slots) {
+        const QSignalBlocker quiet(slotButtons);
+        optNum[0]->setChecked(true);
+        CurrentSlot = 0;
+    }
+}
+
+std::int32_t Form1::TargetOnScreen() const {
+    const std::int32_t species = cmbEvoTo->ShownValue();
+    if (!layout.TargetsCarryForm || species < 0) {
+        return species;
+    }
+    const std::int32_t form = std::max(cmbForm->ShownValue(), 0);
+    return rom::FormTarget(static_cast<std::uint16_t>(species), static_cast<std::uint16_t>(form));
 }
 
 void Form1::cmbType_Click() {
@@ -471,7 +554,7 @@ void Form1::cmbType_Click() {
 
     const std::int32_t pending = PendingParam;
     std::int32_t consumed = PendingParam;
-    const auto change = EvolutionMethods::TakeMethodChange(cmbType->currentIndex(), consumed);
+    const auto change = EvolutionMethods::TakeMethodChange(cmbType->currentIndex(), consumed, layout);
     const auto select = [pending](ValueList* list, const EvolutionMethods::ListState& state) {
         if (state.Row >= 0) {
             list->setCurrentIndex(state.Row);
@@ -499,6 +582,9 @@ void Form1::cmbType_Click() {
         {Kind::Move, {Kind::Move, Kind::Item, Kind::Species, Kind::Level}},
         {Kind::Species, {Kind::Species, Kind::Item, Kind::Level, Kind::Move}},
         {Kind::NoParameter, {Kind::Item, Kind::Level, Kind::Move, Kind::Species}},
+        {Kind::Count, {Kind::Level, Kind::Item, Kind::Species, Kind::Move}},
+        {Kind::Hp, {Kind::Level, Kind::Item, Kind::Species, Kind::Move}},
+        {Kind::Type, {Kind::Type, Kind::Item, Kind::Level, Kind::Species}},
     };
     for (const Order& order : Orders) {
         if (order.Method != change.Kind) {
@@ -518,14 +604,20 @@ void Form1::cmbType_Click() {
             case Kind::Move:
                 select(cmbAttack, change.Attack);
                 break;
+            case Kind::Type:
+                select(cmbMoveType, change.Type);
+                break;
             case Kind::NoEvolution:
             case Kind::NoParameter:
-            case Kind::Type:
             case Kind::Count:
             case Kind::Hp:
                 break;
             }
         }
+    }
+    // The type list, which no other method uses, back at its first row too.
+    if (change.Kind != Kind::Type) {
+        select(cmbMoveType, change.Type);
     }
     PendingParam = consumed;
     --quietEdits;

@@ -1,5 +1,6 @@
-// The editor window: a species list, seven slot buttons and the slot editors, which show one
-// evolution slot of an open ROM image and save it back in place.
+// The editor window: a species list, the slot buttons (seven, or the eight or nine of an enlarged
+// table) and the slot editors, which show one evolution slot of an open ROM image and save it back
+// in place.
 #pragma once
 
 #include "EvolutionDocument.h"
@@ -69,7 +70,7 @@ public:
     void ShowPickedSlot(int species, int slot);
 
     // Window-level state the handlers share.
-    std::int16_t CurrentSlot = 0; // the slot shown and saved, 0 to 6
+    std::int16_t CurrentSlot = 0; // the slot shown and saved, 0 to 6 (to 8 on a nine-slot table)
     // A parameter on its way from the slot read (or from Save) to the next method change.
     std::int32_t PendingParam = 0;
 
@@ -136,6 +137,15 @@ private:
     // Asked before the file changes under the editor (an undo, an import).
     EvolutionDocument::Settled SettleShownSlot();
     void ApplyEnabledStates(const EvolutionMethods::MethodChange& change);
+    // The level row holds the level list, or hg-engine's type list, under the label of what the
+    // method's parameter is.
+    void ShowParameterRow(ParameterKind kind);
+    // The slot buttons, the window's width and the form list for the open image's layout: a
+    // seven-slot table keeps the window's own size.
+    void ApplyLayout(const rom::TableLayout& shown);
+    // The target on screen as the file stores it: the species, with its form where targets carry
+    // one.
+    std::int32_t TargetOnScreen() const;
     // The slot buttons of the species shown: a used slot's caption is bold.
     void UpdateSlotMarks();
     void SetSlotMark(int slot, bool used);
@@ -155,12 +165,18 @@ private:
     ValueList* cmbAttack = nullptr;
     ValueList* cmbEvoTo = nullptr;
     StyledButton* cmdOpen = nullptr;
-    std::array<QRadioButton*, 7> optNum{};
+    std::array<QRadioButton*, rom::MaxSlotCount> optNum{}; // 7 and 8 only on tables with them
     QButtonGroup* slotButtons = nullptr;
     StyledButton* cmdSave = nullptr;
     QLabel* Image1 = nullptr;
+    // hg-engine's: the type a method's parameter names, and the form of the target.
+    ValueList* cmbMoveType = nullptr;
+    QLabel* LabelForm = nullptr;
+    ValueList* cmbForm = nullptr;
 
     EvolutionDocument* document = nullptr;
+    // The layout of the image opened last: which slots, methods and fields the window offers.
+    rom::TableLayout layout;
     // The names in the lists: those of the image opened last.
     GameNames names = GameNames::BuiltIn();
 

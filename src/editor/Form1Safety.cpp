@@ -31,9 +31,13 @@ QString SpeciesName(const GameNames& names, int species) {
 std::int32_t Form1::ParameterOnScreen() const {
     // The parameter comes from the list of the method's kind. A value no list shows is written
     // back as it was read.
-    switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex())) {
+    switch (EvolutionMethods::KindOfMethod(cmbType->currentIndex(), layout)) {
     case ParameterKind::Level:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         return cmbLevel->ShownValue();
+    case ParameterKind::Type:
+        return cmbMoveType->ShownValue();
     case ParameterKind::Item:
         return cmbItem->ShownValue();
     case ParameterKind::Move:
@@ -42,9 +46,6 @@ std::int32_t Form1::ParameterOnScreen() const {
         return cmbPokemon->ShownValue();
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
-    case ParameterKind::Type:
-    case ParameterKind::Count:
-    case ParameterKind::Hp:
         break;
     }
     return hiddenParameter.value_or(0);
@@ -54,7 +55,7 @@ rom::EvolutionSlot Form1::SlotOnScreen() const {
     // Each field keeps its low 16 bits: no selection (-1) is stored as FFFF.
     return rom::EvolutionSlot{static_cast<std::uint16_t>(cmbType->ShownValue()),
                               static_cast<std::uint16_t>(ParameterOnScreen()),
-                              static_cast<std::uint16_t>(cmbEvoTo->ShownValue())};
+                              static_cast<std::uint16_t>(TargetOnScreen())};
 }
 
 bool Form1::IsSlotModified() const {

@@ -23,7 +23,8 @@ void Form1::CreateTableShortcut() {
 
 void Form1::ShowPickedSlot(int species, int slot) {
     const rom::EvolutionImage* image = document->Image();
-    if (!image || species < 0 || species >= rom::SpeciesCount || slot < 0 || slot >= rom::SlotCount) {
+    if (!image || species < 0 || species >= image->Location().Records() || slot < 0 ||
+        slot >= image->Location().Slots()) {
         return;
     }
     // Picking the slot on screen again moves nowhere, so there is nothing to ask.
@@ -38,8 +39,8 @@ void Form1::ShowPickedSlot(int species, int slot) {
 void Form1::UpdateSlotMarks() {
     const rom::EvolutionImage* image = document->Image();
     const std::optional<rom::EvolutionRecord> record = image ? image->ReadRecord(shownSpecies) : std::nullopt;
-    for (int slot = 0; slot < rom::SlotCount; ++slot) {
-        SetSlotMark(slot, record && record->Slots[slot].Method != 0);
+    for (int slot = 0; slot < layout.Slots; ++slot) {
+        SetSlotMark(slot, record && record->Slots[static_cast<std::size_t>(slot)].Method != 0);
     }
 }
 

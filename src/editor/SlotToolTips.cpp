@@ -12,7 +12,7 @@
 SlotToolTips::SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent, NamesSource names)
     : QObject(parent), image(std::move(image)), species(std::move(species)), names(std::move(names)) {}
 
-void SlotToolTips::Watch(const std::array<QRadioButton*, rom::SlotCount>& buttons, QListWidget* list) {
+void SlotToolTips::Watch(const std::array<QRadioButton*, rom::MaxSlotCount>& buttons, QListWidget* list) {
     slotButtons = buttons;
     speciesList = list;
     for (QRadioButton* button : slotButtons) {
@@ -23,7 +23,7 @@ void SlotToolTips::Watch(const std::array<QRadioButton*, rom::SlotCount>& button
 
 QString SlotToolTips::SlotText(int speciesRow, int slot) const {
     const rom::EvolutionImage* open = image();
-    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
+    if (!open || speciesRow < 0 || speciesRow >= open->Location().Records()) {
         return {};
     }
     const GameNames* shown = names ? names() : nullptr;
@@ -33,7 +33,7 @@ QString SlotToolTips::SlotText(int speciesRow, int slot) const {
 
 QString SlotToolTips::SpeciesText(int speciesRow) const {
     const rom::EvolutionImage* open = image();
-    if (!open || speciesRow < 0 || speciesRow >= rom::SpeciesCount) {
+    if (!open || speciesRow < 0 || speciesRow >= open->Location().Records()) {
         return {};
     }
     const std::optional<EvolutionSummary::Table> table = open->ReadTable();

@@ -24,8 +24,9 @@ public:
     // Without `names`, slots are described with the built-in lists.
     SlotToolTips(ImageSource image, SpeciesSource species, QObject* parent = nullptr, NamesSource names = {});
 
-    // Answers the tool tips of the seven slot buttons (slot 1 first) and of the species list.
-    void Watch(const std::array<QRadioButton*, rom::SlotCount>& slotButtons, QListWidget* speciesList);
+    // Answers the tool tips of the slot buttons (slot 1 first; seven, eight or nine) and of the
+    // species list.
+    void Watch(const std::array<QRadioButton*, rom::MaxSlotCount>& slotButtons, QListWidget* speciesList);
 
     // The texts, for the species and slot (0 .. 6) given; empty while no image is open. On an
     // image with a message archive the species text ends with where the names come from, and
@@ -40,6 +41,6 @@ private:
     ImageSource image;
     SpeciesSource species;
     NamesSource names;
-    std::array<QRadioButton*, rom::SlotCount> slotButtons{};
+    std::array<QRadioButton*, rom::MaxSlotCount> slotButtons{};
     QListWidget* speciesList = nullptr;
 };

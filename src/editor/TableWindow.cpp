@@ -393,9 +393,9 @@ void TableWindow::ImportFrom(const QString& path) {
                      {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))}, false);
         return;
     }
-    const TableFile::Contents contents =
-        TableFile::Read(QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())),
-                        document->Image()->Location().Layout());
+    const TableFile::Contents contents = TableFile::Read(
+        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())),
+        document->Image()->Location().Layout());
     if (!contents.Problems.empty()) {
         QStringList lines;
         for (const TableFile::Problem& problem : contents.Problems) {

@@ -124,16 +124,22 @@ int ParameterRows(ParameterKind kind) {
     return 0;
 }
 
-MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam) {
+MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam, const rom::TableLayout& layout) {
     MethodChange change;
-    change.Kind = KindOfMethod(methodRow);
+    change.Kind = KindOfMethod(methodRow, layout);
     // "None" offers neither a parameter nor a target.
     change.EvoToEnabled = change.Kind != ParameterKind::NoEvolution;
 
-    const int row = PendingRow(pendingParam, ParameterRows(change.Kind));
+    const bool number = change.Kind == ParameterKind::Count || change.Kind == ParameterKind::Hp;
+    const int row = PendingRow(pendingParam, number ? EditorLists::LevelRows : ParameterRows(change.Kind));
     switch (change.Kind) {
     case ParameterKind::Level:
+    case ParameterKind::Count:
+    case ParameterKind::Hp:
         change.Level = {true, row};
+        break;
+    case ParameterKind::Type:
+        change.Type = {true, row};
         break;
     case ParameterKind::Item:
         change.Item = {true, row};
@@ -146,9 +152,6 @@ MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam) {
         break;
     case ParameterKind::NoEvolution:
     case ParameterKind::NoParameter:
-    case ParameterKind::Type:
-    case ParameterKind::Count:
-    case ParameterKind::Hp:
         break;
     }
     pendingParam = 0;

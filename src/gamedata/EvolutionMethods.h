@@ -48,12 +48,14 @@ struct MethodChange {
     ListState Item;    // cmbItem
     ListState Pokemon; // cmbPokemon
     ListState Attack;  // cmbAttack
+    ListState Type;    // cmbMoveType, hg-engine's type list
     bool EvoToEnabled = true;
 };
 
-// The change for selecting `methodRow`, showing `pendingParam` in the method's parameter list.
-// The pending value is consumed: it is reset to 0, so the next method change starts from 0. A
-// value that does not fit a 16-bit row index, or has no row in its list, selects nothing.
-MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam);
+// The change for selecting `methodRow` of the methods `layout` knows, showing `pendingParam` in
+// the method's parameter list: a count and hit points are numbers of the level list's range. The
+// pending value is consumed: it is reset to 0, so the next method change starts from 0. A value
+// that does not fit a 16-bit row index, or has no row in its list, selects nothing.
+MethodChange TakeMethodChange(int methodRow, std::int32_t& pendingParam, const rom::TableLayout& layout = {});
 
 } // namespace EvolutionMethods

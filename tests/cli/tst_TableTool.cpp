@@ -8,6 +8,7 @@
 #include "NameBanks.h"
 #include "TableFile.h"
 #include "TableTool.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QCryptographicHash>
@@ -37,17 +38,6 @@ Outcome Run(const QStringList& args) {
     std::ostringstream out, err;
     const int status = TableTool::Run(bytes, out, err);
     return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // Where slot `slot` (0-6) of species `species` lies in an image whose table starts at `table`.
@@ -161,7 +151,7 @@ private slots:
         const QString image = Path("roundtrip.nds");
         const QString file = Path("roundtrip.txt");
         QVERIFY(WriteImage(kind, image) > 0);
-        const QByteArray before = Contents(image);
+        const QByteArray before = FileContents(image);
         QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("--format=") + format,
                       QStringLiteral("-o"), file})
                      .Status,
@@ -169,7 +159,7 @@ private slots:
         const Outcome imported = Run({QStringLiteral("import"), image, file});
         QCOMPARE(imported.Status, 0);
         QCOMPARE(imported.Out, QStringLiteral("0 slots changed\n"));
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
     }
 
     // Only the edited slots change, whether the file holds the whole table or a few rows; a dry
@@ -182,14 +172,14 @@ private slots:
         const qint64 table = WriteImage(kind, image);
         QVERIFY(table > 0);
         QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), csv}).Status, 0);
-        QByteArray text = Contents(csv);
+        QByteArray text = FileContents(csv);
         text.replace("\r\n133,Eevee,4,7,Item Evo.,84,Water Stone,134,Vaporeon\r\n",
                      "\r\n133,Eevee,4,7,Item Evo.,85,,470,\r\n");
         text.replace("\r\n1,Bulbasaur,1,4,Level Evo.,16,16,2,Ivysaur\r\n", "\r\n1,Bulbasaur,1,4,,18,,2,\r\n");
-        Store(csv, text);
-        Store(Path("subset.csv"), QByteArray(Header) + "\n493,Arceus,7,5,,0,,1,\n");
+        QVERIFY(StoreFile(csv, text));
+        QVERIFY(StoreFile(Path("subset.csv"), QByteArray(Header) + "\n493,Arceus,7,5,,0,,1,\n"));
 
-        QByteArray expected = Contents(image);
+        QByteArray expected = FileContents(image);
         const QByteArray before = expected;
         expected.replace(SlotAt(table, 133, 3), 6, QByteArray::fromHex("07005500d601"));
         expected.replace(SlotAt(table, 1, 0), 6, QByteArray::fromHex("040012000200"));
@@ -201,18 +191,18 @@ private slots:
         const Outcome dry = Run({QStringLiteral("import"), image, csv, QStringLiteral("--dry-run")});
         QCOMPARE(dry.Status, 0);
         QCOMPARE(dry.Out, changes + QStringLiteral("2 slots would change (dry run: nothing written)\n"));
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
 
         const Outcome applied = Run({QStringLiteral("import"), image, csv});
         QCOMPARE(applied.Status, 0);
         QCOMPARE(applied.Out, changes + QStringLiteral("2 slots changed\n"));
-        QVERIFY(Contents(image) == expected);
+        QVERIFY(FileContents(image) == expected);
 
         const Outcome subset = Run({QStringLiteral("import"), image, Path("subset.csv")});
         QCOMPARE(subset.Out,
                  QStringLiteral("Arceus slot 7: None -> Trade Evo., target Bulbasaur\n1 slot changed\n"));
         expected.replace(SlotAt(table, 493, 6), 6, QByteArray::fromHex("050000000100"));
-        QVERIFY(Contents(image) == expected);
+        QVERIFY(FileContents(image) == expected);
     }
 
     // Spreadsheets that use the comma as the decimal mark save with semicolons or tabs: the header
@@ -224,7 +214,7 @@ private slots:
                                 "1,Bulbasaur,1,4,\"Level, Evo.\",18,,2,\"Ivy\nsaur\"\r\n";
         QByteArray comma = QByteArray(Header) + "\r\n" + rows;
         comma.replace("\"Item Evo.; a stone\"", "Item Evo.");
-        Store(Path("comma.csv"), comma);
+        QVERIFY(StoreFile(Path("comma.csv"), comma));
         const Outcome expected =
             Run({QStringLiteral("import"), image, Path("comma.csv"), QStringLiteral("--dry-run")});
         QCOMPARE(expected.Status, 0);
@@ -232,13 +222,14 @@ private slots:
         for (const char separator : {';', '\t'}) {
             QByteArray text = "\xEF\xBB\xBF" + QByteArray(Header) + "\r\n" + rows;
             text.replace(',', separator);
-            Store(Path("sheet.csv"), text);
+            QVERIFY(StoreFile(Path("sheet.csv"), text));
             const Outcome read =
                 Run({QStringLiteral("import"), image, Path("sheet.csv"), QStringLiteral("--dry-run")});
             QCOMPARE(read.Err, QString());
             QCOMPARE(read.Out, expected.Out);
         }
-        Store(Path("mixed.csv"), QByteArray(Header).replace(',', ';') + "\n133,Eevee,4,7,,85,,470,\n");
+        QVERIFY(StoreFile(Path("mixed.csv"),
+                          QByteArray(Header).replace(',', ';') + "\n133,Eevee,4,7,,85,,470,\n"));
         const Outcome mixed = Run({QStringLiteral("import"), image, Path("mixed.csv")});
         QCOMPARE(mixed.Err, Path("mixed.csv") + QStringLiteral(":2: 1 field where 9 are expected\n"));
     }
@@ -293,8 +284,8 @@ private slots:
         const QString image = Path("bad.nds");
         const QString file = Path("bad-rows.txt");
         QVERIFY(WriteImage(QStringLiteral("bare"), image) > 0);
-        const QByteArray before = Contents(image);
-        Store(file, text);
+        const QByteArray before = FileContents(image);
+        QVERIFY(StoreFile(file, text));
         const Outcome outcome = Run({QStringLiteral("import"), image, file});
         QCOMPARE(outcome.Status, 1);
         messages.replace(QStringLiteral("FILE"), file);
@@ -305,7 +296,7 @@ private slots:
             QCOMPARE(outcome.Err, messages);
         }
         QCOMPARE(outcome.Out, QString());
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
     }
 
     // Another game's image is refused with the reason the window gives, and export writes no file.
@@ -344,13 +335,13 @@ private slots:
 #ifndef Q_OS_WIN
         QVERIFY(QFile::link(image, Path("soft.nds")));
 #endif
-        const QByteArray before = Contents(image);
+        const QByteArray before = FileContents(image);
         const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
         QCOMPARE(outcome.Status, 1);
         QCOMPARE(outcome.Err, QStringLiteral("evolution-table: %1: the output file is the image itself; "
                                              "nothing was written\n")
                                   .arg(output));
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
 #ifndef Q_OS_WIN
         QVERIFY(QFileInfo(Path("soft.nds")).isSymLink());
 #endif
@@ -359,7 +350,7 @@ private slots:
         // name beside the output is left alone.
         QVERIFY(QFile::copy(image, Path("table.csv.partial")));
         QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("table.csv")}).Status, 0);
-        QVERIFY(Contents(Path("table.csv.partial")) == before);
+        QVERIFY(FileContents(Path("table.csv.partial")) == before);
         QFile::remove(Path("table.csv.partial"));
     }
 
@@ -375,12 +366,12 @@ private slots:
         QVERIFY(!table.isEmpty());
         for (const bool existing : {false, true}) {
             if (existing) {
-                Store(output, "an older table\n");
+                QVERIFY(StoreFile(output, "an older table\n"));
             }
             const Outcome outcome = Run({QStringLiteral("export"), image, QStringLiteral("-o"), output});
             QCOMPARE(outcome.Err, QString());
             QCOMPARE(outcome.Status, 0);
-            QCOMPARE(QString::fromUtf8(Contents(output)), table);
+            QCOMPARE(QString::fromUtf8(FileContents(output)), table);
             QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                      QStringList{name});
         }
@@ -476,7 +467,7 @@ private slots:
                  qPrintable(info.Out));
         QVERIFY(info.Out.endsWith(QStringLiteral("\nslots used: 248 of 13284\n")));
         QCOMPARE(Run({QStringLiteral("export"), image, QStringLiteral("-o"), Path("hg.csv")}).Status, 0);
-        const QString text = QString::fromUtf8(Contents(Path("hg.csv")));
+        const QString text = QString::fromUtf8(FileContents(Path("hg.csv")));
         QVERIFY(text.startsWith(QLatin1String(FormHeader) + QStringLiteral("\r\n")));
         QCOMPARE(text.count(QStringLiteral("\r\n")), 1 + 1476 * 9);
         QVERIFY(text.contains(QStringLiteral("\r\n133,Eevee,8,7,Item Evo.,849,,471,0,Glaceon\r\n")));
@@ -492,9 +483,10 @@ private slots:
             QStringLiteral("record 745 (745)\nevolves into:\n  nothing\nevolves from:\n"
                            "  record 744 (744) slot 2: Level Up (Night), level 25 -> record 745 form 1\n"));
 
-        QByteArray expected = Contents(image);
-        Store(Path("edit.csv"), QByteArray(FormHeader) +
-                                    "\n1475,,9,31,,9,,700,0,\n744,,2,28,,25,,745,2,\n1,,8,4,,30,,300,0,\n");
+        QByteArray expected = FileContents(image);
+        QVERIFY(StoreFile(Path("edit.csv"),
+                          QByteArray(FormHeader) +
+                              "\n1475,,9,31,,9,,700,0,\n744,,2,28,,25,,745,2,\n1,,8,4,,30,,300,0,\n"));
         const auto at = [table](qint64 record, qint64 slot) { return table + 56 * record + 6 * slot; };
         expected.replace(at(1475, 8), 6, QByteArray::fromHex("1f000900bc02"));
         expected.replace(at(1, 7), 6, QByteArray::fromHex("04001e002c01"));
@@ -505,7 +497,7 @@ private slots:
                                 "Level Up (Night) 25, target record 745 form 2\n"
                                 "record 1475 slot 9: None -> Happiness W/Move Type Fairy, target record 700\n"
                                 "3 slots changed\n"));
-        QVERIFY(Contents(image) == expected);
+        QVERIFY(FileContents(image) == expected);
 
         const QByteArray header = QByteArray(FormHeader) + "\n";
         const std::pair<QByteArray, QString> refused[] = {
@@ -516,10 +508,10 @@ private slots:
              QStringLiteral("FILE:1: the header must be %1\n").arg(FormHeader)},
         };
         for (const auto& [rows, message] : refused) {
-            Store(Path("refused.csv"), rows);
+            QVERIFY(StoreFile(Path("refused.csv"), rows));
             const Outcome outcome = Run({QStringLiteral("import"), image, Path("refused.csv")});
             QCOMPARE(outcome.Err, QString(message).replace(QStringLiteral("FILE"), Path("refused.csv")));
-            QVERIFY(Contents(image) == expected);
+            QVERIFY(FileContents(image) == expected);
         }
     }
 

@@ -6,6 +6,7 @@
 #include "EvolutionSummary.h"
 #include "GameImages.h"
 #include "TableTool.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -38,20 +39,10 @@ Outcome Run(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // A small Platinum image, every slot zero.
 QByteArray SmallImage(const QString& path) {
     WriteSparseImage(path, GameImage::Platinum(0x9000).Layout());
-    return Contents(path);
+    return FileContents(path);
 }
 
 struct Slot {
@@ -109,11 +100,11 @@ private slots:
                                            {133, 3, {4, 20, 134}},
                                            {133, 4, {7, 82, 135}},
                                            {493, 6, {1, 0, 1}}};
-        QVERIFY(Store(Path(QStringLiteral("faults.csv")), Csv(changes)));
+        QVERIFY(StoreFile(Path(QStringLiteral("faults.csv")), Csv(changes)));
         const int count = static_cast<int>(changes.size());
         for (const bool persistent : {true, false}) {
             for (int allowed = 0; allowed <= count; ++allowed) {
-                QVERIFY(Store(image, pristine));
+                QVERIFY(StoreFile(image, pristine));
                 int writes = 0;
                 Outcome outcome;
                 {
@@ -151,7 +142,7 @@ private slots:
                 // A lasting fault keeps every earlier slot from going back; a passing one none.
                 QCOMPARE(notPutBack, persistent ? allowed : 0);
                 if (!persistent) {
-                    QVERIFY2(Contents(image) == pristine, qPrintable(context));
+                    QVERIFY2(FileContents(image) == pristine, qPrintable(context));
                 }
             }
         }
@@ -171,12 +162,13 @@ private slots:
         const QString other = Path(QStringLiteral("zeros.bin"));
         const QByteArray pristine = SmallImage(image);
         const QByteArray zeros(pristine.size(), '\0');
-        QVERIFY(Store(Path(QStringLiteral("swap.csv")), Csv({{25, 0, {7, 83, 26}}, {26, 1, {4, 30, 27}}})));
+        QVERIFY(
+            StoreFile(Path(QStringLiteral("swap.csv")), Csv({{25, 0, {7, 83, 26}}, {26, 1, {4, 30, 27}}})));
         const auto swapPath = [&] {
             const QString staged = Path(QStringLiteral("staged"));
             QFile::remove(staged);
             if (swap == QLatin1String("file")) {
-                Store(staged, zeros);
+                StoreFile(staged, zeros);
             } else if (swap == QLatin1String("link")) {
                 QFile::link(other, staged);
             } else {
@@ -188,7 +180,7 @@ private slots:
             bool swapped = true;
             for (int at = 1; swapped; ++at) {
                 QFile::remove(image);
-                QVERIFY(Store(image, pristine) && Store(other, zeros));
+                QVERIFY(StoreFile(image, pristine) && StoreFile(other, zeros));
                 int calls = 0;
                 swapped = false;
                 const Hooked hook([&](rom::FileCall) {
@@ -205,9 +197,10 @@ private slots:
                     QVERIFY(opened);
                     opened->WriteSlot(25, 0, {7, 83, 26});
                 }
-                QVERIFY2(Contents(other) == zeros, qPrintable(QStringLiteral("swapped at call %1").arg(at)));
+                QVERIFY2(FileContents(other) == zeros,
+                         qPrintable(QStringLiteral("swapped at call %1").arg(at)));
                 if (swap == QLatin1String("file") && swapped) {
-                    QVERIFY(Contents(image) == zeros);
+                    QVERIFY(FileContents(image) == zeros);
                 }
             }
         }
@@ -221,8 +214,8 @@ private slots:
         const QByteArray pristine = SmallImage(image);
         const std::vector<Slot> first = {{25, 0, {7, 83, 26}}, {25, 1, {4, 20, 26}}, {26, 0, {5, 0, 27}}};
         const std::vector<Slot> second = {{25, 0, {4, 30, 26}}, {25, 1, {8, 99, 300}}, {26, 0, {6, 7, 28}}};
-        QVERIFY(Store(Path(QStringLiteral("first.csv")), Csv(first)));
-        QVERIFY(Store(Path(QStringLiteral("second.csv")), Csv(second)));
+        QVERIFY(StoreFile(Path(QStringLiteral("first.csv")), Csv(first)));
+        QVERIFY(StoreFile(Path(QStringLiteral("second.csv")), Csv(second)));
         const std::string path = image.toStdString();
         // Every read and write waits a moment, so that the two importers' comparisons and writes
         // interleave wherever they can.
@@ -233,7 +226,7 @@ private slots:
             return true;
         });
         for (int round = 0; round < 300; ++round) {
-            QVERIFY(Store(image, pristine));
+            QVERIFY(StoreFile(image, pristine));
             Outcome a, b;
             std::atomic<bool> go{false};
             std::thread one([&] {
@@ -322,22 +315,22 @@ private slots:
         }
 
         const QString readOnly = Path(QStringLiteral("kept.csv"));
-        QVERIFY(Store(readOnly, "mine\n"));
+        QVERIFY(StoreFile(readOnly, "mine\n"));
         QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         const Outcome refused = Run({"export", image.toStdString(), "-o", readOnly.toStdString()});
         QCOMPARE(refused.Status, 1);
         QVERIFY2(refused.Err.find("read-only") != std::string::npos, refused.Err.c_str());
-        QCOMPARE(Contents(readOnly), QByteArray("mine\n"));
+        QCOMPARE(FileContents(readOnly), QByteArray("mine\n"));
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         // A name that is not UTF-8 beside an image whose name is U+FFFD: each stays its own file.
         const std::string base = dir.path().toStdString() + "/";
         const std::string replacement = base + "\xEF\xBF\xBD.nds";
         const std::string invalid = base + "\xFF.nds";
-        QVERIFY(Store(QString::fromUtf8(replacement.c_str()), Contents(image)));
-        const QByteArray imageBytes = Contents(image);
+        QVERIFY(StoreFile(QString::fromUtf8(replacement.c_str()), FileContents(image)));
+        const QByteArray imageBytes = FileContents(image);
         QCOMPARE(Run({"export", replacement, "-o", invalid}).Status, 0);
-        QVERIFY(Contents(QString::fromUtf8(replacement.c_str())) == imageBytes);
+        QVERIFY(FileContents(QString::fromUtf8(replacement.c_str())) == imageBytes);
         QVERIFY(::stat(invalid.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
                 static_cast<std::size_t>(st.st_size) == plain.Out.size());
     }
@@ -359,7 +352,7 @@ private slots:
         for (int i = 0; i < 250; ++i) {
             bad += "x,,1,0,,0,,0,\n";
         }
-        QVERIFY(Store(Path(QStringLiteral("bad.csv")), bad));
+        QVERIFY(StoreFile(Path(QStringLiteral("bad.csv")), bad));
         const std::vector<std::pair<std::string, std::string>> inputs = {
             {silentFifo, "the file is empty"},
             {"/dev/zero", "not a regular file or a pipe"},
@@ -377,7 +370,7 @@ private slots:
         }
         const Outcome listed = Run({"import", image.toStdString(), Native(QStringLiteral("bad.csv"))});
         QCOMPARE(std::count(listed.Err.begin(), listed.Err.end(), '\n'), 101);
-        QVERIFY(Contents(image) == pristine);
+        QVERIFY(FileContents(image) == pristine);
     }
 
     // Under a file size limit that ends before the table, the real program is not ended by the
@@ -387,7 +380,7 @@ private slots:
         const QString image = Path(QStringLiteral("limit.nds"));
         const QByteArray pristine = SmallImage(image);
         const QString csv = Path(QStringLiteral("limit.csv"));
-        QVERIFY(Store(csv, Csv({{25, 0, {7, 83, 26}}, {26, 1, {4, 30, 27}}})));
+        QVERIFY(StoreFile(csv, Csv({{25, 0, {7, 83, 26}}, {26, 1, {4, 30, 27}}})));
         const QString output = Path(QStringLiteral("limited-export.csv"));
         const auto limited = [](const QStringList& args) {
             QProcess process;
@@ -407,7 +400,7 @@ private slots:
         QVERIFY2(importErr.contains(QStringLiteral("slot 1 of species 25 was not written")) &&
                      importErr.contains(QStringLiteral("file size limit")),
                  qPrintable(importErr));
-        QVERIFY(Contents(image) == pristine);
+        QVERIFY(FileContents(image) == pristine);
 
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
         const auto [exported, exportErr] =
@@ -424,11 +417,11 @@ private slots:
         const QString image = Path(QStringLiteral("report.nds"));
         const QByteArray pristine = SmallImage(image);
         const QString csv = Path(QStringLiteral("report.csv"));
-        QVERIFY(Store(csv, Csv({{25, 0, {7, 83, 26}}})));
+        QVERIFY(StoreFile(csv, Csv({{25, 0, {7, 83, 26}}})));
         std::ostringstream out, err;
         out.setstate(std::ios::badbit);
         QCOMPARE(TableTool::Run({"import", image.toStdString(), csv.toStdString()}, out, err), 1);
-        QVERIFY(Contents(image) == pristine);
+        QVERIFY(FileContents(image) == pristine);
 
         // The real program with its standard output closed.
         QProcess process;
@@ -439,7 +432,7 @@ private slots:
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(QString::fromUtf8(process.readAllStandardError())
                     .contains(QStringLiteral("nothing was written")));
-        QVERIFY(Contents(image) == pristine);
+        QVERIFY(FileContents(image) == pristine);
     }
 
     // An evolution archive's byte-order mark: FE FF as the games write it and FF FE as some tools
@@ -450,7 +443,7 @@ private slots:
         QCOMPARE(bytes.mid(0x9000 + 4, 2), QByteArray("\xFE\xFF", 2));
         for (const char* mark : {"\xFF\xFE", "\xFE\xFF", "\x00\x00"}) {
             bytes.replace(0x9000 + 4, 2, QByteArray(mark, 2));
-            QVERIFY(Store(image, bytes));
+            QVERIFY(StoreFile(image, bytes));
             const bool known = mark[0] != 0;
             QCOMPARE(bool(rom::EvolutionImage::Open(image.toStdString())), known);
         }

@@ -5,6 +5,7 @@
 #include "EditorWindow.h"
 #include "GameImages.h"
 #include "RomImageFile.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -17,14 +18,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestForm1Images : public QObject {
     Q_OBJECT
@@ -54,14 +48,14 @@ private slots:
         QCOMPARE(w.cmbLevel->currentIndex(), 16);
         QCOMPARE(w.cmbEvoTo->currentIndex(), 2);
 
-        QByteArray expected = Contents(path);
+        QByteArray expected = FileContents(path);
         w.cmbLevel->setCurrentIndex(30);
         w.Click(w.cmdSave);
         QVERIFY(dialogs.warnings.isEmpty());
         const std::int32_t slot = w.form.Image()->Location().SlotOffset(1, 0);
         QVERIFY(slot != rom::SlotOffset(1, 0));
         expected.replace(slot, 6, RomImageFile::SlotBytes(4, 30, 2));
-        QVERIFY2(Contents(path) == expected, "a byte outside the archive's slot changed");
+        QVERIFY2(FileContents(path) == expected, "a byte outside the archive's slot changed");
     }
 
     void titlesSayWhatTheImageIs() {
@@ -134,7 +128,7 @@ private slots:
         }
 #endif
         const bool isFile = kind != "folder" && kind != "fifo";
-        const QByteArray before = isFile ? Contents(refused) : QByteArray();
+        const QByteArray before = isFile ? FileContents(refused) : QByteArray();
 
         DialogStandIns dialogs;
         EditorWindow w;
@@ -156,7 +150,7 @@ private slots:
         QCOMPARE(w.lstPokemon->currentRow(), 25);
         QVERIFY(w.cmdSave->isEnabled());
         if (isFile) {
-            QVERIFY(Contents(refused) == before);
+            QVERIFY(FileContents(refused) == before);
         }
         QFile::remove(refused);
     }

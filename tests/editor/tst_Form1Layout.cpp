@@ -124,7 +124,8 @@ private slots:
         QStringList order;
         QWidget* next = w.lstPokemon;
         do {
-            if (next->focusPolicy() & Qt::TabFocus) {
+            // Tab passes over what is hidden (the controls of enlarged tables).
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(&w.form)) {
                 order << next->objectName();
             }
             next = next->nextInFocusChain();

@@ -7,6 +7,7 @@
 #include "RomImageFile.h"
 #include "SlotToolTips.h"
 #include "TableWindow.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QLineEdit>
@@ -21,11 +22,6 @@ QStringList Rows(const QComboBox* list) {
         rows << list->itemText(row);
     }
     return rows;
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -68,9 +64,9 @@ private slots:
         QCOMPARE(w.cmbType->itemText(7), QStringLiteral("Item Evo.")); // the methods keep their texts
 
         // Saved as shown: the slot's bytes are unchanged; then another item far down the list.
-        const QByteArray before = Contents(path);
+        const QByteArray before = FileContents(path);
         w.Click(w.cmdSave);
-        QCOMPARE(Contents(path), before);
+        QCOMPARE(FileContents(path), before);
         w.cmbItem->setCurrentIndex(536);
         w.Click(w.cmdSave);
         QVERIFY(dialogs.warnings.isEmpty());

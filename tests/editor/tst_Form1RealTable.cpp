@@ -4,6 +4,7 @@
 #include "DemoRom.h"
 #include "EditorWindow.h"
 #include "EvolutionMethods.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QElapsedTimer>
@@ -13,11 +14,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // How the window shows `slot`, or what differs from it.
 QString Mismatch(const EditorWindow& w, const rom::EvolutionSlot& slot) {
@@ -72,7 +68,7 @@ private slots:
         }
         const std::vector<rom::EvolutionRecord> table = DemoRom::GameEvolutionTable();
         QCOMPARE(table.size(), std::size_t(rom::SpeciesCount));
-        const QByteArray before = Contents(path);
+        const QByteArray before = FileContents(path);
         QCOMPARE(before.size(), RomImageSize);
 
         QElapsedTimer timer;
@@ -105,7 +101,7 @@ private slots:
         QVERIFY(dialogs.questions.isEmpty());
         QVERIFY(!w.form.isWindowModified());
         QVERIFY(!w.form.CanUndo()); // saves that changed nothing are no steps
-        QVERIFY(Contents(path) == before);
+        QVERIFY(FileContents(path) == before);
         // The table holds every method code, so every kind and the hidden beauty value were met.
         QCOMPARE(methodsSeen.size(), 27);
         qInfo("showed and saved %d slots in %lld ms", slotsShown, static_cast<long long>(elapsed));

@@ -7,6 +7,7 @@
 #include "EvolutionSummary.h"
 #include "TableFile.h"
 #include "TableWindow.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QAbstractItemModel>
@@ -86,12 +87,6 @@ bool operator==(const EvolutionSummary::Table& a, const EvolutionSummary::Table&
 
 EvolutionSummary::Table FileTable(const QString& path) {
     return *rom::EvolutionImage::Open(QFile::encodeName(path).toStdString())->ReadTable();
-}
-
-void Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 // The offscreen platform activates no window before it is exposed.
@@ -280,11 +275,12 @@ private slots:
 
         // A spreadsheet's file: semicolons, a quoted name holding a comma, an unchanged row.
         const QString csv = dir.filePath(QStringLiteral("sheet.csv"));
-        Store(csv, "\xEF\xBB\xBFspecies;species_name;slot;method;method_name;parameter;parameter_name;target;"
-                   "target_name\r\n"
-                   "133;Eevee;4;7;\"Item Evo., stone\";85;Leaf Stone;470;Leafeon\r\n"
-                   "1;Bulbasaur;1;4;Level Evo.;18;;2;Ivysaur\r\n"
-                   "2;Ivysaur;1;4;Level Evo.;32;;3;Venusaur\r\n");
+        QVERIFY(StoreFile(
+            csv, "\xEF\xBB\xBFspecies;species_name;slot;method;method_name;parameter;parameter_name;target;"
+                 "target_name\r\n"
+                 "133;Eevee;4;7;\"Item Evo., stone\";85;Leaf Stone;470;Leafeon\r\n"
+                 "1;Bulbasaur;1;4;Level Evo.;18;;2;Ivysaur\r\n"
+                 "2;Ivysaur;1;4;Level Evo.;32;;3;Venusaur\r\n"));
         auto review = AnswerReview(false);
         t.window->ImportFrom(csv);
         QCOMPARE(
@@ -326,9 +322,9 @@ private slots:
                  qPrintable(dialogs.warnings.front()));
 
         // A file with problems lists them where they are and writes nothing.
-        Store(csv,
-              "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
-              "133,Eevee,8,7,,85,,470,\n");
+        QVERIFY(StoreFile(
+            csv, "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
+                 "133,Eevee,8,7,,85,,470,\n"));
         review = AnswerReview(true);
         t.window->ImportFrom(csv);
         QCOMPARE(*review, QStringList{QDir::toNativeSeparators(csv) +
@@ -337,10 +333,10 @@ private slots:
 
         // Another program changes a slot while the user looks at the list: the import stops
         // there, puts back what it wrote before it and leaves nothing to undo.
-        Store(csv,
-              "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
-              "2,Ivysaur,1,4,,33,,3,\n"
-              "133,Eevee,4,7,,85,,470,\n");
+        QVERIFY(StoreFile(
+            csv, "species,species_name,slot,method,method_name,parameter,parameter_name,target,target_name\n"
+                 "2,Ivysaur,1,4,,33,,3,\n"
+                 "133,Eevee,4,7,,85,,470,\n"));
         dialogs.warnings.clear();
         review = AnswerReview(true, [this] {
             rom::EvolutionImage::Open(QFile::encodeName(image).toStdString())

@@ -4,6 +4,7 @@
 #include "EvolutionImage.h"
 #include "GameImages.h"
 #include "Module1.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -22,11 +23,6 @@ constexpr qint64 FullSize = 33554432;
 
 std::filesystem::path P(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -59,11 +55,11 @@ private slots:
         QVERIFY(image->ReadSlot(1, 0) == (rom::EvolutionSlot{4, 16, 2}));
         QVERIFY(image->ReadSlot(25, 1) == (rom::EvolutionSlot{0, 0, 0}));
 
-        QByteArray expected = ReadAll(path);
+        QByteArray expected = FileContents(path);
         QVERIFY(image->WriteSlot(25, 1, {7, 0x52, 26}).Ok());
         expected.replace(image->Location().SlotOffset(25, 1), 6, QByteArray::fromHex("070052001a00"));
-        QVERIFY2(ReadAll(path) == expected, "a byte outside the archive's slot changed");
-        QCOMPARE(ReadAll(path).mid(rom::EvolutionTableOffset, 8), QByteArray(8, char(0xA5)));
+        QVERIFY2(FileContents(path) == expected, "a byte outside the archive's slot changed");
+        QCOMPARE(FileContents(path).mid(rom::EvolutionTableOffset, 8), QByteArray(8, char(0xA5)));
         const auto bytes = image->ReadSlotBytes(25, 1);
         QVERIFY(bytes && rom::DecodeSlot(*bytes) == (rom::EvolutionSlot{7, 0x52, 26}));
     }
@@ -146,7 +142,7 @@ private slots:
         QVERIFY(WriteSparseImage(path, game.Layout()));
         const auto image = rom::EvolutionImage::Open(P(path));
         QVERIFY(image && image->Location().Layout().Kind == rom::TableLayout::Engine::HgEngine);
-        QByteArray bytes = ReadAll(path);
+        QByteArray bytes = FileContents(path);
         const qsizetype personal = bytes.indexOf("NARC");
         QVERIFY(personal > 0 && personal < qsizetype(game.ArchiveOffset));
         bytes.replace(personal, 4, "CRAN");
@@ -156,7 +152,7 @@ private slots:
         const rom::Status refused = image->WriteSlot(1, 0, {4, 16, 2});
         QVERIFY2(refused.Reason.find("has changed since it was opened") != std::string::npos,
                  refused.Reason.c_str());
-        QVERIFY(ReadAll(path) == bytes);
+        QVERIFY(FileContents(path) == bytes);
     }
 
     void slotEncodingIsLittleEndianFieldsInOrder() {
@@ -171,11 +167,11 @@ private slots:
         const auto image = rom::EvolutionImage::Open(P(path));
         const rom::SlotBytes saved = rom::EncodeSlot({4, 16, 2});
         QVERIFY(image->ReplaceSlot(1, 0, saved, {4, 20, 2}).Ok());
-        const QByteArray before = ReadAll(path);
+        const QByteArray before = FileContents(path);
         const rom::Status stale = image->ReplaceSlot(1, 0, saved, {0, 0, 0});
         QCOMPARE(QString::fromStdString(stale.Reason),
                  QStringLiteral("the slot has been changed by another program since"));
-        QVERIFY(ReadAll(path) == before);
+        QVERIFY(FileContents(path) == before);
     }
 
     void unwritableImagesAreNotWritten_data() {
@@ -207,10 +203,10 @@ private slots:
         if (kind == "folder") {
             path = dir.path();
         }
-        const QByteArray before = ReadAll(path);
+        const QByteArray before = FileContents(path);
         const rom::EvolutionImage image(P(path), rom::TableLocation::FixedOffset());
         QCOMPARE(QString::fromStdString(image.WriteSlot(1, 0, {4, 16, 2}).Reason), reason);
-        QVERIFY(ReadAll(path) == before);
+        QVERIFY(FileContents(path) == before);
         QVERIFY(kind != "gone" || !QFile::exists(path));
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::remove(path);

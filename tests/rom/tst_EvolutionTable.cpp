@@ -3,6 +3,7 @@
 #include "EvolutionImage.h"
 #include "EvolutionTable.h"
 #include "Module1.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -16,11 +17,6 @@ constexpr qint64 ImageSize = 33554432;
 
 std::filesystem::path P(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool SaveSlot(const QString& path, int species, int slot, rom::EvolutionSlot value) {
@@ -88,14 +84,14 @@ private slots:
     void savingASlotChangesExactlyItsSixBytes() {
         QFETCH(int, species);
         QFETCH(int, slot);
-        QByteArray expected = ReadAll(image);
+        QByteArray expected = FileContents(image);
         QCOMPARE(expected.size(), ImageSize);
 
         QVERIFY(SaveSlot(image, species, slot, {4, 16, 0x0102}));
 
         const QByteArray stored = QByteArray::fromHex("040010000201");
         expected.replace(rom::SlotOffset(species, slot), 6, stored);
-        const QByteArray after = ReadAll(image);
+        const QByteArray after = FileContents(image);
         QCOMPARE(after.size(), expected.size());
         QVERIFY2(after == expected, "a byte outside the slot changed");
 
@@ -128,7 +124,7 @@ private slots:
         QVERIFY(!SaveSlot(shortImage, 1, 0, {4, 16, 2}));
         QCOMPARE(QFileInfo(shortImage).size(), qint64(rom::SlotOffset(1, 0) + 3));
         QCOMPARE(ReadField(shortImage, 1, 0, rom::SlotField::Method), 0);
-        QCOMPARE(ReadAll(shortImage), QByteArray(rom::SlotOffset(1, 0) + 3, '\0'));
+        QCOMPARE(FileContents(shortImage), QByteArray(rom::SlotOffset(1, 0) + 3, '\0'));
         QCOMPARE(ReadField(shortImage, 1, 0, rom::SlotField::Target), 0);
     }
 };

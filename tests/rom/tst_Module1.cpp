@@ -1,6 +1,7 @@
 // Byte routines of the ROM image: hex text in and out, and what they do with files that cannot
 // be read or written.
 #include "Module1.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -16,11 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -92,11 +88,11 @@ private slots:
     void writeHexByteUsesOnlyTheLastTwoDigits() {
         QFETCH(QString, text);
         QFETCH(int, byte);
-        const QByteArray before = ReadAll(small);
+        const QByteArray before = FileContents(small);
         QVERIFY(Module1::WriteHexByte(P(small), 5, text.toStdString()));
         QByteArray expected = before;
         expected[5] = static_cast<char>(byte);
-        QCOMPARE(ReadAll(small), expected); // same length, every other byte kept
+        QCOMPARE(FileContents(small), expected); // same length, every other byte kept
     }
 
     // Nothing is written, the file keeps its length and bytes, and the caller is told.
@@ -112,23 +108,23 @@ private slots:
     void refusedWritesChangeNothing() {
         QFETCH(int, offset);
         QFETCH(QString, text);
-        const QByteArray before = ReadAll(small);
+        const QByteArray before = FileContents(small);
         QVERIFY(!Module1::WriteHexByte(P(small), offset, text.toStdString()));
-        QCOMPARE(ReadAll(small), before);
+        QCOMPARE(FileContents(small), before);
     }
 
     void lastByteOfTheFileCanBeWritten() {
         QVERIFY(Module1::WriteHexByte(P(small), 15, "EE"));
-        QCOMPARE(ReadAll(small).size(), 16);
-        QCOMPARE(static_cast<unsigned char>(ReadAll(small).at(15)), 0xEE);
+        QCOMPARE(FileContents(small).size(), 16);
+        QCOMPARE(static_cast<unsigned char>(FileContents(small).at(15)), 0xEE);
     }
 
     void readOnlyImageIsNeverWritten() {
-        const QByteArray before = ReadAll(small);
+        const QByteArray before = FileContents(small);
         QFile::setPermissions(small, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         QVERIFY(!Module1::WriteHexByte(P(small), 2, "AA"));
         QFile::setPermissions(small, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(ReadAll(small), before);
+        QCOMPARE(FileContents(small), before);
     }
 
     void missingFileIsNotCreated() {

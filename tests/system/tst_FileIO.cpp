@@ -2,6 +2,7 @@
 // as the image file sees it.
 #include "FileIO.h"
 #include "ImageFile.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -14,11 +15,6 @@ namespace {
 
 std::filesystem::path P(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
-}
-
-bool Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -66,7 +62,7 @@ private slots:
     void anIdentityFollowsTheFileNotItsName() {
         const QString image = dir.filePath(QStringLiteral("image é ♀.nds"));
         const QString copy = dir.filePath(QStringLiteral("copy.nds"));
-        QVERIFY(Store(image, "image bytes") && Store(copy, "image bytes"));
+        QVERIFY(StoreFile(image, "image bytes") && StoreFile(copy, "image bytes"));
         const rom::ImageFile opened(P(image), rom::ImageFile::Access::Read);
         QVERIFY(opened.Problem().empty());
 
