@@ -5,6 +5,7 @@
 #include "EvolutionPatch.h"
 #include "GameImages.h"
 #include "TableTool.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QTemporaryDir>
@@ -27,17 +28,6 @@ Outcome Run(const QStringList& args) {
     std::ostringstream out, err;
     const int status = TableTool::Run(bytes, out, err);
     return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // A Platinum image of the release `code` holding `records` (none: an empty table).
@@ -99,24 +89,24 @@ private slots:
         const QString image = Path("target.nds");
         QVERIFY(WriteImage(image, DemoRom::GameEvolutionTable(), qPrintable(code)));
         QVERIFY(WriteImage(Path("expected.nds"), ChangedTable(), qPrintable(code)));
-        const QByteArray before = Contents(image);
+        const QByteArray before = FileContents(image);
 
         const Outcome dry = Run({"apply", image, Path("patch.json"), "--dry-run"});
         QCOMPARE(dry.Out, Changes + "3 slots would change, 0 already applied (dry run: nothing written)\n");
         QCOMPARE(dry.Status, 0);
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
 
         const Outcome applied = Run({"apply", image, Path("patch.json")});
         QCOMPARE(applied.Err, QString());
         QCOMPARE(applied.Out, Changes + "3 slots changed, 0 already applied\n");
-        QVERIFY(Contents(image) == Contents(Path("expected.nds")));
+        QVERIFY(FileContents(image) == FileContents(Path("expected.nds")));
 
         const Outcome again = Run({"apply", image, Path("patch.json")});
         QCOMPARE(again.Status, 0);
         QCOMPARE(again.Out,
                  QStringLiteral("Bulbasaur slot 1: already applied\nEevee slot 4: already applied\n"
                                 "Arceus slot 7: already applied\n0 slots changed, 3 already applied\n"));
-        QVERIFY(Contents(image) == Contents(Path("expected.nds")));
+        QVERIFY(FileContents(image) == FileContents(Path("expected.nds")));
     }
 
     // A slot that holds neither what the patch expected nor what it makes stops the whole patch:
@@ -127,7 +117,7 @@ private slots:
         table[133].Slots[3] = {7, 82, 136};
         const QString image = Path("conflict.nds");
         QVERIFY(WriteImage(image, table));
-        const QByteArray before = Contents(image);
+        const QByteArray before = FileContents(image);
         const QString conflict =
             "evolution-table: " + image +
             ": conflict: Eevee slot 4: the image holds Item Evo., Fire Stone -> Flareon "
@@ -145,7 +135,7 @@ private slots:
             QCOMPARE(outcome.Out,
                      QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur\n"
                                     "Arceus slot 7: None -> Trade Evo., target Bulbasaur\n"));
-            QVERIFY(Contents(image) == before);
+            QVERIFY(FileContents(image) == before);
         }
     }
 
@@ -155,7 +145,7 @@ private slots:
         MakePatch();
         const Outcome piped = Run({"diff", Path("old.nds"), Path("new.nds")});
         QCOMPARE(piped.Status, 0);
-        QCOMPARE(piped.Out.toUtf8(), Contents(Path("patch.json")));
+        QCOMPARE(piped.Out.toUtf8(), FileContents(Path("patch.json")));
         QCOMPARE(piped.Err, Changes + "3 slots differ\n");
 
         const Outcome alike = Run({"diff", Path("old.nds"), Path("old.nds")});
@@ -190,12 +180,12 @@ private slots:
         QFETCH(QString, error);
         const QString image = Path("bad.nds");
         QVERIFY(WriteImage(image, DemoRom::GameEvolutionTable()));
-        const QByteArray before = Contents(image);
-        Store(Path("patch.bad"), patch);
+        const QByteArray before = FileContents(image);
+        QVERIFY(StoreFile(Path("patch.bad"), patch));
         const Outcome outcome = Run({"apply", image, Path("patch.bad")});
         QCOMPARE(outcome.Status, 1);
         QCOMPARE(outcome.Err, Path("patch.bad") + error.arg(image));
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
     }
 
     // The sample evo.json imported into an empty image and exported again gives its own bytes; the
@@ -213,7 +203,7 @@ private slots:
         QCOMPARE(imported.Status, 0);
         QVERIFY(imported.Out.contains("Eevee slot 4: None -> Item Evo. Water Stone, target Vaporeon\n"));
         const Outcome exported = Run({"export", image, "--format", "pokeheartgold", source});
-        QCOMPARE(exported.Out.toUtf8(), Contents(sample));
+        QCOMPARE(exported.Out.toUtf8(), FileContents(sample));
 
         QVERIFY(WriteImage(Path("game.nds"), DemoRom::GameEvolutionTable()));
         for (const char* project : {"pokeheartgold", "hg-engine"}) {
@@ -223,7 +213,7 @@ private slots:
             QCOMPARE(Run({"export", Path("game.nds"), "--format", project, from, "-o", file}).Status, 0);
             const Outcome back = Run({"import", image, file, "--format", project, from});
             QVERIFY2(back.Status == 0, qPrintable(back.Err));
-            QVERIFY(Contents(image) == Contents(Path("game.nds")));
+            QVERIFY(FileContents(image) == FileContents(Path("game.nds")));
         }
     }
 
@@ -232,11 +222,11 @@ private slots:
     void sourceFilesTheCheckoutCannotReadAreRefused() {
         const QString image = Path("refuse.nds");
         QVERIFY(WriteImage(image, DemoRom::GameEvolutionTable()));
-        const QByteArray before = Contents(image);
+        const QByteArray before = FileContents(image);
         const QString file = Path("evo.json");
-        Store(file, "{ \"evoTable\": [\n{ \"baseSpecies\": \"SPECIES_EEVEE\", \"evos\": [\n"
-                    "{ \"method\": \"EVO_STONE\", \"param\": \"ITEM_ICE_STONE\", \"target\": "
-                    "\"SPECIES_GLACEON\" } ] }\n] }\n");
+        QVERIFY(StoreFile(file, "{ \"evoTable\": [\n{ \"baseSpecies\": \"SPECIES_EEVEE\", \"evos\": [\n"
+                                "{ \"method\": \"EVO_STONE\", \"param\": \"ITEM_ICE_STONE\", \"target\": "
+                                "\"SPECIES_GLACEON\" } ] }\n] }\n"));
         const Outcome unknown =
             Run({"import", image, file, "--format", "pokeheartgold", "--source", Sample("pokeheartgold")});
         QCOMPARE(unknown.Status, 1);
@@ -248,7 +238,7 @@ private slots:
         QCOMPARE(nineSlots.Status, 1);
         QVERIFY2(nineSlots.Err.contains("/data/Evolutions.c:26: more slots than the 7 of a record\n"),
                  qPrintable(nineSlots.Err));
-        QVERIFY(Contents(image) == before);
+        QVERIFY(FileContents(image) == before);
 
         const Outcome noHeaders =
             Run({"export", image, "--format", "hg-engine", "--source", Sample("pokeheartgold")});
@@ -276,12 +266,13 @@ private slots:
         QVERIFY(write(Path("hg-target.nds"), before));
         const QString patch = Path("hg.json");
         QCOMPARE(Run({"diff", Path("hg-old.nds"), Path("hg-new.nds"), "-o", patch}).Status, 0);
-        QVERIFY(Contents(patch).contains(R"("slot": 9, "old": {"method": 0, "parameter": 0, "target": 0, )"
+        QVERIFY(
+            FileContents(patch).contains(R"("slot": 9, "old": {"method": 0, "parameter": 0, "target": 0, )"
                                          R"("target_form": 0}, "new": {"method": 28, "parameter": 25, )"
                                          R"("target": 795, "target_form": 1}})"));
         const Outcome applied = Run({"apply", Path("hg-target.nds"), patch});
         QVERIFY2(applied.Status == 0, qPrintable(applied.Err));
-        QVERIFY(Contents(Path("hg-target.nds")) == Contents(Path("hg-new.nds")));
+        QVERIFY(FileContents(Path("hg-target.nds")) == FileContents(Path("hg-new.nds")));
 
         QVERIFY(WriteImage(Path("retail.nds"), DemoRom::GameEvolutionTable()));
         const Outcome retail = Run({"apply", Path("retail.nds"), patch});
@@ -300,7 +291,7 @@ private slots:
         QVERIFY2(imported.Status == 0, qPrintable(imported.Err));
         const Outcome exported =
             Run({"export", Path("hg-source.nds"), "--format=hg-engine", "--source", engine});
-        QCOMPARE(exported.Out.toUtf8(), Contents(sample));
+        QCOMPARE(exported.Out.toUtf8(), FileContents(sample));
     }
 
     void theOptionsAreChecked_data() {

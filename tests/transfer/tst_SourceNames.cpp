@@ -2,6 +2,7 @@
 // last value given, function-like macros, which of several names a written file uses, and the
 // checkout read from disk (a partial tree; a header missing).
 #include "SourceNames.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -52,10 +53,8 @@ SourceNames Names() {
 }
 
 void Write(const QString& path, const QByteArray& text) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QVERIFY(StoreFile(path, text));
 }
 
 } // namespace

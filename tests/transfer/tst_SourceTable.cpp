@@ -2,9 +2,9 @@
 // sample checkouts under tests/data/source-samples (made for these tests in each project's shape).
 #include "DemoRom.h"
 #include "SourceTable.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
-#include <QFile>
 #include <QTest>
 
 namespace {
