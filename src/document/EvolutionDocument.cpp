@@ -113,7 +113,7 @@ rom::SlotChangeReport EvolutionDocument::WriteSlots(const QString& text,
         }
         return report;
     }
-    const rom::SlotChangeReport report = rom::ApplySlotChanges(*image, changes, rom::OnFailure::PutBack);
+    rom::SlotChangeReport report = rom::ApplySlotChanges(*image, changes, rom::OnFailure::PutBack);
     // What stays written is one step: all of it, or what could not be put back after a failure.
     std::vector<rom::SlotChange> step;
     if (report.Complete()) {
