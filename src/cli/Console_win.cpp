@@ -6,13 +6,7 @@
 #include <algorithm>
 #include <streambuf>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <fcntl.h>
 #include <io.h>

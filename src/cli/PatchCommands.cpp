@@ -48,17 +48,7 @@ int Diff(const std::string& oldPath, const std::string& newPath, const std::opti
                 << "\n";
     }
     summary << Slots(patch->Changes.size()) << (patch->Changes.size() == 1 ? " differs\n" : " differ\n");
-    if (!toFile) {
-        out.write(text.constData(), text.size());
-        return Success;
-    }
-    const std::string problem =
-        FileIO::WriteOutput(FileIO::PathOf(*output), std::string_view(text.constData(), text.size()));
-    if (!problem.empty()) {
-        err << Program << ": " << *output << ": " << problem << "\n";
-        return BadInput;
-    }
-    return Success;
+    return Deliver(text, output, out, err);
 }
 
 int Apply(const std::string& imagePath, const std::string& patchPath, bool dryRun, std::ostream& out,

@@ -42,17 +42,7 @@ int ExportSource(const std::string& imagePath, SourceProject project, const std:
         return BadInput;
     }
     const QByteArray text = SourceTable::Write(open->Table, open->Image.Location().Layout(), project, *names);
-    if (!toFile) {
-        out.write(text.constData(), text.size());
-        return Success;
-    }
-    const std::string problem =
-        FileIO::WriteOutput(FileIO::PathOf(*output), std::string_view(text.constData(), text.size()));
-    if (!problem.empty()) {
-        err << Program << ": " << *output << ": " << problem << "\n";
-        return BadInput;
-    }
-    return Success;
+    return Deliver(text, output, out, err);
 }
 
 int ImportSource(const std::string& imagePath, const std::string& filePath, SourceProject project,

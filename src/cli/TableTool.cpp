@@ -267,18 +267,7 @@ int Export(const Invocation& call, std::ostream& out, std::ostream& err) {
     const auto format =
         call.Format.value_or("csv") == "json" ? TableFile::Format::Json : TableFile::Format::Csv;
     const QByteArray text = TableFile::Write(open->Table, format, open->Names);
-    // "-o /dev/stdout" goes where the output goes, as if no file were named.
-    if (call.Output && !FileIO::IsStandardOutput(PathOf(*call.Output))) {
-        const std::string problem =
-            FileIO::WriteOutput(PathOf(*call.Output), std::string_view(text.constData(), text.size()));
-        if (!problem.empty()) {
-            err << Program << ": " << *call.Output << ": " << problem << "\n";
-            return BadInput;
-        }
-        return Success;
-    }
-    out.write(text.constData(), text.size());
-    return Success;
+    return Deliver(text, call.Output, out, err);
 }
 
 int Import(const Invocation& call, std::ostream& out, std::ostream& err) {

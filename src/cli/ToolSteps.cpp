@@ -89,6 +89,21 @@ std::string SlotName(int species, int slot) {
     return "slot " + std::to_string(slot + 1) + " of species " + std::to_string(species);
 }
 
+int Deliver(const QByteArray& text, const std::optional<std::string>& output, std::ostream& out,
+            std::ostream& err) {
+    if (!output || FileIO::IsStandardOutput(FileIO::PathOf(*output))) {
+        out.write(text.constData(), text.size());
+        return Success;
+    }
+    const std::string problem =
+        FileIO::WriteOutput(FileIO::PathOf(*output), std::string_view(text.constData(), text.size()));
+    if (!problem.empty()) {
+        err << Program << ": " << *output << ": " << problem << "\n";
+        return BadInput;
+    }
+    return Success;
+}
+
 bool WriteSlots(const std::string& path, const rom::EvolutionImage& image,
                 const std::vector<rom::SlotChange>& writes, std::ostream& err) {
     const rom::SlotChangeReport report = rom::ApplySlotChanges(image, writes, rom::OnFailure::PutBack);

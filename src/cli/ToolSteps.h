@@ -51,6 +51,12 @@ void ReportProblems(const std::string& file, const std::vector<TableFile::Proble
 // "slot 4 of species 133"; `slot` counts from 0.
 std::string SlotName(int species, int slot);
 
+// Writes a command's file `text` into `output` by the export rules (a file replaced whole, a pipe
+// or device written into), or onto `out` where no file is named or it is the output itself
+// ("-o /dev/stdout"). The exit status; a file that cannot be written is said on `err`.
+int Deliver(const QByteArray& text, const std::optional<std::string>& output, std::ostream& out,
+            std::ostream& err);
+
 // Writes `writes` through the one write path (compared under the slot lock, one write a slot, the
 // slots written before a failure put back), and when one fails says which, why, and what the
 // slots written before it hold now. True when every change was made.

@@ -1,13 +1,7 @@
 // The tool's standard streams on Windows: only whether the output is there.
 #include "ToolSystem.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 namespace ToolSystem {
 

@@ -1,13 +1,7 @@
 // GetLastError()'s codes in the program's words.
 #include "SystemError.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 namespace FileIO {
 namespace {

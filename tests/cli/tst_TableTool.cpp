@@ -10,6 +10,7 @@
 #include "TableTool.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "ToolRun.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -23,22 +24,6 @@
 #include <utility>
 
 namespace {
-
-struct Outcome {
-    int Status = -1;
-    QString Out;
-    QString Err;
-};
-
-Outcome Run(const QStringList& args) {
-    std::vector<std::string> bytes;
-    for (const QString& arg : args) {
-        bytes.push_back(arg.toStdString());
-    }
-    std::ostringstream out, err;
-    const int status = TableTool::Run(bytes, out, err);
-    return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
-}
 
 // Where slot `slot` (0-6) of species `species` lies in an image whose table starts at `table`.
 qint64 SlotAt(qint64 table, int species, int slot) {

@@ -7,28 +7,13 @@
 #include "TableTool.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "ToolRun.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
 
 namespace {
-
-struct Outcome {
-    int Status = -1;
-    QString Out;
-    QString Err;
-};
-
-Outcome Run(const QStringList& args) {
-    std::vector<std::string> bytes;
-    for (const QString& arg : args) {
-        bytes.push_back(arg.toStdString());
-    }
-    std::ostringstream out, err;
-    const int status = TableTool::Run(bytes, out, err);
-    return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
-}
 
 // A Platinum image of the release `code` holding `records` (none: an empty table).
 bool WriteImage(const QString& path, const std::vector<rom::EvolutionRecord>& records,
