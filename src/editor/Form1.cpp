@@ -171,36 +171,12 @@ void Form1::CreateControls() {
                             EditorLists::ParameterSpeciesList());
     cmbAttack = CreateList("cmbAttack", Frame1, TwipsRect(1080, 2040, 1815, 315), EditorLists::MoveList());
     cmbEvoTo = CreateList("cmbEvoTo", Frame1, TwipsRect(1080, 2640, 1815, 315), EditorLists::SpeciesList());
-    // hg-engine's type parameter takes the level list's place when its method is chosen; the
-    // form list stands beside the target on tables whose targets carry one.
-    cmbMoveType = CreateList("cmbMoveType", Frame1, TwipsRect(1080, 960, 1815, 315), EditorLists::TypeList());
-    cmbMoveType->hide();
-    LabelForm = label("LabelForm", "Form:", 2700);
-    LabelForm->setGeometry(TwipsRect(2985, 2700, 480, 255));
-    LabelForm->hide();
-    QStringList forms;
-    for (int form = 0; form <= rom::MaxTargetForm; ++form) {
-        forms << QString::number(form);
-    }
-    cmbForm = CreateList("cmbForm", Frame1, TwipsRect(3465, 2640, 630, 315), forms);
-    cmbForm->hide();
+    CreateLayoutLists();
     for (QComboBox* list : {cmbItem, cmbLevel, cmbPokemon, cmbAttack, cmbMoveType}) {
         list->setEnabled(false);
     }
 
-    slotButtons = new QButtonGroup(this);
-    slotButtons->setExclusive(true);
-    for (int i = 0; i < static_cast<int>(optNum.size()); ++i) {
-        optNum[i] = new QRadioButton(QString::number(i + 1), this);
-        optNum[i]->setObjectName(QStringLiteral("optNum%1").arg(i));
-        optNum[i]->setGeometry(TwipsRect(1920 + 480 * i, 120, 495, 255));
-        optNum[i]->setEnabled(false);
-        // Slots 8 and 9 only on tables that have them.
-        optNum[i]->setVisible(i < rom::SlotCount);
-        slotButtons->addButton(optNum[i], i);
-    }
-    optNum[0]->setChecked(true);
-
+    CreateSlotButtons();
     CreateCommandButtons();
 
     Image1 = new QLabel(this);
@@ -214,6 +190,49 @@ void Form1::CreateControls() {
 
     SetTabOrder();
 
+    ConnectSlotControls();
+    CreateShortcuts();
+    CreateTableShortcut();
+
+    auto* toolTips = new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); },
+                                      this, [this] { return &names; });
+    toolTips->Watch(optNum, lstPokemon);
+}
+
+void Form1::CreateLayoutLists() {
+    // hg-engine's type parameter takes the level list's place when its method is chosen; the
+    // form list stands beside the target on tables whose targets carry one.
+    cmbMoveType = CreateList("cmbMoveType", Frame1, TwipsRect(1080, 960, 1815, 315), EditorLists::TypeList());
+    cmbMoveType->hide();
+    LabelForm = new QLabel(QStringLiteral("Form:"), Frame1);
+    LabelForm->setObjectName(QStringLiteral("LabelForm"));
+    LabelForm->setGeometry(TwipsRect(2985, 2700, 480, 255));
+    LabelForm->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelForm->hide();
+    QStringList forms;
+    for (int form = 0; form <= rom::MaxTargetForm; ++form) {
+        forms << QString::number(form);
+    }
+    cmbForm = CreateList("cmbForm", Frame1, TwipsRect(3465, 2640, 630, 315), forms);
+    cmbForm->hide();
+}
+
+void Form1::CreateSlotButtons() {
+    slotButtons = new QButtonGroup(this);
+    slotButtons->setExclusive(true);
+    for (int i = 0; i < static_cast<int>(optNum.size()); ++i) {
+        optNum[i] = new QRadioButton(QString::number(i + 1), this);
+        optNum[i]->setObjectName(QStringLiteral("optNum%1").arg(i));
+        optNum[i]->setGeometry(TwipsRect(1920 + 480 * i, 120, 495, 255));
+        optNum[i]->setEnabled(false);
+        // Slots 8 and 9 only on tables that have them.
+        optNum[i]->setVisible(i < rom::SlotCount);
+        slotButtons->addButton(optNum[i], i);
+    }
+    optNum[0]->setChecked(true);
+}
+
+void Form1::ConnectSlotControls() {
     // A move to another species or slot first asks about an unsaved slot; Cancel moves back.
     connect(lstPokemon, &QListWidget::currentRowChanged, this, [this] {
         if (!ConfirmLeavingSlot()) {
@@ -238,12 +257,6 @@ void Form1::CreateControls() {
          {cmbType, cmbLevel, cmbItem, cmbPokemon, cmbAttack, cmbEvoTo, cmbMoveType, cmbForm}) {
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SlotEdited(); });
     }
-    CreateShortcuts();
-    CreateTableShortcut();
-
-    auto* toolTips = new SlotToolTips([this] { return Image(); }, [this] { return lstPokemon->currentRow(); },
-                                      this, [this] { return &names; });
-    toolTips->Watch(optNum, lstPokemon);
 }
 
 void Form1::CreateCommandButtons() {

@@ -95,6 +95,9 @@ protected:
 private:
     void CreateControls();
     void CreateCommandButtons();
+    void CreateLayoutLists();
+    void CreateSlotButtons();
+    void ConnectSlotControls();
     // A command button with the properties stored in the window's design data under `name`.
     StyledButton* CreateCommandButton(const QString& name, const QRect& geometry);
     void SetTabOrder();
