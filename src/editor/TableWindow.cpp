@@ -145,20 +145,22 @@ void TableWindow::CreateControls() {
     top->addWidget(filterEdit, 1);
     top->addWidget(emptySlots);
     top->addWidget(matchCount);
-    exportButton = new QPushButton(tr("E&xport..."), this);
-    exportButton->setObjectName(QStringLiteral("exportButton"));
-    importButton = new QPushButton(tr("&Import..."), this);
-    importButton->setObjectName(QStringLiteral("importButton"));
-    compareButton = new QPushButton(tr("&Compare with..."), this);
-    compareButton->setObjectName(QStringLiteral("compareButton"));
-    compareButton->setToolTip(tr("Lists the slots another image holds otherwise, to save as a patch"));
-    applyButton = new QPushButton(tr("Apply &patch..."), this);
-    applyButton->setObjectName(QStringLiteral("applyButton"));
-    applyButton->setToolTip(tr("Puts an evolution patch on this image"));
+    // The buttons are made in the order they stand, which Tab follows.
     sourceButton = new QPushButton(tr("&Source folder..."), this);
     sourceButton->setObjectName(QStringLiteral("sourceButton"));
     sourceButton->setToolTip(
         tr("A pokeheartgold or hg-engine checkout, to export and import its evolution file"));
+    compareButton = new QPushButton(tr("&Compare with..."), this);
+    compareButton->setObjectName(QStringLiteral("compareButton"));
+    compareButton->setToolTip(
+        tr("Lists the slots in which another image differs from this one, to save as a patch"));
+    applyButton = new QPushButton(tr("Apply &patch..."), this);
+    applyButton->setObjectName(QStringLiteral("applyButton"));
+    applyButton->setToolTip(tr("Puts an evolution patch on this image"));
+    exportButton = new QPushButton(tr("E&xport..."), this);
+    exportButton->setObjectName(QStringLiteral("exportButton"));
+    importButton = new QPushButton(tr("&Import..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
     sourceLabel = new QLabel(this);
     sourceLabel->setObjectName(QStringLiteral("sourceLabel"));
     sourceLabel->hide();
