@@ -5,6 +5,7 @@
 #include "EvolutionTableModel.h"
 #include "FileIO.h"
 #include "NativePath.h"
+#include "SourceTable.h"
 #include "TableFile.h"
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
@@ -63,33 +64,11 @@ FilteredRows* Filtered(QSortFilterProxyModel* rows) {
     return static_cast<FilteredRows*>(rows);
 }
 
-// The list an import shows before it writes, or instead of writing: the problems of a file, or
-// every slot it would change. True when the user confirms a change.
-bool ReviewImport(QWidget* owner, const QString& heading, const QStringList& lines, bool canImport) {
-    QDialog dialog(owner);
-    dialog.setObjectName(QStringLiteral("importReview"));
-    dialog.setWindowTitle(QCoreApplication::translate("TableWindow", "Import"));
-    auto* label = new QLabel(heading, &dialog);
-    label->setWordWrap(true);
-    auto* list = new QListWidget(&dialog);
-    list->setObjectName(QStringLiteral("importLines"));
-    list->addItems(lines);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    if (canImport) {
-        buttons->addButton(QCoreApplication::translate("TableWindow", "&Import"),
-                           QDialogButtonBox::AcceptRole);
-        buttons->addButton(QDialogButtonBox::Cancel);
-    } else {
-        buttons->addButton(QDialogButtonBox::Close);
-    }
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(label);
-    layout->addWidget(list, 1);
-    layout->addWidget(buttons);
-    dialog.resize(620, 400);
-    return dialog.exec() == QDialog::Accepted && canImport;
+// The chooser's file type of a project's evolution file.
+QString SourceFilter(SourceProject project) {
+    return project == SourceProject::PokeHeartGold
+               ? QCoreApplication::translate("TableWindow", "pokeheartgold evo.json (*.json)")
+               : QCoreApplication::translate("TableWindow", "hg-engine Evolutions.c (*.c)");
 }
 
 bool IsEnter(const QKeyEvent* key) {
@@ -166,13 +145,32 @@ void TableWindow::CreateControls() {
     top->addWidget(filterEdit, 1);
     top->addWidget(emptySlots);
     top->addWidget(matchCount);
+    // The buttons are made in the order they stand, which Tab follows.
+    sourceButton = new QPushButton(tr("&Source folder..."), this);
+    sourceButton->setObjectName(QStringLiteral("sourceButton"));
+    sourceButton->setToolTip(
+        tr("A pokeheartgold or hg-engine checkout, to export and import its evolution file"));
+    compareButton = new QPushButton(tr("&Compare with..."), this);
+    compareButton->setObjectName(QStringLiteral("compareButton"));
+    compareButton->setToolTip(
+        tr("Lists the slots in which another image differs from this one, to save as a patch"));
+    applyButton = new QPushButton(tr("Apply &patch..."), this);
+    applyButton->setObjectName(QStringLiteral("applyButton"));
+    applyButton->setToolTip(tr("Puts an evolution patch on this image"));
     exportButton = new QPushButton(tr("E&xport..."), this);
     exportButton->setObjectName(QStringLiteral("exportButton"));
     importButton = new QPushButton(tr("&Import..."), this);
     importButton->setObjectName(QStringLiteral("importButton"));
+    sourceLabel = new QLabel(this);
+    sourceLabel->setObjectName(QStringLiteral("sourceLabel"));
+    sourceLabel->hide();
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(problem, 1);
     bottom->addStretch(1); // the buttons keep their size while no problem shows
+    bottom->addWidget(sourceLabel);
+    bottom->addWidget(sourceButton);
+    bottom->addWidget(compareButton);
+    bottom->addWidget(applyButton);
     bottom->addWidget(exportButton);
     bottom->addWidget(importButton);
 
@@ -185,6 +183,9 @@ void TableWindow::CreateControls() {
     connect(emptySlots, &QCheckBox::toggled, this, &TableWindow::Reload);
     connect(exportButton, &QPushButton::clicked, this, &TableWindow::ChooseExport);
     connect(importButton, &QPushButton::clicked, this, &TableWindow::ChooseImport);
+    connect(compareButton, &QPushButton::clicked, this, &TableWindow::ChooseCompare);
+    connect(applyButton, &QPushButton::clicked, this, &TableWindow::ChoosePatch);
+    connect(sourceButton, &QPushButton::clicked, this, &TableWindow::ChooseSourceFolder);
     connect(view, &QAbstractItemView::doubleClicked, this, &TableWindow::ShowInEditor);
     connect(filterEdit, &QLineEdit::returnPressed, this, [this] {
         if (!view->currentIndex().isValid() && rows->rowCount() > 0) {
@@ -322,12 +323,15 @@ void TableWindow::ChooseExport() {
     request.InitialDir = QFileInfo(document->Path()).absolutePath();
     request.FileName = QFileInfo(document->Path()).completeBaseName() + QStringLiteral(".csv");
     request.NameFilters = {tr("CSV files (*.csv)"), tr("JSON files (*.json)")};
+    if (source) {
+        request.NameFilters << SourceFilter(source->Project);
+    }
     request.PathMustExist = true;
     request.OverwritePrompt = true;
     request.DefaultSuffix = QStringLiteral("csv");
     const FileChooserResult chosen = clsCommonDialog::Ask(request);
     if (!chosen.Path.isEmpty()) {
-        ExportTo(chosen.Path);
+        ExportTo(chosen.Path, source && chosen.FilterIndex == 3 ? Format::Source : Format::ByName);
     }
 }
 
@@ -336,18 +340,25 @@ void TableWindow::ChooseImport() {
     request.Owner = this;
     request.Title = tr("Import an evolution table");
     request.InitialDir = QFileInfo(document->Path()).absolutePath();
-    request.NameFilters = {tr("Evolution tables (*.csv *.json)"), tr("All files (*)")};
+    request.NameFilters = {tr("Evolution tables (*.csv *.json)")};
+    if (source) {
+        request.NameFilters << SourceFilter(source->Project);
+    }
+    request.NameFilters << tr("All files (*)");
     request.FileMustExist = true;
     request.PathMustExist = true;
     const FileChooserResult chosen = clsCommonDialog::Ask(request);
     if (!chosen.Path.isEmpty()) {
-        ImportFrom(chosen.Path);
+        ImportFrom(chosen.Path, source && chosen.FilterIndex == 2 ? Format::Source : Format::ByName);
     }
 }
 
-bool TableWindow::ExportTo(const QString& path) {
+bool TableWindow::ExportTo(const QString& path, Format format) {
     if (!document->IsOpen()) {
         return false;
+    }
+    if (format == Format::ByName) {
+        format = FormatOf(path);
     }
     const QString shown = QDir::toNativeSeparators(path);
     const std::filesystem::path file = NativePath::FromText(path);
@@ -364,9 +375,19 @@ bool TableWindow::ExportTo(const QString& path) {
         WarningBox::Show(this, windowTitle(), tr("The evolution table cannot be read; nothing was written."));
         return false;
     }
-    const bool json = QFileInfo(path).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
-    const QByteArray text =
-        TableFile::Write(*table, json ? TableFile::Format::Json : TableFile::Format::Csv, document->Names());
+    QByteArray text;
+    if (format == Format::Source) {
+        // The checkout's headers as they are now: the user may have added a name since.
+        const std::optional<SourceNames> names = LoadSourceNames(tr("nothing was written"));
+        if (!names) {
+            return false;
+        }
+        text = SourceTable::Write(*table, document->Image()->Location().Layout(), source->Project, *names);
+    } else {
+        text = TableFile::Write(*table,
+                                format == Format::Json ? TableFile::Format::Json : TableFile::Format::Csv,
+                                document->Names());
+    }
     // As the tool writes: a file replaced whole, a pipe or a device written into, a file marked
     // read-only left alone.
     const std::string problem =
@@ -379,31 +400,44 @@ bool TableWindow::ExportTo(const QString& path) {
     return true;
 }
 
-void TableWindow::ImportFrom(const QString& path) {
+void TableWindow::ImportFrom(const QString& path, Format format) {
     const QString shown = QDir::toNativeSeparators(path);
     // The slot on screen is settled first: the file may change under it.
     if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
         return;
     }
+    const QString title = tr("Import");
     // As the tool reads: never waiting on a FIFO without a writer, never more than a table file's
     // limit from a device or a pipe.
     const FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
     if (!input.Problem.empty()) {
-        ReviewImport(this, tr("Nothing was imported."),
-                     {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))}, false);
+        Review(title, tr("Nothing was imported."),
+               {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))});
         return;
     }
-    const TableFile::Contents contents = TableFile::Read(
-        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())),
-        document->Image()->Location().Layout());
+    const QByteArray bytes =
+        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size()));
+    const rom::TableLayout& layout = document->Image()->Location().Layout();
+    if (format == Format::ByName) {
+        format = FormatOf(path);
+    }
+    TableFile::Contents contents;
+    if (format == Format::Source) {
+        const std::optional<SourceNames> names = LoadSourceNames(tr("nothing was imported"));
+        if (!names) {
+            return;
+        }
+        contents = SourceTable::Read(bytes, layout, source->Project, *names);
+    } else {
+        contents = TableFile::Read(bytes, layout);
+    }
     if (!contents.Problems.empty()) {
         QStringList lines;
         for (const TableFile::Problem& problem : contents.Problems) {
             lines << QStringLiteral("%1:%2: %3").arg(shown).arg(problem.Line).arg(problem.Reason);
         }
-        ReviewImport(this,
-                     tr("Nothing was imported: the file has %n problem(s).", nullptr, int(lines.size())),
-                     lines, false);
+        Review(title, tr("Nothing was imported: the file has %n problem(s).", nullptr, int(lines.size())),
+               lines);
         return;
     }
     // Compared with what the file holds now.
@@ -416,8 +450,7 @@ void TableWindow::ImportFrom(const QString& path) {
     }
     const std::vector<TableFile::Change> changes = TableFile::Changes(contents.Rows, *table);
     if (changes.empty()) {
-        ReviewImport(this, tr("The image already holds every slot of %1: nothing to import.").arg(shown), {},
-                     false);
+        Review(title, tr("The image already holds every slot of %1: nothing to import.").arg(shown), {});
         return;
     }
     const GameNames& names = document->Names();
@@ -429,26 +462,59 @@ void TableWindow::ImportFrom(const QString& path) {
         writes.push_back(
             {{change.Row.Species, change.Row.Slot}, change.Before, rom::EncodeSlot(change.Row.Value)});
     }
-    const QString heading = tr("%n slot(s) would change.", nullptr, int(changes.size())) +
-                            tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
-    if (!ReviewImport(this, heading, lines, true)) {
-        return;
+    QString heading = tr("%n slot(s) would change.", nullptr, int(changes.size()));
+    if (format == Format::Source) {
+        // As the project builds it: what the file leaves out is no evolution at all.
+        heading += tr(" The file defines the whole table: a species it does not list has no evolution.");
     }
-    const rom::SlotChangeReport report =
-        document->WriteSlots(tr("Import %1").arg(QFileInfo(path).fileName()), writes);
+    heading += tr(" Import? Undo in the editor (Ctrl+Z) takes the whole import back.");
+    if (Review(title, heading, lines, tr("&Import"))) {
+        WriteAsOneStep(tr("Import %1").arg(QFileInfo(path).fileName()), writes);
+    }
+}
+
+bool TableWindow::Review(const QString& title, const QString& heading, const QStringList& lines,
+                         const QString& accept) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("importReview"));
+    dialog.setWindowTitle(title);
+    auto* label = new QLabel(heading, &dialog);
+    label->setWordWrap(true);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("importLines"));
+    list->addItems(lines);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    if (!accept.isEmpty()) {
+        buttons->addButton(accept, QDialogButtonBox::AcceptRole);
+        buttons->addButton(QDialogButtonBox::Cancel);
+    } else {
+        buttons->addButton(QDialogButtonBox::Close);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    dialog.resize(620, 400);
+    return dialog.exec() == QDialog::Accepted && !accept.isEmpty();
+}
+
+void TableWindow::WriteAsOneStep(const QString& text, const std::vector<rom::SlotChange>& writes) {
+    const rom::SlotChangeReport report = document->WriteSlots(text, writes);
     if (report.Complete()) {
         return;
     }
-    // As the command-line import does: the slots written before the failing one were put back,
-    // each only while it still held what was written; what stays is one step to undo.
-    const TableFile::Row& row = changes[report.Failed.front().Index].Row;
-    QString text = tr("Slot %1 of %2 was not written: %3.")
-                       .arg(row.Slot + 1)
-                       .arg(EvolutionSummary::SpeciesText(row.Species, names),
-                            QString::fromStdString(report.Failed.front().Reason));
-    text += report.NotPutBack.empty() ? tr("\nThe image is unchanged.")
-                                      : tr("\n%n slot(s) written before it could not be put back.", nullptr,
-                                           int(report.NotPutBack.size()));
+    // As the command-line tool does: the slots written before the failing one were put back, each
+    // only while it still held what was written; what stays is one step to undo.
+    const rom::SlotPosition& at = writes[report.Failed.front().Index].At;
+    QString message = tr("Slot %1 of %2 was not written: %3.")
+                          .arg(at.Slot + 1)
+                          .arg(EvolutionSummary::SpeciesText(at.Species, document->Names()),
+                               QString::fromStdString(report.Failed.front().Reason));
+    message += report.NotPutBack.empty() ? tr("\nThe image is unchanged.")
+                                         : tr("\n%n slot(s) written before it could not be put back.",
+                                              nullptr, int(report.NotPutBack.size()));
     WarningBox::Show(this, windowTitle(),
-                     text + tr("\n\nFile: %1").arg(QDir::toNativeSeparators(document->Path())));
+                     message + tr("\n\nFile: %1").arg(QDir::toNativeSeparators(document->Path())));
 }

@@ -1,5 +1,6 @@
-// Test access to a real editor window: its controls found by name, and the dialog chooser and
-// warning box and questions answered without any modal window.
+// Test access to a real editor window: its controls found by name, the dialog chooser and
+// warning box and questions answered without any modal window, and the table window's review
+// lists read and answered.
 #pragma once
 
 #include "ConflictBox.h"
@@ -10,14 +11,21 @@
 #include "WarningBox.h"
 #include "clsCommonDialog.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // While alive, every Open dialog answers with the next queued path (empty: cancel), every
@@ -31,7 +39,7 @@ public:
             if (answers.empty()) {
                 return FileChooserResult{};
             }
-            FileChooserResult answer{answers.front(), 1};
+            FileChooserResult answer{answers.front(), filterIndex};
             answers.erase(answers.begin());
             return answer;
         });
@@ -56,6 +64,7 @@ public:
     DialogStandIns& operator=(const DialogStandIns&) = delete;
 
     std::vector<QString> answers;
+    int filterIndex = 1; // the file type every answer is chosen with
     std::vector<FileChooserRequest> requests;
     QStringList warnings;
     QStringList questions;
@@ -70,6 +79,42 @@ private:
     SaveChangesBox::Function previousQuestion;
     ConflictBox::Function previousConflict;
 };
+
+// What a review list of the table window (before an import, a patch or after a comparison) showed.
+struct Review {
+    bool Shown = false;
+    QString Heading;
+    QStringList Lines;
+    QStringList Buttons; // the texts of its buttons
+};
+
+// Reads the next modal dialog, a review list, once it shows, then accepts or dismisses it;
+// `meanwhile` runs while it is open.
+inline std::shared_ptr<Review> AnswerReview(bool accept, const std::function<void()>& meanwhile = {}) {
+    auto review = std::make_shared<Review>();
+    QTimer::singleShot(0, [review, accept, meanwhile] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            return;
+        }
+        review->Shown = true;
+        if (auto* heading = dialog->findChild<QLabel*>()) {
+            review->Heading = heading->text();
+        }
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("importLines"));
+        for (int i = 0; list && i < list->count(); ++i) {
+            review->Lines << list->item(i)->text();
+        }
+        for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            review->Buttons << button->text();
+        }
+        if (meanwhile) {
+            meanwhile();
+        }
+        accept ? dialog->accept() : dialog->reject();
+    });
+    return review;
+}
 
 struct EditorWindow {
     EditorWindow() {

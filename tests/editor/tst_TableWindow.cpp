@@ -98,28 +98,6 @@ bool Activate(QWidget* window) {
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
-// The next modal dialog (an import's review) once it shows: its lines are kept, and it is
-// accepted or dismissed.
-// `meanwhile` runs while the dialog is open.
-std::shared_ptr<QStringList> AnswerReview(bool accept, const std::function<void()>& meanwhile = {}) {
-    auto lines = std::make_shared<QStringList>();
-    QTimer::singleShot(0, [lines, accept, meanwhile] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            return;
-        }
-        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("importLines"));
-        for (int i = 0; list && i < list->count(); ++i) {
-            *lines << list->item(i)->text();
-        }
-        if (meanwhile) {
-            meanwhile();
-        }
-        accept ? dialog->accept() : dialog->reject();
-    });
-    return lines;
-}
-
 } // namespace
 
 class TestTableWindow : public QObject {
@@ -284,7 +262,7 @@ private slots:
         auto review = AnswerReview(false);
         t.window->ImportFrom(csv);
         QCOMPARE(
-            *review,
+            review->Lines,
             (QStringList{QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur"),
                          QStringLiteral("Eevee slot 4: Item Evo. Water Stone, target Vaporeon -> "
                                         "Item Evo. Leaf Stone, target Leafeon")}));
@@ -327,8 +305,8 @@ private slots:
                  "133,Eevee,8,7,,85,,470,\n"));
         review = AnswerReview(true);
         t.window->ImportFrom(csv);
-        QCOMPARE(*review, QStringList{QDir::toNativeSeparators(csv) +
-                                      QStringLiteral(":2: slot 8 is out of range (1-7)")});
+        QCOMPARE(review->Lines, QStringList{QDir::toNativeSeparators(csv) +
+                                            QStringLiteral(":2: slot 8 is out of range (1-7)")});
         QVERIFY(FileTable(image) == expected);
 
         // Another program changes a slot while the user looks at the list: the import stops
@@ -343,7 +321,7 @@ private slots:
                 ->WriteSlot(133, 3, {7, 84, 135});
         });
         t.window->ImportFrom(csv);
-        QCOMPARE(review->size(), 2);
+        QCOMPARE(review->Lines.size(), 2);
         expected[133].Slots[3] = {7, 84, 135};
         QVERIFY(FileTable(image) == expected);
         QCOMPARE(dialogs.warnings.size(), 1);

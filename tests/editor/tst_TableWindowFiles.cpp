@@ -19,27 +19,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// The lines of the next import review, which is then closed.
-std::shared_ptr<QStringList> CloseReview() {
-    auto lines = std::make_shared<QStringList>();
-    QTimer::singleShot(0, [lines] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            return;
-        }
-        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("importLines"));
-        for (int i = 0; list && i < list->count(); ++i) {
-            *lines << list->item(i)->text();
-        }
-        dialog->reject();
-    });
-    return lines;
-}
-
-} // namespace
-
 class TestTableWindowFiles : public QObject {
     Q_OBJECT
 
@@ -90,26 +69,26 @@ private slots:
         w.session.ShowTableWindow();
         TableWindow* table = w.session.Table();
 
-        std::shared_ptr<QStringList> lines = CloseReview();
+        std::shared_ptr<Review> lines = AnswerReview(false);
         table->ImportFrom(dir.path());
-        QCOMPARE(lines->size(), 1);
-        QVERIFY2(lines->front().contains(QStringLiteral("a folder")), qPrintable(lines->front()));
+        QCOMPARE(lines->Lines.size(), 1);
+        QVERIFY2(lines->Lines.front().contains(QStringLiteral("a folder")), qPrintable(lines->Lines.front()));
 #ifndef Q_OS_WIN
         // A device is read without end: refused before a byte is read.
-        lines = CloseReview();
+        lines = AnswerReview(false);
         table->ImportFrom(QStringLiteral("/dev/zero"));
-        QCOMPARE(lines->size(), 1);
-        QVERIFY2(lines->front().contains(QStringLiteral("not a regular file or a pipe")),
-                 qPrintable(lines->front()));
+        QCOMPARE(lines->Lines.size(), 1);
+        QVERIFY2(lines->Lines.front().contains(QStringLiteral("not a regular file or a pipe")),
+                 qPrintable(lines->Lines.front()));
 
         // A FIFO no program writes into reads as empty at once: a file without a header line.
         const QString fifo = dir.filePath(QStringLiteral("fifo"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        lines = CloseReview();
+        lines = AnswerReview(false);
         table->ImportFrom(fifo);
-        QCOMPARE(lines->size(), 1);
-        QVERIFY2(lines->front().startsWith(QDir::toNativeSeparators(fifo) + QStringLiteral(":1:")),
-                 qPrintable(lines->front()));
+        QCOMPARE(lines->Lines.size(), 1);
+        QVERIFY2(lines->Lines.front().startsWith(QDir::toNativeSeparators(fifo) + QStringLiteral(":1:")),
+                 qPrintable(lines->Lines.front()));
 #endif
         QVERIFY(FileContents(image) == before);
         QVERIFY(!w.form.CanUndo());
