@@ -1,6 +1,7 @@
 // Files read and written whole through POSIX calls: open without blocking, fstat, mkstemp beside
 // the target, rename over it.
 #include "FileIO.h"
+#include "SystemError.h"
 
 #include <cerrno>
 #include <csignal>
@@ -12,16 +13,6 @@
 
 namespace FileIO {
 namespace {
-
-std::string TooLarge(std::size_t limit) {
-    return "it is larger than " + std::to_string(limit / (std::size_t{1024} * 1024)) +
-           " MiB, the limit for a table file";
-}
-
-// "<what> (<the error's words>)".
-std::string Failed(const char* what, ErrorCode code = LastError()) {
-    return std::string(what) + " (" + ErrorText(code) + ")";
-}
 
 FileHandle OpenRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd = -1;

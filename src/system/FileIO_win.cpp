@@ -1,6 +1,7 @@
 // Files read and written whole through Win32 calls: CreateFileW, ReadFile, a new file beside the
 // target moved over it with MoveFileExW.
 #include "FileIO.h"
+#include "SystemError.h"
 
 #include <cstdint>
 
@@ -8,16 +9,6 @@
 
 namespace FileIO {
 namespace {
-
-std::string TooLarge(std::size_t limit) {
-    return "it is larger than " + std::to_string(limit / (std::size_t{1024} * 1024)) +
-           " MiB, the limit for a table file";
-}
-
-// "<what> (<the error's words>)".
-std::string Failed(const char* what, ErrorCode code = LastError()) {
-    return std::string(what) + " (" + ErrorText(code) + ")";
-}
 
 HANDLE Native(const FileHandle& file) {
     return reinterpret_cast<HANDLE>(file.Get());

@@ -1,7 +1,16 @@
-// The whole-write loop, the same on every platform.
+// The whole-write loop and the failure texts, the same on every platform.
 #include "SystemError.h"
 
 namespace FileIO {
+
+std::string Failed(std::string_view what, ErrorCode code) {
+    return std::string(what) + " (" + ErrorText(code) + ")";
+}
+
+std::string TooLarge(std::size_t limit) {
+    return "it is larger than " + std::to_string(limit / (std::size_t{1024} * 1024)) +
+           " MiB, the limit for a table file";
+}
 
 ErrorCode WriteWhole(std::size_t total, const std::function<WriteStep(std::size_t done)>& write) {
     std::size_t done = 0;

@@ -22,6 +22,12 @@ ErrorCode LastError();
 // error)", ErrorText(ENOENT, "the file cannot be opened") "the file does not exist".
 std::string ErrorText(ErrorCode code, std::string_view otherwise = {});
 
+// "<what> (<the error's words>)": "it cannot be read (the file does not exist)".
+std::string Failed(std::string_view what, ErrorCode code = LastError());
+
+// Why an input file was not read: it holds more than `limit` bytes (a whole number of MiB).
+std::string TooLarge(std::size_t limit);
+
 // Whether a call failed only because a signal came first and is to be made again (EINTR; never
 // on Windows).
 bool Interrupted(ErrorCode code);

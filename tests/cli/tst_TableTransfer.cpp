@@ -8,30 +8,13 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "ToolRun.h"
+#include "TransferTables.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
 
 namespace {
-
-// A Platinum image of the release `code` holding `records` (none: an empty table).
-bool WriteImage(const QString& path, const std::vector<rom::EvolutionRecord>& records,
-                const char* code = "CPUE") {
-    GameImage image = GameImage::Platinum(0x9000);
-    image.Code = code;
-    image.Records = records;
-    return WriteSparseImage(path, image.Layout());
-}
-
-// The game's table with three slots changed: a stone swapped, a level raised, a slot filled.
-std::vector<rom::EvolutionRecord> ChangedTable() {
-    std::vector<rom::EvolutionRecord> table = DemoRom::GameEvolutionTable();
-    table[133].Slots[3] = {7, 85, 470};
-    table[1].Slots[0] = {4, 18, 2};
-    table[493].Slots[6] = {5, 0, 1};
-    return table;
-}
 
 QString Sample(const char* project) {
     return QStringLiteral(EVO_SOURCE_SAMPLES "/%1").arg(QLatin1String(project));

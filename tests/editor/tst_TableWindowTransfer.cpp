@@ -9,6 +9,7 @@
 #include "TableWindow.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TransferTables.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -17,24 +18,6 @@
 #include <set>
 
 namespace {
-
-// A Platinum image of the release `code` holding `records` (none: an empty table).
-bool WriteImage(const QString& path, const std::vector<rom::EvolutionRecord>& records,
-                const char* code = "CPUE") {
-    GameImage image = GameImage::Platinum(0x9000);
-    image.Code = code;
-    image.Records = records;
-    return WriteSparseImage(path, image.Layout());
-}
-
-// The game's table with three slots changed: a stone swapped, a level raised, a slot filled.
-std::vector<rom::EvolutionRecord> ChangedTable() {
-    std::vector<rom::EvolutionRecord> table = DemoRom::GameEvolutionTable();
-    table[133].Slots[3] = {7, 85, 470};
-    table[1].Slots[0] = {4, 18, 2};
-    table[493].Slots[6] = {5, 0, 1};
-    return table;
-}
 
 const QStringList Changes{
     QStringLiteral("Bulbasaur slot 1: Level Evo. 16 -> Level Evo. 18, target Ivysaur"),
