@@ -336,21 +336,43 @@ void TableWindow::ChooseExport() {
 }
 
 void TableWindow::ChooseImport() {
-    FileChooserRequest request;
-    request.Owner = this;
-    request.Title = tr("Import an evolution table");
-    request.InitialDir = QFileInfo(document->Path()).absolutePath();
-    request.NameFilters = {tr("Evolution tables (*.csv *.json)")};
+    QStringList filters{tr("Evolution tables (*.csv *.json)")};
     if (source) {
-        request.NameFilters << SourceFilter(source->Project);
+        filters << SourceFilter(source->Project);
     }
-    request.NameFilters << tr("All files (*)");
-    request.FileMustExist = true;
-    request.PathMustExist = true;
-    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    filters << tr("All files (*)");
+    const FileChooserResult chosen = AskForFile(tr("Import an evolution table"), filters);
     if (!chosen.Path.isEmpty()) {
         ImportFrom(chosen.Path, source && chosen.FilterIndex == 2 ? Format::Source : Format::ByName);
     }
+}
+
+FileChooserResult TableWindow::AskForFile(const QString& title, const QStringList& filters) {
+    FileChooserRequest request;
+    request.Owner = this;
+    request.Title = title;
+    request.InitialDir = QFileInfo(document->Path()).absolutePath();
+    request.NameFilters = filters;
+    request.FileMustExist = true;
+    request.PathMustExist = true;
+    return clsCommonDialog::Ask(request);
+}
+
+std::optional<FileIO::Input> TableWindow::ReadForChange(const QString& path, const QString& title,
+                                                        const QString& nothing) {
+    // The slot on screen is settled first: the file may change under it.
+    if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
+        return std::nullopt;
+    }
+    // As the tool reads: never waiting on a FIFO without a writer, never more than a table file's
+    // limit from a device or a pipe.
+    FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
+    if (!input.Problem.empty()) {
+        Review(title, nothing,
+               {tr("%1: %2").arg(QDir::toNativeSeparators(path), QString::fromStdString(input.Problem))});
+        return std::nullopt;
+    }
+    return input;
 }
 
 bool TableWindow::ExportTo(const QString& path, Format format) {
@@ -402,21 +424,13 @@ bool TableWindow::ExportTo(const QString& path, Format format) {
 
 void TableWindow::ImportFrom(const QString& path, Format format) {
     const QString shown = QDir::toNativeSeparators(path);
-    // The slot on screen is settled first: the file may change under it.
-    if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
-        return;
-    }
     const QString title = tr("Import");
-    // As the tool reads: never waiting on a FIFO without a writer, never more than a table file's
-    // limit from a device or a pipe.
-    const FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
-    if (!input.Problem.empty()) {
-        Review(title, tr("Nothing was imported."),
-               {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))});
+    const std::optional<FileIO::Input> input = ReadForChange(path, title, tr("Nothing was imported."));
+    if (!input) {
         return;
     }
     const QByteArray bytes =
-        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size()));
+        QByteArray::fromRawData(input->Bytes.data(), static_cast<qsizetype>(input->Bytes.size()));
     const rom::TableLayout& layout = document->Image()->Location().Layout();
     if (format == Format::ByName) {
         format = FormatOf(path);

@@ -5,8 +5,10 @@
 // into a patch, and a patch applied.
 #pragma once
 
+#include "FileIO.h"
 #include "SlotChanges.h"
 #include "SourceNames.h"
+#include "clsCommonDialog.h"
 
 #include <QWidget>
 #include <optional>
@@ -92,6 +94,12 @@ private:
     // Writes `writes` as one step of the history named `text`; says what happened when a slot
     // could not be written.
     void WriteAsOneStep(const QString& text, const std::vector<rom::SlotChange>& writes);
+    // The Open dialog for a file to read, in the image's folder; an empty path when cancelled.
+    FileChooserResult AskForFile(const QString& title, const QStringList& filters);
+    // The edits on screen settled and `path` read by the tool's input rules, for a change named
+    // `title`; none when the user cancelled or the file cannot be read (listed, with `nothing`).
+    std::optional<FileIO::Input> ReadForChange(const QString& path, const QString& title,
+                                               const QString& nothing);
     void SavePatch(const QByteArray& patch, const QString& suggested,
                    const std::optional<rom::FileIdentity>& other);
 

@@ -147,28 +147,16 @@ std::optional<SourceNames> TableWindow::LoadSourceNames(const QString& action) {
 }
 
 void TableWindow::ChooseCompare() {
-    FileChooserRequest request;
-    request.Owner = this;
-    request.Title = tr("Compare with another image");
-    request.InitialDir = QFileInfo(document->Path()).absolutePath();
-    request.NameFilters = {tr("NDS ROMs (*.nds)"), tr("All files (*)")};
-    request.FileMustExist = true;
-    request.PathMustExist = true;
-    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    const FileChooserResult chosen =
+        AskForFile(tr("Compare with another image"), {tr("NDS ROMs (*.nds)"), tr("All files (*)")});
     if (!chosen.Path.isEmpty()) {
         CompareWith(chosen.Path);
     }
 }
 
 void TableWindow::ChoosePatch() {
-    FileChooserRequest request;
-    request.Owner = this;
-    request.Title = tr("Apply an evolution patch");
-    request.InitialDir = QFileInfo(document->Path()).absolutePath();
-    request.NameFilters = {tr("Evolution patches (*.json)"), tr("All files (*)")};
-    request.FileMustExist = true;
-    request.PathMustExist = true;
-    const FileChooserResult chosen = clsCommonDialog::Ask(request);
+    const FileChooserResult chosen =
+        AskForFile(tr("Apply an evolution patch"), {tr("Evolution patches (*.json)"), tr("All files (*)")});
     if (!chosen.Path.isEmpty()) {
         ApplyPatch(chosen.Path);
     }
@@ -274,19 +262,13 @@ void TableWindow::SavePatch(const QByteArray& patch, const QString& suggested,
 
 void TableWindow::ApplyPatch(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    // The slot on screen is settled first: the file may change under it.
-    if (!document->IsOpen() || document->SettleEdits() == EvolutionDocument::Settled::Cancelled) {
-        return;
-    }
     const QString title = tr("Apply patch");
-    const FileIO::Input input = FileIO::ReadInput(NativePath::FromText(path), TableFile::SizeLimit);
-    if (!input.Problem.empty()) {
-        Review(title, tr("Nothing was applied."),
-               {tr("%1: %2").arg(shown, QString::fromStdString(input.Problem))});
+    const std::optional<FileIO::Input> input = ReadForChange(path, title, tr("Nothing was applied."));
+    if (!input) {
         return;
     }
     const EvolutionPatch::Contents contents = EvolutionPatch::Read(
-        QByteArray::fromRawData(input.Bytes.data(), static_cast<qsizetype>(input.Bytes.size())));
+        QByteArray::fromRawData(input->Bytes.data(), static_cast<qsizetype>(input->Bytes.size())));
     if (!contents.Problems.empty()) {
         Review(
             title,
